@@ -1,0 +1,27 @@
+# Compiler settings for the project's own targets, and the one helper every test goes through.
+
+if(TALVO_SANITIZE)
+  add_compile_options(-fsanitize=address,undefined -fno-omit-frame-pointer -fno-sanitize-recover=all)
+  add_link_options(-fsanitize=address,undefined)
+endif()
+
+# Warnings stay PRIVATE: they apply to our sources, never to the headers of our dependencies.
+function(talvo_target_options target)
+  target_compile_options(${target} PRIVATE -Wall -Wextra -Wpedantic)
+  if(TALVO_WERROR)
+    target_compile_options(${target} PRIVATE -Werror)
+  endif()
+  target_include_directories(${target} PRIVATE ${PROJECT_SOURCE_DIR})
+endfunction()
+
+# talvo_add_test(name SOURCES a.cpp ... LIBS lib ... [LABELS l ...] [PROPERTIES k v ...])
+# One executable, its GoogleTest cases discovered when CTest runs them.
+function(talvo_add_test name)
+  cmake_parse_arguments(ARG "" "" "SOURCES;LIBS;LABELS;PROPERTIES" ${ARGN})
+  add_executable(${name} ${ARG_SOURCES})
+  talvo_target_options(${name})
+  target_link_libraries(${name} PRIVATE ${ARG_LIBS} GTest::gtest GTest::gtest_main)
+  gtest_discover_tests(${name}
+    DISCOVERY_MODE PRE_TEST
+    PROPERTIES LABELS "${ARG_LABELS}" ${ARG_PROPERTIES})
+endfunction()

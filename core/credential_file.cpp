@@ -1,0 +1,118 @@
+#include "core/credential_file.h"
+
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <algorithm>
+#include <cerrno>
+#include <cstdio>
+#include <initializer_list>
+
+#include "core/scrambler.h"
+#include "core/utf.h"
+
+namespace talvo {
+namespace {
+
+constexpr const char* kFileName = "talvoq.dat";
+constexpr const char* kTempName = ".talvoq.dat.tmp";
+// Real files are two short lines; a huge or foreign file must not stall start-up.
+constexpr std::size_t kMaxReadBytes = 64 * 1024;
+
+bool WriteAll(int fd, std::string_view data) {
+  while (!data.empty()) {
+    const ssize_t n = ::write(fd, data.data(), data.size());
+    if (n < 0 && errno == EINTR) continue;
+    if (n <= 0) return false;
+    data.remove_prefix(static_cast<std::size_t>(n));
+  }
+  return true;
+}
+
+}  // namespace
+
+std::filesystem::path CredentialFilePath(const std::filesystem::path& app_folder) {
+  return app_folder / kFileName;
+}
+
+namespace detail {
+
+std::filesystem::path WriteCredentialTemp(const std::filesystem::path& app_folder,
+                                          std::string_view content) {
+  const std::filesystem::path temp = app_folder / kTempName;
+  const int fd = ::open(temp.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC | O_NOFOLLOW, 0600);
+  if (fd < 0) return {};
+  // The umask can only narrow the mode, but an older temporary file keeps its own: force it.
+  bool ok = ::fchmod(fd, 0600) == 0 && WriteAll(fd, content) && ::fsync(fd) == 0;
+  ok = ::close(fd) == 0 && ok;
+  if (!ok) {
+    ::unlink(temp.c_str());
+    return {};
+  }
+  return temp;
+}
+
+}  // namespace detail
+
+void WriteCredentialFile(const std::filesystem::path& app_folder, std::u16string_view user,
+                         std::u16string_view password) {
+  if (user.empty() || password.empty()) return;
+  try {
+    std::string content = Utf16ToUtf8(EncodeText(user));
+    content += "\r\n";
+    content += Utf16ToUtf8(EncodeText(password));
+    content += "\r\n";
+    const std::filesystem::path temp = detail::WriteCredentialTemp(app_folder, content);
+    if (temp.empty()) return;
+    if (::rename(temp.c_str(), CredentialFilePath(app_folder).c_str()) != 0) {
+      ::unlink(temp.c_str());
+    }
+  } catch (...) {
+    // Remembering the account is a convenience; typing must never fail because of it.
+  }
+}
+
+CredentialLines SplitCredentialLines(std::string_view bytes) {
+  CredentialLines lines;
+  std::size_t pos = 0;
+  for (std::string* target : {&lines.first, &lines.second}) {
+    if (pos >= bytes.size()) break;
+    const std::size_t end = std::min(bytes.find_first_of("\r\n", pos), bytes.size());
+    target->assign(bytes.substr(pos, std::min(end - pos, kMaxCredentialLineBytes)));
+    pos = end;
+    if (pos < bytes.size()) pos += bytes.compare(pos, 2, "\r\n") == 0 ? 2 : 1;
+  }
+  return lines;
+}
+
+StoredAccount ReadCredentialFile(const std::filesystem::path& app_folder) {
+  StoredAccount account;
+  try {
+    const std::filesystem::path path = CredentialFilePath(app_folder);
+    const int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK);
+    if (fd < 0) return account;
+    struct stat info {};
+    std::string bytes;
+    if (::fstat(fd, &info) == 0 && S_ISREG(info.st_mode)) {
+      bytes.resize(kMaxReadBytes);
+      std::size_t filled = 0;
+      while (filled < bytes.size()) {
+        const ssize_t n = ::read(fd, bytes.data() + filled, bytes.size() - filled);
+        if (n < 0 && errno == EINTR) continue;
+        if (n <= 0) break;
+        filled += static_cast<std::size_t>(n);
+      }
+      bytes.resize(filled);
+    }
+    ::close(fd);
+    const CredentialLines lines = SplitCredentialLines(bytes);
+    account.user = DecodeText(Utf8ToUtf16(lines.first));
+    account.password = DecodeText(Utf8ToUtf16(lines.second));
+  } catch (...) {
+    account = {};
+  }
+  return account;
+}
+
+}  // namespace talvo

@@ -1,0 +1,42 @@
+// The remembered account: two scrambled lines (user name, then password), each ending in CR LF,
+// UTF-8 on this platform, in "talvoq.dat" in the application folder.
+#pragma once
+
+#include <filesystem>
+#include <string>
+#include <string_view>
+
+namespace talvo {
+
+struct StoredAccount {
+  std::u16string user;
+  std::u16string password;
+};
+
+std::filesystem::path CredentialFilePath(const std::filesystem::path& app_folder);
+
+// Remembers the pair when both are non-empty; otherwise leaves the file as it is. The file is
+// replaced atomically and readable by its owner only; a failure is silent and keeps the old file.
+void WriteCredentialFile(const std::filesystem::path& app_folder, std::u16string_view user,
+                         std::u16string_view password);
+
+// The remembered pair, decoded. Missing or unreadable file: two empty texts, nothing created.
+StoredAccount ReadCredentialFile(const std::filesystem::path& app_folder);
+
+// The first two lines of the file's bytes; a line ends at CR LF, a lone CR or a lone LF, and
+// only its first kMaxCredentialLineBytes bytes are kept.
+inline constexpr std::size_t kMaxCredentialLineBytes = 4096;
+struct CredentialLines {
+  std::string first;
+  std::string second;
+};
+CredentialLines SplitCredentialLines(std::string_view bytes);
+
+namespace detail {
+// The first half of a write: the new content in the temporary file beside the real one.
+// Returns the temporary file's path, or an empty path on failure.
+std::filesystem::path WriteCredentialTemp(const std::filesystem::path& app_folder,
+                                          std::string_view content);
+}  // namespace detail
+
+}  // namespace talvo

@@ -1,0 +1,56 @@
+// One HTTP GET for a complete URL, its body returned as text decoded from a named charset.
+// Every failure (refused, timed out, reset, over the cap, not HTTP, unknown charset) gives the
+// empty text; callers treat "empty" as "nothing arrived".
+#pragma once
+
+#include <chrono>
+#include <cstddef>
+#include <functional>
+#include <memory>
+#include <string>
+#include <string_view>
+
+namespace talvo {
+
+struct FetchLimits {
+  std::chrono::milliseconds connect{5000};
+  std::chrono::milliseconds total{20000};
+  std::size_t body_cap = 16u << 20;
+  long max_redirects = 5;
+};
+
+// Limits used by the two-argument FetchPage; the configuration sets them once at start-up.
+void SetFetchLimits(const FetchLimits& limits);
+FetchLimits CurrentFetchLimits();
+
+// A transfer in flight, as seen by a wait hook.
+class FetchCompletion {
+ public:
+  virtual ~FetchCompletion() = default;
+  virtual bool IsDone() const = 0;
+  // `wake` runs once, from the transfer's own thread, right after IsDone() becomes true (at once
+  // if it already is). It must be thread-safe and quick: post a wake-up, nothing more.
+  virtual void OnDone(std::function<void()> wake) = 0;
+};
+
+// How a fetch waits for its transfer. It must return only once IsDone() is true. The GUI installs
+// one that keeps the event loop running; without one, the caller's thread simply blocks.
+using FetchWaitHook = std::function<void(FetchCompletion&)>;
+void SetFetchWaitHook(FetchWaitHook hook);
+
+// GET `url` exactly as given (nothing added, escaped or encoded), following up to
+// `max_redirects` redirects; the HTTP status is not examined, so an error page's body is
+// returned like any other.
+std::u16string FetchPage(std::u16string_view url, std::u16string_view charset);
+std::u16string FetchPage(std::u16string_view url, std::u16string_view charset,
+                         const FetchLimits& limits);
+
+// Decodes a body in the encoding named by a WHATWG label ("gb2312" is read as GBK/GB18030, as
+// browsers do). Invalid sequences become U+FFFD; an unknown label gives the empty text.
+std::u16string DecodeBytes(std::string_view body, std::u16string_view charset);
+
+// Ends every transfer now in flight (each gives the empty text) so that shutdown never waits on
+// the network. Transfers started afterwards are unaffected.
+void CancelPendingFetches();
+
+}  // namespace talvo

@@ -1,0 +1,204 @@
+#include "core/credential_file.h"
+
+#include <gtest/gtest.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <fstream>
+#include <sstream>
+
+#include "core/scrambler.h"
+#include "core/utf.h"
+
+namespace talvo {
+namespace {
+
+namespace fs = std::filesystem;
+
+class CredentialFileTest : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    char pattern[] = "/tmp/talvo-cred-XXXXXX";
+    ASSERT_NE(mkdtemp(pattern), nullptr);
+    folder_ = pattern;
+  }
+  void TearDown() override {
+    fs::permissions(folder_, fs::perms::owner_all);
+    fs::remove_all(folder_);
+  }
+
+  fs::path File() const { return CredentialFilePath(folder_); }
+  bool Exists() const { return fs::exists(File()); }
+  std::string Bytes() const {
+    std::ifstream in(File(), std::ios::binary);
+    std::stringstream content;
+    content << in.rdbuf();
+    return content.str();
+  }
+  void Put(std::string_view bytes) const {
+    std::ofstream(File(), std::ios::binary) << bytes;
+  }
+  std::vector<std::string> FolderEntries() const {
+    std::vector<std::string> names;
+    for (const auto& entry : fs::directory_iterator(folder_)) {
+      names.push_back(entry.path().filename());
+    }
+    return names;
+  }
+
+  // What the login window's two change handlers do on every keystroke.
+  void Type(std::u16string_view user, std::u16string_view password) const {
+    WriteCredentialFile(folder_, user, password);
+  }
+
+  fs::path folder_;
+};
+
+TEST_F(CredentialFileTest, NothingIsWrittenUntilBothBoxesHoldText) {
+  Type(u"v", u"");
+  Type(u"vi", u"");
+  EXPECT_FALSE(Exists());
+  Type(u"vi", u"p");
+  const StoredAccount account = ReadCredentialFile(folder_);
+  EXPECT_EQ(account.user, u"vi");
+  EXPECT_EQ(account.password, u"p");
+}
+
+TEST_F(CredentialFileTest, DeletingThePasswordKeepsItsFirstCharacter) {
+  Type(u"viewer", u"abc");
+  Type(u"viewer", u"ab");
+  EXPECT_EQ(ReadCredentialFile(folder_).password, u"ab");
+  Type(u"viewer", u"a");
+  EXPECT_EQ(ReadCredentialFile(folder_).password, u"a");
+  const std::string before = Bytes();
+  Type(u"viewer", u"");
+  EXPECT_EQ(Bytes(), before);
+  EXPECT_EQ(ReadCredentialFile(folder_).password, u"a");
+}
+
+TEST_F(CredentialFileTest, ClearingTheUserNameLeavesTheFileUnchanged) {
+  Type(u"viewer", u"secret");
+  const std::string before = Bytes();
+  Type(u"", u"secret");
+  EXPECT_EQ(Bytes(), before);
+}
+
+TEST_F(CredentialFileTest, FileIsTwoScrambledLinesEndingInCrLfReadableByItsOwnerOnly) {
+  Type(u"viewer", u"secret");
+  const std::string bytes = Bytes();
+  ASSERT_EQ(bytes.size(), 16u + 2 + 16 + 2);
+  EXPECT_EQ(bytes.substr(16, 2), "\r\n");
+  EXPECT_EQ(bytes.substr(34, 2), "\r\n");
+  EXPECT_EQ(bytes.find_first_not_of("0123456789"), 10u);
+  EXPECT_EQ(DecodeText(Utf8ToUtf16(bytes.substr(0, 16))), u"viewer");
+  EXPECT_EQ(DecodeText(Utf8ToUtf16(bytes.substr(18, 16))), u"secret");
+  struct stat info {};
+  ASSERT_EQ(::stat(File().c_str(), &info), 0);
+  EXPECT_EQ(info.st_mode & 0777, 0600u);
+  EXPECT_EQ(FolderEntries(), std::vector<std::string>{"talvoq.dat"});  // no temporary left
+}
+
+TEST_F(CredentialFileTest, SamePairTwiceGivesNewBytesThatReadTheSame) {
+  Type(u"viewer", u"secret");
+  const std::string first = Bytes();
+  Type(u"viewer", u"secret");
+  EXPECT_NE(Bytes(), first);
+  EXPECT_EQ(ReadCredentialFile(folder_).user, u"viewer");
+  EXPECT_EQ(ReadCredentialFile(folder_).password, u"secret");
+}
+
+TEST_F(CredentialFileTest, PunctuationBlanksAndChineseComeBackWhole) {
+  const std::u16string user = u"张 三,\"x\";y:z&'";
+  const std::u16string password = u"p, w;\"d\" 密码\\~";
+  Type(user, password);
+  const StoredAccount account = ReadCredentialFile(folder_);
+  EXPECT_EQ(account.user, user);
+  EXPECT_EQ(account.password, password);
+}
+
+TEST_F(CredentialFileTest, MissingFileOrFolderOfThatNameReadsEmptyAndCreatesNothing) {
+  StoredAccount account = ReadCredentialFile(folder_);
+  EXPECT_EQ(account.user, u"");
+  EXPECT_EQ(account.password, u"");
+  EXPECT_TRUE(FolderEntries().empty());
+
+  fs::create_directory(File());
+  account = ReadCredentialFile(folder_);
+  EXPECT_EQ(account.user, u"");
+  EXPECT_EQ(account.password, u"");
+}
+
+TEST_F(CredentialFileTest, ShortAndDegenerateFiles) {
+  const std::string user_line = Utf16ToUtf8(EncodeText(u"viewer"));
+  Put(user_line + "\r\n");
+  EXPECT_EQ(ReadCredentialFile(folder_).user, u"viewer");
+  EXPECT_EQ(ReadCredentialFile(folder_).password, u"");
+
+  Put("");
+  EXPECT_EQ(ReadCredentialFile(folder_).user, u"");
+  EXPECT_EQ(ReadCredentialFile(folder_).password, u"");
+
+  Put("1234560578\r\n9876541932\r\n");
+  EXPECT_EQ(ReadCredentialFile(folder_).user, u"");
+  EXPECT_EQ(ReadCredentialFile(folder_).password, u"");
+}
+
+TEST_F(CredentialFileTest, LoneLfAndLoneCrAlsoEndLines) {
+  const std::string user = Utf16ToUtf8(EncodeText(u"viewer"));
+  const std::string password = Utf16ToUtf8(EncodeText(u"secret"));
+  for (const std::string_view end : {"\n", "\r"}) {
+    Put(user + std::string(end) + password + std::string(end));
+    const StoredAccount account = ReadCredentialFile(folder_);
+    EXPECT_EQ(account.user, u"viewer");
+    EXPECT_EQ(account.password, u"secret");
+  }
+  Put(user + "\r\n" + password);  // no line end after the last line
+  EXPECT_EQ(ReadCredentialFile(folder_).password, u"secret");
+}
+
+TEST(SplitCredentialLines, KeepsAtMostFourKilobytesOfALine) {
+  const std::string long_line(10000, '7');
+  const CredentialLines lines = SplitCredentialLines(long_line + "\r\nsecond\r\nthird\r\n");
+  EXPECT_EQ(lines.first, std::string(kMaxCredentialLineBytes, '7'));
+  EXPECT_EQ(lines.second, "second");
+  // CR LF is one line end, CR CR two.
+  EXPECT_EQ(SplitCredentialLines("a\r\rb").second, "");
+  EXPECT_EQ(SplitCredentialLines("a\n\rb").second, "");
+  EXPECT_EQ(SplitCredentialLines("a\r\nb").second, "b");
+}
+
+TEST_F(CredentialFileTest, UnwritableTemporaryKeepsTheOldFileWhole) {
+  Type(u"viewer", u"secret");
+  const std::string before = Bytes();
+  // A folder where the temporary file goes makes every write fail, even for root.
+  fs::create_directory(folder_ / ".talvoq.dat.tmp");
+  Type(u"viewer", u"changed");
+  EXPECT_EQ(Bytes(), before);
+  EXPECT_EQ(ReadCredentialFile(folder_).password, u"secret");
+}
+
+TEST_F(CredentialFileTest, ReadOnlyFolderKeepsTheOldFileWhole) {
+  if (::geteuid() == 0) GTEST_SKIP() << "root writes through folder permissions";
+  Type(u"viewer", u"secret");
+  const std::string before = Bytes();
+  fs::permissions(folder_, fs::perms::owner_read | fs::perms::owner_exec);
+  Type(u"viewer", u"changed");
+  EXPECT_EQ(Bytes(), before);
+}
+
+TEST_F(CredentialFileTest, CrashBetweenWriteAndRenameNeverLeavesATruncatedFile) {
+  Type(u"viewer", u"secret");
+  // The new content reached the temporary file, then the process died before the rename.
+  ASSERT_FALSE(detail::WriteCredentialTemp(folder_, "12345").empty());
+  StoredAccount account = ReadCredentialFile(folder_);
+  EXPECT_EQ(account.user, u"viewer");
+  EXPECT_EQ(account.password, u"secret");
+  // The next keystroke replaces both the leftover and the file.
+  Type(u"viewer", u"secret2");
+  account = ReadCredentialFile(folder_);
+  EXPECT_EQ(account.password, u"secret2");
+  EXPECT_EQ(FolderEntries(), std::vector<std::string>{"talvoq.dat"});
+}
+
+}  // namespace
+}  // namespace talvo

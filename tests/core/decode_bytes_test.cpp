@@ -1,0 +1,51 @@
+#include <gtest/gtest.h>
+
+#include "core/fetcher.h"
+
+namespace talvo {
+namespace {
+
+constexpr std::string_view kTitleGbk =
+    "\xCB\xFE\xCE\xD6\xB8\xDF\xC7\xE5\xD3\xB0\xD2\xF4\x20\x56\x32\x2E\x30\x32";
+
+TEST(DecodeBytes, EveryGbkLabelDecodesGbk) {
+  for (const char16_t* label : {u"gb2312", u"GB2312", u" gbk ", u"x-gbk", u"chinese",
+                                u"csgb2312", u"gb18030", u"iso-ir-58"}) {
+    EXPECT_EQ(DecodeBytes(kTitleGbk, label), u"塔沃高清影音 V2.02");
+  }
+}
+
+TEST(DecodeBytes, Gb18030FourByteSequencesAndOtherLabels) {
+  EXPECT_EQ(DecodeBytes("\x94\x39\xFC\x36", u"gb2312"), u"\U0001F600");
+  EXPECT_EQ(DecodeBytes("\xB9\x71\xB5\xF8", u"big5"), u"電視");
+  EXPECT_EQ(DecodeBytes("\xE5\x8D\xAB\xE8\xA7\x86", u"utf-8"), u"卫视");
+  EXPECT_EQ(DecodeBytes("caf\xE9", u"iso-8859-1"), u"café");
+}
+
+TEST(DecodeBytes, UnknownLabelGivesTheEmptyText) {
+  EXPECT_EQ(DecodeBytes(kTitleGbk, u"klingon"), u"");
+  EXPECT_EQ(DecodeBytes(kTitleGbk, u""), u"");
+  EXPECT_EQ(DecodeBytes(kTitleGbk, u"gb2312\u00E9"), u"");
+}
+
+TEST(DecodeBytes, InvalidSequencesBecomeReplacementsAndTheRestSurvives) {
+  // A lead byte followed by a byte that cannot trail it: one replacement, and the ASCII
+  // character is kept.
+  EXPECT_EQ(DecodeBytes("\xCE" "0\xCE\xC0", u"gb2312"), u"\uFFFD0卫");
+  EXPECT_EQ(DecodeBytes("\xFF\xCE\xC0", u"gbk"), u"\uFFFD卫");
+  // Cut off in the middle of a character.
+  EXPECT_EQ(DecodeBytes("\xCE\xC0\xCA", u"gb2312"), u"卫\uFFFD");
+}
+
+TEST(DecodeBytes, LargeBodiesDecodeWhole) {
+  std::string body;
+  std::u16string expected;
+  for (int i = 0; i < 20000; ++i) {
+    body += "\xCE\xC0\xCA\xD3\r\n";
+    expected += u"卫视\r\n";
+  }
+  EXPECT_EQ(DecodeBytes(body, u"gb2312"), expected);
+}
+
+}  // namespace
+}  // namespace talvo

@@ -1,0 +1,42 @@
+#include "tests/support/loopback_server.h"
+
+#include <chrono>
+#include <stdexcept>
+
+namespace talvo::testing {
+
+LoopbackServer::LoopbackServer() {
+  server_.set_logger([this](const httplib::Request& request, const httplib::Response&) {
+    std::lock_guard lock(log_mutex_);
+    targets_.push_back(request.target);
+  });
+  port_ = server_.bind_to_any_port("127.0.0.1");
+  if (port_ <= 0) throw std::runtime_error("cannot bind a loopback port");
+}
+
+LoopbackServer::~LoopbackServer() {
+  server_.stop();
+  if (thread_.joinable()) thread_.join();
+}
+
+void LoopbackServer::Start() {
+  thread_ = std::thread([this] { server_.listen_after_bind(); });
+  // stop() only takes effect on a running server, so Start() returns once it runs.
+  for (int i = 0; i < 500 && !server_.is_running(); ++i) {
+    std::this_thread::sleep_for(std::chrono::milliseconds(10));
+  }
+  if (!server_.is_running()) throw std::runtime_error("loopback server did not start");
+}
+
+std::string LoopbackServer::HostPort() const { return "127.0.0.1:" + std::to_string(port_); }
+
+std::string LoopbackServer::Url(std::string_view target) const {
+  return "http://" + HostPort() + std::string(target);
+}
+
+std::vector<std::string> LoopbackServer::Targets() const {
+  std::lock_guard lock(log_mutex_);
+  return targets_;
+}
+
+}  // namespace talvo::testing

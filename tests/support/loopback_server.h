@@ -1,0 +1,41 @@
+// A real HTTP server on 127.0.0.1 with a free port, for tests that talk to the network.
+#pragma once
+
+#include <httplib.h>
+
+#include <mutex>
+#include <string>
+#include <string_view>
+#include <thread>
+#include <vector>
+
+namespace talvo::testing {
+
+class LoopbackServer {
+ public:
+  LoopbackServer();
+  ~LoopbackServer();
+  LoopbackServer(const LoopbackServer&) = delete;
+  LoopbackServer& operator=(const LoopbackServer&) = delete;
+
+  // Register handlers here before Start().
+  httplib::Server& http() { return server_; }
+  void Start();
+
+  int port() const { return port_; }
+  // "127.0.0.1:port", as a host value of the configuration.
+  std::string HostPort() const;
+  std::string Url(std::string_view target) const;
+
+  // Request targets (path and raw query) in arrival order.
+  std::vector<std::string> Targets() const;
+
+ private:
+  httplib::Server server_;
+  std::thread thread_;
+  int port_ = -1;
+  mutable std::mutex log_mutex_;
+  std::vector<std::string> targets_;
+};
+
+}  // namespace talvo::testing
