@@ -5,6 +5,12 @@ if(TALVO_SANITIZE)
   add_link_options(-fsanitize=address,undefined)
 endif()
 
+# The fuzz build instruments everything it links, so coverage reaches into talvo_core.
+if(TALVO_FUZZ)
+  add_compile_options(-fsanitize=fuzzer-no-link,address,undefined -fno-omit-frame-pointer)
+  add_link_options(-fsanitize=address,undefined)
+endif()
+
 # Warnings stay PRIVATE: they apply to our sources, never to the headers of our dependencies.
 function(talvo_target_options target)
   target_compile_options(${target} PRIVATE -Wall -Wextra -Wpedantic)

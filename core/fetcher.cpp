@@ -4,6 +4,8 @@
 #include <iconv.h>
 
 #include <algorithm>
+#include <array>
+#include <bit>
 #include <atomic>
 #include <cerrno>
 #include <condition_variable>
@@ -54,6 +56,7 @@ class Transfer final : public FetchCompletion {
 
   std::string body;
   std::size_t body_cap = 0;
+  CURL* handle = nullptr;
   unsigned generation = 0;
   bool ok = false;
 
@@ -68,6 +71,14 @@ std::size_t CollectBody(char* data, std::size_t size, std::size_t count, void* u
   auto& transfer = *static_cast<Transfer*>(user);
   const std::size_t bytes = size * count;
   if (transfer.body.size() + bytes > transfer.body_cap) return 0;  // aborts with a write error
+  if (transfer.body.empty()) {
+    // One allocation for the announced length spares the copies of a growing buffer.
+    curl_off_t announced = -1;
+    curl_easy_getinfo(transfer.handle, CURLINFO_CONTENT_LENGTH_DOWNLOAD_T, &announced);
+    if (announced > 0) {
+      transfer.body.reserve(std::min(static_cast<std::size_t>(announced), transfer.body_cap));
+    }
+  }
   transfer.body.append(data, bytes);
   return bytes;
 }
@@ -80,6 +91,7 @@ int CheckCancelled(void* user, curl_off_t, curl_off_t, curl_off_t, curl_off_t) {
 void RunTransfer(Transfer& transfer, const std::string& url, const FetchLimits& limits) {
   CURL* curl = curl_easy_init();
   if (curl == nullptr) return;
+  transfer.handle = curl;
   curl_easy_setopt(curl, CURLOPT_URL, url.c_str());
   curl_easy_setopt(curl, CURLOPT_HTTPGET, 1L);
   curl_easy_setopt(curl, CURLOPT_PROTOCOLS_STR, "http,https");
@@ -168,11 +180,132 @@ const char* IconvNameFor(std::u16string_view charset) {
   return nullptr;
 }
 
-void AppendUtf16Le(std::u16string& out, const char* bytes, std::size_t size) {
-  for (std::size_t i = 0; i + 1 < size; i += 2) {
-    out.push_back(static_cast<char16_t>(static_cast<unsigned char>(bytes[i]) |
-                                        (static_cast<unsigned char>(bytes[i + 1]) << 8)));
+constexpr const char* kUtf16Native = std::endian::native == std::endian::little ? "UTF-16LE"
+                                                                                : "UTF-16BE";
+
+// Converts one run with iconv, straight into `out`. A byte that starts no valid character, also
+// one cut off by the end, becomes one U+FFFD and decoding resumes after it, so an ASCII byte
+// that follows a broken lead byte survives.
+void ConvertRun(iconv_t cd, std::string_view bytes, std::u16string& out) {
+  std::size_t used = out.size();
+  // No supported charset yields more UTF-16 units than it has bytes; the margin covers a final
+  // replacement character.
+  out.resize(used + bytes.size() + 2);
+  char* in = const_cast<char*>(bytes.data());
+  std::size_t in_left = bytes.size();
+  iconv(cd, nullptr, nullptr, nullptr, nullptr);
+  while (in_left > 0) {
+    char* dst = reinterpret_cast<char*>(out.data() + used);
+    std::size_t dst_left = (out.size() - used) * sizeof(char16_t);
+    const std::size_t rc = iconv(cd, &in, &in_left, &dst, &dst_left);
+    const int error = errno;
+    used = out.size() - dst_left / sizeof(char16_t);
+    if (rc != static_cast<std::size_t>(-1)) break;
+    if (error == E2BIG || out.size() - used < 2) {
+      out.resize(out.size() + in_left + 16);
+      if (error == E2BIG) continue;
+    }
+    if (error != EILSEQ && error != EINVAL) break;
+    out[used++] = u'\uFFFD';
+    ++in;
+    --in_left;
+    iconv(cd, nullptr, nullptr, nullptr, nullptr);
   }
+  out.resize(used);
+}
+
+// Two-byte GBK characters, looked up instead of converted one iconv call at a time: the table
+// is filled once from iconv itself, so both paths always agree. 0 marks a pair left to iconv.
+constexpr int kTrailCount = 0xFF - 0x40;
+using GbkPairTable = std::array<char16_t, 0x7E * kTrailCount>;
+
+const GbkPairTable& GbkPairs() {
+  static const std::unique_ptr<GbkPairTable> table = [] {
+    auto pairs = std::make_unique<GbkPairTable>();
+    pairs->fill(0);
+    iconv_t cd = iconv_open(kUtf16Native, "GB18030");
+    if (cd == reinterpret_cast<iconv_t>(-1)) return pairs;
+    for (int lead = 0x81; lead <= 0xFE; ++lead) {
+      for (int trail = 0x40; trail <= 0xFE; ++trail) {
+        char in[2] = {static_cast<char>(lead), static_cast<char>(trail)};
+        char16_t unit[2] = {};
+        char* src = in;
+        char* dst = reinterpret_cast<char*>(unit);
+        std::size_t src_left = 2;
+        std::size_t dst_left = sizeof unit;
+        if (iconv(cd, &src, &src_left, &dst, &dst_left) == 0 && src_left == 0 &&
+            dst_left == sizeof(char16_t) && (unit[0] < 0xD800 || unit[0] > 0xDFFF)) {
+          (*pairs)[(lead - 0x81) * kTrailCount + (trail - 0x40)] = unit[0];
+        }
+        iconv(cd, nullptr, nullptr, nullptr, nullptr);
+      }
+    }
+    iconv_close(cd);
+    return pairs;
+  }();
+  return *table;
+}
+
+constexpr const char* kUtf32Native = std::endian::native == std::endian::little ? "UTF-32LE"
+                                                                                : "UTF-32BE";
+
+// Decodes the one character at `i` with iconv and returns the bytes it took. A byte that starts
+// no valid character, also one cut off by the end of the body, is one U+FFFD and is skipped
+// alone, so the ASCII bytes after it survive.
+std::size_t ConvertOne(iconv_t to_utf32, std::string_view body, std::size_t i,
+                       std::u16string& out) {
+  char* in = const_cast<char*>(body.data() + i);
+  std::size_t in_left = body.size() - i;
+  char32_t c = 0;
+  char* dst = reinterpret_cast<char*>(&c);
+  std::size_t dst_left = sizeof c;  // room for exactly one character
+  iconv(to_utf32, &in, &in_left, &dst, &dst_left);
+  iconv(to_utf32, nullptr, nullptr, nullptr, nullptr);
+  const std::size_t taken = body.size() - i - in_left;
+  if (dst_left == 0 && taken > 0) {
+    if (c >= 0x10000) {
+      out.push_back(static_cast<char16_t>(0xD800 + ((c - 0x10000) >> 10)));
+      out.push_back(static_cast<char16_t>(0xDC00 + ((c - 0x10000) & 0x3FF)));
+    } else {
+      out.push_back(static_cast<char16_t>(c));
+    }
+    return taken;
+  }
+  out.push_back(u'\uFFFD');
+  return 1;
+}
+
+// In GB18030 a byte below 0x80 at a character boundary is always ASCII. ASCII runs and
+// two-byte characters are decoded here; four-byte and invalid sequences, which are rare, go to
+// iconv one character at a time.
+void DecodeGb18030(std::string_view body, std::u16string& out) {
+  iconv_t to_utf32 = iconv_open(kUtf32Native, "GB18030");
+  if (to_utf32 == reinterpret_cast<iconv_t>(-1)) return;
+  const GbkPairTable& pairs = GbkPairs();
+  const auto byte = [&](std::size_t i) { return static_cast<unsigned char>(body[i]); };
+  std::size_t i = 0;
+  while (i < body.size()) {
+    const unsigned lead = byte(i);
+    if (lead < 0x80) {
+      std::size_t end = i + 1;
+      while (end < body.size() && byte(end) < 0x80) ++end;
+      out.append(body.begin() + static_cast<std::ptrdiff_t>(i),
+                 body.begin() + static_cast<std::ptrdiff_t>(end));
+      i = end;
+      continue;
+    }
+    const unsigned trail = i + 1 < body.size() ? byte(i + 1) : 0;
+    if (lead >= 0x81 && lead <= 0xFE && trail >= 0x40 && trail <= 0xFE) {
+      const char16_t unit = pairs[(lead - 0x81) * kTrailCount + (trail - 0x40)];
+      if (unit != 0) {
+        out.push_back(unit);
+        i += 2;
+        continue;
+      }
+    }
+    i += ConvertOne(to_utf32, body, i, out);
+  }
+  iconv_close(to_utf32);
 }
 
 }  // namespace
@@ -214,30 +347,21 @@ std::u16string DecodeBytes(std::string_view body, std::u16string_view charset) {
   if (source == nullptr) return {};
   if (std::string_view(source) == "UTF-8") return Utf8ToUtf16(body);
 
-  iconv_t cd = iconv_open("UTF-16LE", source);
-  if (cd == reinterpret_cast<iconv_t>(-1)) return {};
   std::u16string out;
+  if (std::string_view(source) == "GB18030") {
+    try {
+      out.reserve(body.size());
+      DecodeGb18030(body, out);
+    } catch (...) {
+      out.clear();
+    }
+    return out;
+  }
+  iconv_t cd = iconv_open(kUtf16Native, source);
+  if (cd == reinterpret_cast<iconv_t>(-1)) return {};
   try {
     out.reserve(body.size());
-    char buffer[8192];
-    char* in = const_cast<char*>(body.data());
-    std::size_t in_left = body.size();
-    while (in_left > 0) {
-      char* dst = buffer;
-      std::size_t dst_left = sizeof buffer;
-      const std::size_t rc = iconv(cd, &in, &in_left, &dst, &dst_left);
-      AppendUtf16Le(out, buffer, sizeof buffer - dst_left);
-      if (rc != static_cast<std::size_t>(-1) || errno == E2BIG) continue;
-      // EILSEQ: one bad byte becomes one replacement and decoding resumes after it, so an ASCII
-      // byte that follows a broken lead byte survives. EINVAL: the body ends mid-sequence.
-      const int error = errno;
-      if (error != EILSEQ && error != EINVAL) break;
-      out.push_back(u'\uFFFD');
-      if (error == EINVAL) break;
-      ++in;
-      --in_left;
-      iconv(cd, nullptr, nullptr, nullptr, nullptr);
-    }
+    ConvertRun(cd, body, out);
   } catch (...) {
     out.clear();
   }

@@ -33,8 +33,11 @@ TEST(DecodeBytes, InvalidSequencesBecomeReplacementsAndTheRestSurvives) {
   // character is kept.
   EXPECT_EQ(DecodeBytes("\xCE" "0\xCE\xC0", u"gb2312"), u"\uFFFD0卫");
   EXPECT_EQ(DecodeBytes("\xFF\xCE\xC0", u"gbk"), u"\uFFFD卫");
+  // What looks like the start of a four-byte sequence but is not one.
+  EXPECT_EQ(DecodeBytes("\x87\x36\xD7\x36\x25", u"gb2312"), u"\uFFFD6\uFFFD6%");
   // Cut off in the middle of a character.
   EXPECT_EQ(DecodeBytes("\xCE\xC0\xCA", u"gb2312"), u"卫\uFFFD");
+  EXPECT_EQ(DecodeBytes("\xB9\x71\xB5", u"big5"), u"電\uFFFD");
 }
 
 TEST(DecodeBytes, LargeBodiesDecodeWhole) {
