@@ -20,7 +20,7 @@ namespace {
 std::mutex g_settings_mutex;
 FetchLimits g_limits;
 FetchWaitHook g_wait_hook;
-std::atomic<unsigned> g_cancel_generation{0};
+std::atomic<bool> g_fetches_enabled{true};
 
 class Transfer final : public FetchCompletion {
  public:
@@ -57,7 +57,6 @@ class Transfer final : public FetchCompletion {
   std::string body;
   std::size_t body_cap = 0;
   CURL* handle = nullptr;
-  unsigned generation = 0;
   bool ok = false;
 
  private:
@@ -83,9 +82,8 @@ std::size_t CollectBody(char* data, std::size_t size, std::size_t count, void* u
   return bytes;
 }
 
-int CheckCancelled(void* user, curl_off_t, curl_off_t, curl_off_t, curl_off_t) {
-  const auto& transfer = *static_cast<const Transfer*>(user);
-  return transfer.generation != g_cancel_generation.load() ? 1 : 0;
+int CheckCancelled(void*, curl_off_t, curl_off_t, curl_off_t, curl_off_t) {
+  return g_fetches_enabled.load() ? 0 : 1;
 }
 
 void RunTransfer(Transfer& transfer, const std::string& url, const FetchLimits& limits) {
@@ -106,7 +104,6 @@ void RunTransfer(Transfer& transfer, const std::string& url, const FetchLimits& 
   curl_easy_setopt(curl, CURLOPT_WRITEDATA, &transfer);
   curl_easy_setopt(curl, CURLOPT_NOPROGRESS, 0L);
   curl_easy_setopt(curl, CURLOPT_XFERINFOFUNCTION, CheckCancelled);
-  curl_easy_setopt(curl, CURLOPT_XFERINFODATA, &transfer);
   transfer.ok = curl_easy_perform(curl) == CURLE_OK;
   curl_easy_cleanup(curl);
 }
@@ -118,10 +115,10 @@ void InitCurlOnce() {
 
 // Fetches the raw body; empty on any failure.
 std::string FetchBody(const std::string& url, const FetchLimits& limits) {
+  if (!g_fetches_enabled.load()) return {};
   InitCurlOnce();
   Transfer transfer;
   transfer.body_cap = limits.body_cap;
-  transfer.generation = g_cancel_generation.load();
   FetchWaitHook hook;
   {
     std::lock_guard lock(g_settings_mutex);
@@ -325,7 +322,7 @@ void SetFetchWaitHook(FetchWaitHook hook) {
   g_wait_hook = std::move(hook);
 }
 
-void CancelPendingFetches() { ++g_cancel_generation; }
+void SetFetchesEnabled(bool enabled) { g_fetches_enabled = enabled; }
 
 std::u16string FetchPage(std::u16string_view url, std::u16string_view charset) {
   return FetchPage(url, charset, CurrentFetchLimits());

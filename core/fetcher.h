@@ -49,8 +49,8 @@ std::u16string FetchPage(std::u16string_view url, std::u16string_view charset,
 // browsers do). Invalid sequences become U+FFFD; an unknown label gives the empty text.
 std::u16string DecodeBytes(std::string_view body, std::u16string_view charset);
 
-// Ends every transfer now in flight (each gives the empty text) so that shutdown never waits on
-// the network. Transfers started afterwards are unaffected.
-void CancelPendingFetches();
+// Switched off, every transfer in flight ends at once and every later fetch gives the empty text
+// without touching the network, so shutdown never waits on it. On by default.
+void SetFetchesEnabled(bool enabled);
 
 }  // namespace talvo

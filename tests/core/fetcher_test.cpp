@@ -159,24 +159,34 @@ TEST(FetchPageFailures, NeverEndingReplyEndsAtTheTotalLimit) {
   EXPECT_LT(std::chrono::steady_clock::now() - start, 10s) << "the limit did not end the wait";
 }
 
-TEST(FetchPageFailures, CancelEndsAPendingFetchAtOnce) {
-  RawServer server(Trickle);
-  FetchLimits patient;
-  patient.total = 60s;
-  std::thread canceller([] {
-    std::this_thread::sleep_for(200ms);
-    CancelPendingFetches();
-  });
-  const auto start = std::chrono::steady_clock::now();
-  EXPECT_EQ(Fetch(server.Url("/"), patient), u"");
-  EXPECT_LT(std::chrono::steady_clock::now() - start, 10s);
-  canceller.join();
-  // Later fetches are not affected by an earlier cancel.
+// Accepts, reads the request, and never says a word.
+void Silent(RawConnection& connection, const std::atomic<bool>& stopping) {
+  connection.ReadRequestHead();
+  while (!stopping) std::this_thread::sleep_for(20ms);
+}
+
+TEST(FetchPageFailures, SwitchingFetchesOffEndsPendingOnesAndRefusesNewOnes) {
+  for (const auto& script : {RawServer::Script(Trickle), RawServer::Script(Silent)}) {
+    RawServer server(script);
+    FetchLimits patient;
+    patient.total = 60s;
+    std::thread stopper([] {
+      std::this_thread::sleep_for(200ms);
+      SetFetchesEnabled(false);
+    });
+    const auto start = std::chrono::steady_clock::now();
+    EXPECT_EQ(Fetch(server.Url("/"), patient), u"");
+    EXPECT_LT(std::chrono::steady_clock::now() - start, 10s);
+    stopper.join();
+  }
   LoopbackServer fine;
   fine.http().Get("/", [](const httplib::Request&, httplib::Response& res) {
     res.set_content("ok", "text/plain");
   });
   fine.Start();
+  EXPECT_EQ(Fetch(fine.Url("/")), u"");
+  EXPECT_TRUE(fine.Targets().empty()) << "a refused fetch must not reach the network";
+  SetFetchesEnabled(true);
   EXPECT_EQ(Fetch(fine.Url("/")), u"ok");
 }
 

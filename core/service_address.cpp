@@ -1,0 +1,92 @@
+#include "core/service_address.h"
+
+#include <iconv.h>
+
+#include <array>
+#include <bit>
+
+namespace talvo {
+namespace {
+
+bool StartsWithNoCase(std::u16string_view text, std::u16string_view prefix) {
+  if (text.size() < prefix.size()) return false;
+  for (std::size_t i = 0; i < prefix.size(); ++i) {
+    char16_t c = text[i];
+    if (c >= u'A' && c <= u'Z') c = static_cast<char16_t>(c + 32);
+    if (c != prefix[i]) return false;
+  }
+  return true;
+}
+
+bool IsUnreserved(char16_t c) {
+  return (c >= u'A' && c <= u'Z') || (c >= u'a' && c <= u'z') || (c >= u'0' && c <= u'9') ||
+         c == u'-' || c == u'.' || c == u'_' || c == u'~';
+}
+
+// GB18030 is GBK for every character GBK has, and can encode the rest too.
+std::string ToGb18030(std::u16string_view text) {
+  constexpr const char* kFrom =
+      std::endian::native == std::endian::little ? "UTF-16LE" : "UTF-16BE";
+  iconv_t cd = iconv_open("GB18030", kFrom);
+  if (cd == reinterpret_cast<iconv_t>(-1)) return {};
+  std::string out(text.size() * 4 + 4, '\0');
+  char* in = reinterpret_cast<char*>(const_cast<char16_t*>(text.data()));
+  std::size_t in_left = text.size() * sizeof(char16_t);
+  char* dst = out.data();
+  std::size_t dst_left = out.size();
+  while (in_left > 0) {
+    if (iconv(cd, &in, &in_left, &dst, &dst_left) != static_cast<std::size_t>(-1)) break;
+    // An unpaired surrogate has no encoding: it becomes "?" and the rest goes on.
+    in += sizeof(char16_t);
+    in_left -= sizeof(char16_t);
+    *dst++ = '?';
+    --dst_left;
+  }
+  iconv_close(cd);
+  out.resize(out.size() - dst_left);
+  return out;
+}
+
+}  // namespace
+
+std::u16string EncodeQueryValue(std::u16string_view value) {
+  static constexpr std::array<char16_t, 16> kHex = {u'0', u'1', u'2', u'3', u'4', u'5',
+                                                    u'6', u'7', u'8', u'9', u'A', u'B',
+                                                    u'C', u'D', u'E', u'F'};
+  std::u16string out;
+  for (const char byte : ToGb18030(value)) {
+    const auto b = static_cast<unsigned char>(byte);
+    if (b < 0x80 && IsUnreserved(b)) {
+      out.push_back(b);
+    } else {
+      out.push_back(u'%');
+      out.push_back(kHex[b >> 4]);
+      out.push_back(kHex[b & 0x0F]);
+    }
+  }
+  return out;
+}
+
+std::u16string ServiceUrl(std::u16string_view host, std::u16string_view path,
+                          std::u16string_view query) {
+  std::u16string url;
+  if (StartsWithNoCase(host, u"http://") || StartsWithNoCase(host, u"https://")) {
+    while (!host.empty() && host.back() == u'/') host.remove_suffix(1);
+    url = host;
+  } else {
+    url = u"http://";
+    url += host;
+  }
+  url += path;
+  if (!query.empty()) {
+    url += u'?';
+    url += query;
+  }
+  return url;
+}
+
+bool IsWebAddress(std::u16string_view address) {
+  return StartsWithNoCase(address, u"http://") || StartsWithNoCase(address, u"https://");
+}
+
+}  // namespace talvo
