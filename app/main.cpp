@@ -1,0 +1,44 @@
+// talvo: the application is its main window.
+#include <wx/app.h>
+
+#include "core/fetcher.h"
+#include "mainwindow/form1.h"
+#include "platform/config.h"
+#include "platform/fetch_wait.h"
+
+namespace talvo {
+
+class TalvoApp : public wxApp {
+ public:
+  bool OnInit() override {
+    const std::filesystem::path folder = AppFolder();
+    Form1Options options;
+    options.config = LoadConfig(folder);
+    options.app_folder = folder;
+
+    FetchLimits limits;
+    limits.connect = options.config.connect_timeout;
+    limits.total = options.config.request_timeout;
+    SetFetchLimits(limits);
+    InstallEventLoopFetchWait();
+
+    auto* form = new Form1(std::move(options));
+    SetTopWindow(form);
+    // Start-up runs from the event loop, so timers and page loads are served while it waits;
+    // the window appears once it is done.
+    CallAfter([form] {
+      form->Form_Load();
+      form->Show();
+    });
+    return true;
+  }
+
+  int OnExit() override {
+    SetFetchesEnabled(false);
+    return wxApp::OnExit();
+  }
+};
+
+}  // namespace talvo
+
+wxIMPLEMENT_APP(talvo::TalvoApp);

@@ -1,0 +1,44 @@
+// The channel list's fixed part and its page addresses, without any window.
+#pragma once
+
+#include <array>
+#include <optional>
+#include <string>
+#include <string_view>
+#include <vector>
+
+namespace talvo {
+
+struct BuiltInChannel {
+  std::u16string_view name;
+  std::u16string_view path;  // on the channel page host
+};
+
+inline constexpr std::array<BuiltInChannel, 6> kBuiltInChannels = {{
+    {u"北京卫视高清", u"/usbtv/bjwsgq.html"},
+    {u"广东卫视高清", u"/usbtv/gdwsgq.html"},
+    {u"江苏卫视高清", u"/usbtv/jswsgq.html"},
+    {u"深圳卫视高清", u"/usbtv/szwsgq.html"},
+    {u"浙江卫视高清", u"/usbtv/sjwsgq.html"},
+    {u"黑龙江卫视高清", u"/usbtv/hljgq.html"},
+}};
+
+// Page addresses by list position. It grows with its list, so every entry keeps its address;
+// a position never set has the empty address.
+class PageTable {
+ public:
+  void Set(std::size_t position, std::u16string address);
+  const std::u16string& At(std::size_t position) const;
+  std::size_t Size() const { return addresses_.size(); }
+
+ private:
+  std::vector<std::u16string> addresses_;
+};
+
+// Where a chosen channel leads, or nothing: an entry with an empty text, a position without a
+// web address (anything but http:// or https:// from a reply is never opened).
+std::optional<std::u16string> ChannelAddress(std::size_t position, std::u16string_view entry_text,
+                                             const PageTable& urls,
+                                             std::u16string_view channel_host);
+
+}  // namespace talvo

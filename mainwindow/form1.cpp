@@ -1,0 +1,182 @@
+#include "mainwindow/form1.h"
+
+#include <wx/button.h>
+#include <wx/listbox.h>
+#include <wx/textctrl.h>
+#include <wx/weakref.h>
+
+#include "core/fetcher.h"
+#include "core/service_address.h"
+#include "mainwindow/channel_list.h"
+#include "mainwindow/design.h"
+#include "mainwindow/line_pairs.h"
+#include "mainwindow/list_font.h"
+#include "mainwindow/panel_bar.h"
+#include "mainwindow/programme_list.h"
+#include "platform/fetch_wait.h"
+#include "platform/recording_browser.h"
+#include "platform/webview_browser.h"
+#include "platform/wx_text.h"
+
+namespace talvo {
+namespace {
+
+// Start-up never stops at a failing step: it is skipped and the next one runs.
+template <typename Step>
+void Contained(Step&& step) {
+  try {
+    step();
+  } catch (...) {
+  }
+}
+
+std::unique_ptr<BrowserView> MakeBrowser(const BrowserViewFactory& factory, wxWindow* parent,
+                                         const wxString& name) {
+  std::unique_ptr<BrowserView> view = factory ? factory(parent) : CreateWebViewBrowser(parent);
+  // Without an engine the window still works, with views that stay blank.
+  if (!view) view = std::make_unique<RecordingBrowser>(parent);
+  view->Window()->SetName(name);
+  return view;
+}
+
+}  // namespace
+
+Form1::Form1(Form1Options options)
+    : wxFrame(nullptr, wxID_ANY, ToWx(design::DesignTitle(options.config))),
+      options_(std::move(options)),
+      skin_(this),
+      menus_(this),
+      timer1_(this) {
+  SetName("Form1");
+  CreateControls();
+  CreateMenus();
+  SetClientSize(TwipsToPixels(design::kClientWidth, GetDPIScaleFactor()),
+                TwipsToPixels(design::kClientHeight, GetDPIScaleFactor()));
+  Centre();
+
+  Bind(wxEVT_TIMER, &Form1::Timer1_Timer, this, timer1_.GetId());
+  Bind(wxEVT_CLOSE_WINDOW, &Form1::OnClose, this);
+  // Running from the moment the window exists, as the station list expects.
+  timer1_.Start(static_cast<int>(options_.station_timer.count()));
+}
+
+Form1::~Form1() { timer1_.Stop(); }
+
+// Created bottom first: a control made later is drawn above the ones made before it.
+void Form1::CreateControls() {
+  image1_ = new PanelBar(this);
+
+  command2_ = new wxButton(this, wxID_ANY, ToWx(u"透明边框"));
+  command2_->SetName("Command2");
+  PlaceInTwips(command2_, design::kCommand2);
+  command3_ = new wxButton(this, wxID_ANY, ToWx(u"取消透明"));
+  command3_->SetName("Command3");
+  PlaceInTwips(command3_, design::kCommand3);
+
+  list1_ = new wxListBox(this, wxID_ANY, wxDefaultPosition, wxDefaultSize, 0, nullptr,
+                         wxLB_SINGLE | wxLB_NEEDED_SB);
+  list1_->SetName("List1");
+  list1_->SetBackgroundColour(*wxWHITE);
+  list1_->SetForegroundColour(*wxBLACK);
+  list1_->SetFont(ListFont());
+  PlaceInTwips(list1_, design::kList1);
+
+  web_browser1_ = MakeBrowser(options_.browser_factory, this, "WebBrowser1");
+  web_browser1_->SetRect(design::kWebBrowser1);
+  web_browser2_ = MakeBrowser(options_.browser_factory, this, "WebBrowser2");
+  web_browser2_->SetRect(design::kWebBrowser2);
+
+  channels_ = std::make_unique<ChannelList>(this, *web_browser1_, options_.config.channel_host);
+
+  text2_ = new wxTextCtrl(this, wxID_ANY, wxEmptyString, wxDefaultPosition, wxDefaultSize,
+                          wxTE_MULTILINE);
+  text2_->SetName("Text2");
+  PlaceInTwips(text2_, design::kText2);
+  text2_->Hide();
+  text1_ = new wxTextCtrl(this, wxID_ANY);
+  text1_->SetName("Text1");
+  PlaceInTwips(text1_, design::kText1);
+  text1_->Hide();
+}
+
+void Form1::CreateMenus() {
+  menus_.Add(u"看电视", nullptr);
+  menus_.Add(u"听广播", nullptr);
+  menus_.Add(u"账号登陆", nullptr);
+  menus_.Add(u"窗口置顶", nullptr);
+  for (int i = 0; i < 6; ++i) menus_.Add(u"", nullptr);
+}
+
+void Form1::Form_Load() {
+  loading_ = true;
+  Contained([&] { skin_.SkinH_Attach(); });
+  Contained([&] { skin_folder_ = FromWx(options_.app_folder.native()) + u"/"; });
+  Contained([&] { channels_->FillBuiltIns(); });
+  Contained([&] {
+    const std::filesystem::path skin_file = options_.app_folder / "real.she";
+    if (std::filesystem::is_regular_file(skin_file)) skin_.SkinH_AttachEx(skin_file, "");
+  });
+  Contained([&] { skin_.SkinH_SetAero(1); });
+  Contained([&] { ReadSavedAccount(); });
+  view_mode_ = 1;
+  Contained([&] { PrepareBrowserViews(); });
+  Contained([&] { SignIn(); });
+  Contained([&] { LoadProgrammeList(); });
+  Contained([&] { OpenDownloadPage(); });
+  loading_ = false;
+}
+
+void Form1::ReadSavedAccount() {}
+void Form1::SignIn() {}
+void Form1::AfterProgrammeReplyTaken() {}
+void Form1::LoadStationList() {}
+
+void Form1::PrepareBrowserViews() {
+  web_browser1_->SetSilent(true);
+  web_browser2_->SetSilent(true);
+  web_browser1_->Navigate(u"about:blank");
+  web_browser2_->Navigate(u"about:blank");
+}
+
+std::u16string Form1::UserQuery() const { return u"yh=" + EncodeQueryValue(saved_user_); }
+
+void Form1::LoadProgrammeList() {
+  const Config& config = options_.config;
+  const std::u16string query = UserQuery();
+  FetchProgrammeReply([](const std::u16string& url) { return FetchPage(url, u"gb2312"); },
+                      ServiceUrl(config.tv_host, u"/user/jiemubiao.asp", query),
+                      ServiceUrl(config.primary_host, u"/user/jiemubiao.asp", query),
+                      programme_reply_, [this] { AfterProgrammeReplyTaken(); });
+  channels_->Append(ParseLinePairs(programme_reply_));
+}
+
+void Form1::OpenDownloadPage() {
+  web_browser1_->Navigate(ServiceUrl(options_.config.primary_host, u"/user/Download.asp",
+                                     UserQuery()));
+}
+
+void Form1::Timer1_Timer(wxTimerEvent&) {
+  // One load per start: a tick that came while a load waits must not start another.
+  timer1_.Stop();
+  Contained([&] { LoadStationList(); });
+}
+
+void Form1::OnClose(wxCloseEvent& event) {
+  if (FetchWaitDepth() > 0 && event.CanVeto()) {
+    // A handler further down the stack is inside a fetch and will touch this window when it
+    // returns: end the network now, get out of sight, and close once that handler is done.
+    event.Veto();
+    Hide();
+    SetFetchesEnabled(false);
+    RunWhenNoFetchWaits([self = wxWeakRef<Form1>(this)] {
+      if (self) self->Close(true);
+    });
+    return;
+  }
+  Form_Unload();
+  Destroy();
+}
+
+void Form1::Form_Unload() { timer1_.Stop(); }
+
+}  // namespace talvo

@@ -1,0 +1,86 @@
+#include "platform/clickable_menu_bar.h"
+
+#include <wx/frame.h>
+#include <wx/menu.h>
+
+#ifdef __WXGTK__
+#include <gtk/gtk.h>
+#endif
+
+#include "platform/wx_text.h"
+
+namespace talvo {
+
+ClickableMenuBar::ClickableMenuBar(wxFrame* frame) : frame_(frame), bar_(new wxMenuBar) {
+  frame_->SetMenuBar(bar_);
+  frame_->Bind(wxEVT_MENU_OPEN, &ClickableMenuBar::OnMenuOpen, this);
+}
+
+ClickableMenuBar::~ClickableMenuBar() {
+  frame_->Unbind(wxEVT_MENU_OPEN, &ClickableMenuBar::OnMenuOpen, this);
+}
+
+int ClickableMenuBar::Add(const std::u16string& caption, std::function<void()> on_click) {
+  entries_.push_back(Entry{caption, std::move(on_click)});
+  const int index = Count() - 1;
+  if (!caption.empty()) Show(index);
+  return index;
+}
+
+void ClickableMenuBar::SetCaption(int index, const std::u16string& caption) {
+  Entry& entry = entries_.at(index);
+  entry.caption = caption;
+  if (caption.empty()) {
+    Hide(index);
+  } else if (!entry.shown) {
+    Show(index);
+  } else {
+    bar_->SetMenuLabel(BarPosition(index), ToWx(caption));
+  }
+}
+
+wxMenu* ClickableMenuBar::MenuOf(int index) const {
+  const Entry& entry = entries_.at(index);
+  return entry.shown ? entry.menu : nullptr;
+}
+
+int ClickableMenuBar::BarPosition(int index) const {
+  int position = 0;
+  for (int i = 0; i < index; ++i) position += entries_[i].shown ? 1 : 0;
+  return position;
+}
+
+void ClickableMenuBar::Show(int index) {
+  Entry& entry = entries_[index];
+  entry.menu = new wxMenu;
+  bar_->Insert(BarPosition(index), entry.menu, ToWx(entry.caption));
+  entry.shown = true;
+}
+
+void ClickableMenuBar::Hide(int index) {
+  Entry& entry = entries_[index];
+  if (!entry.shown) return;
+  delete bar_->Remove(BarPosition(index));
+  entry.menu = nullptr;
+  entry.shown = false;
+}
+
+void ClickableMenuBar::OnMenuOpen(wxMenuEvent& event) {
+  event.Skip();
+  for (const Entry& entry : entries_) {
+    if (!entry.shown || entry.menu != event.GetMenu()) continue;
+#ifdef __WXGTK__
+    // An empty menu leaves the bar active, and the next click on the same entry would only
+    // close it: deactivate so that every click counts.
+    frame_->CallAfter([bar = bar_] {
+      if (auto* widget = static_cast<GtkWidget*>(bar->GetHandle()); GTK_IS_MENU_SHELL(widget)) {
+        gtk_menu_shell_deactivate(GTK_MENU_SHELL(widget));
+      }
+    });
+#endif
+    if (entry.on_click) entry.on_click();
+    return;
+  }
+}
+
+}  // namespace talvo

@@ -1,0 +1,51 @@
+// A menu bar whose top-level entries act on a click, with no drop-down, and whose captions can
+// change. An entry with an empty caption is kept but not shown: GTK cannot show an empty title.
+#pragma once
+
+#include <functional>
+#include <string>
+#include <vector>
+
+class wxFrame;
+class wxMenu;
+class wxMenuBar;
+class wxMenuEvent;
+
+namespace talvo {
+
+class ClickableMenuBar {
+ public:
+  // Creates the frame's menu bar.
+  explicit ClickableMenuBar(wxFrame* frame);
+  ~ClickableMenuBar();
+  ClickableMenuBar(const ClickableMenuBar&) = delete;
+  ClickableMenuBar& operator=(const ClickableMenuBar&) = delete;
+
+  // Adds an entry at the right end; returns its index.
+  int Add(const std::u16string& caption, std::function<void()> on_click);
+  void SetCaption(int index, const std::u16string& caption);
+  const std::u16string& Caption(int index) const { return entries_.at(index).caption; }
+  bool IsShown(int index) const { return entries_.at(index).shown; }
+  // The entry's menu while it is shown, else null: what a click on the bar reports.
+  wxMenu* MenuOf(int index) const;
+  int Count() const { return static_cast<int>(entries_.size()); }
+
+ private:
+  struct Entry {
+    std::u16string caption;
+    std::function<void()> on_click;
+    wxMenu* menu = nullptr;  // owned by the bar while shown
+    bool shown = false;
+  };
+
+  void OnMenuOpen(wxMenuEvent& event);
+  int BarPosition(int index) const;
+  void Show(int index);
+  void Hide(int index);
+
+  wxFrame* frame_;
+  wxMenuBar* bar_;
+  std::vector<Entry> entries_;
+};
+
+}  // namespace talvo

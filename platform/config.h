@@ -1,0 +1,33 @@
+// Where the client keeps its files, and what talvo.ini may change. No GUI code here.
+#pragma once
+
+#include <chrono>
+#include <filesystem>
+#include <string>
+#include <string_view>
+
+namespace talvo {
+
+struct Config {
+  // Host values are "host[:port]", or a full "http://" / "https://" prefix.
+  std::u16string primary_host = u"user.talvo.example";
+  std::u16string tv_host = u"tv.talvo.example";
+  std::u16string channel_host = u"live.talvo.example";
+  std::u16string product_site = u"www.talvo.example";
+  std::u16string report_email = u"support@talvo.example";
+  std::chrono::milliseconds connect_timeout{5000};
+  std::chrono::milliseconds request_timeout{20000};
+};
+
+// Reads talvo.ini text: "[section]" lines, "key = value" lines, full-line comments starting with
+// ";" or "#". Unknown keys and malformed lines are ignored; a missing key keeps its default.
+Config ParseConfig(std::string_view ini_text);
+
+// talvo.ini in `folder`; the defaults when it is missing or unreadable.
+Config LoadConfig(const std::filesystem::path& folder);
+
+// TALVO_APP_DIR when set; else the executable's folder when writable; else the per-user data
+// folder ($XDG_DATA_HOME/talvo, by default ~/.local/share/talvo), created when missing.
+std::filesystem::path AppFolder();
+
+}  // namespace talvo

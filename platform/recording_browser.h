@@ -1,0 +1,33 @@
+// A browser view that loads nothing and records what it was asked: the window tests' stand-in
+// for the engine. It is a real child window, so geometry behaves as with the engine.
+#pragma once
+
+#include <string>
+#include <vector>
+
+#include "platform/browser_view.h"
+
+namespace talvo {
+
+class RecordingBrowser final : public BrowserView {
+ public:
+  explicit RecordingBrowser(wxWindow* parent);
+
+  void Navigate(const std::u16string& address) override;
+  void SetSilent(bool silent) override { silent_ = silent; }
+  std::u16string BodyText() override { return body_text_; }
+
+  const std::vector<std::u16string>& Navigations() const { return navigations_; }
+  bool Silent() const { return silent_; }
+  // Sets the page text and reports a finished load, as the engine would.
+  void FinishLoad(const std::u16string& body_text);
+
+  static BrowserViewFactory Factory();
+
+ private:
+  std::vector<std::u16string> navigations_;
+  std::u16string body_text_;
+  bool silent_ = false;
+};
+
+}  // namespace talvo

@@ -1,0 +1,87 @@
+#include "platform/webview_browser.h"
+
+#include <wx/webview.h>
+
+#ifdef __WXGTK__
+#include <webkit2/webkit2.h>
+#endif
+
+#include "core/service_address.h"
+#include "platform/wx_text.h"
+
+namespace talvo {
+namespace {
+
+class WebViewBrowser final : public BrowserView {
+ public:
+  explicit WebViewBrowser(wxWebView* view) : BrowserView(view), view_(view) {
+    view_->Bind(wxEVT_WEBVIEW_LOADED, &WebViewBrowser::OnLoaded, this);
+    view_->Bind(wxEVT_WEBVIEW_NEWWINDOW, &WebViewBrowser::OnNewWindow, this);
+#ifdef __WXGTK__
+    if (auto* web = static_cast<WebKitWebView*>(view_->GetNativeBackend())) {
+      g_signal_connect(web, "script-dialog", G_CALLBACK(&WebViewBrowser::OnScriptDialog), this);
+      g_signal_connect(web, "permission-request", G_CALLBACK(&WebViewBrowser::OnPermission),
+                       this);
+      // A TV client: the channel page starts its player without a click.
+      WebKitSettings* settings = webkit_web_view_get_settings(web);
+      webkit_settings_set_media_playback_requires_user_gesture(settings, FALSE);
+    }
+#endif
+  }
+
+  ~WebViewBrowser() override {
+    view_->Unbind(wxEVT_WEBVIEW_LOADED, &WebViewBrowser::OnLoaded, this);
+    view_->Unbind(wxEVT_WEBVIEW_NEWWINDOW, &WebViewBrowser::OnNewWindow, this);
+#ifdef __WXGTK__
+    if (auto* web = static_cast<WebKitWebView*>(view_->GetNativeBackend())) {
+      g_signal_handlers_disconnect_by_data(web, this);
+    }
+#endif
+  }
+
+  void Navigate(const std::u16string& address) override { view_->LoadURL(ToWx(address)); }
+  void SetSilent(bool silent) override { silent_ = silent; }
+
+  std::u16string BodyText() override {
+    wxString text;
+    if (!view_->RunScript(wxS("document.body ? document.body.innerText : ''"), &text)) return {};
+    return FromWx(text);
+  }
+
+ private:
+  void OnLoaded(wxWebViewEvent& event) {
+    event.Skip();
+    NotifyLoadCompleted();
+  }
+
+  // Pages that open windows get them in this view instead.
+  void OnNewWindow(wxWebViewEvent& event) {
+    const std::u16string address = FromWx(event.GetURL());
+    if (IsWebAddress(address)) view_->LoadURL(event.GetURL());
+  }
+
+#ifdef __WXGTK__
+  static gboolean OnScriptDialog(WebKitWebView*, WebKitScriptDialog*, gpointer self) {
+    return static_cast<WebViewBrowser*>(self)->silent_ ? TRUE : FALSE;
+  }
+
+  static gboolean OnPermission(WebKitWebView*, WebKitPermissionRequest* request, gpointer self) {
+    if (!static_cast<WebViewBrowser*>(self)->silent_) return FALSE;
+    webkit_permission_request_deny(request);
+    return TRUE;
+  }
+#endif
+
+  wxWebView* view_;
+  bool silent_ = false;
+};
+
+}  // namespace
+
+std::unique_ptr<BrowserView> CreateWebViewBrowser(wxWindow* parent) {
+  wxWebView* view = wxWebView::New(parent, wxID_ANY, wxWebViewDefaultURLStr);
+  if (view == nullptr) return nullptr;
+  return std::make_unique<WebViewBrowser>(view);
+}
+
+}  // namespace talvo

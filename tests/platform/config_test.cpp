@@ -1,0 +1,63 @@
+#include "platform/config.h"
+
+#include <gtest/gtest.h>
+#include <stdlib.h>
+
+#include <fstream>
+
+#include "platform/twips.h"
+
+namespace talvo {
+namespace {
+
+TEST(ParseConfig, ReadsBothSectionsAndKeepsDefaultsForTheRest) {
+  const Config config = ParseConfig(
+      "; demo service\n"
+      "[service]\r\n"
+      "  primary_host = 127.0.0.1:8080  \r\n"
+      "tv_host=http://tv.local:81/\n"
+      "report_email = 报错@example.com\n"
+      "unknown = 1\n"
+      "[network]\n"
+      "connect_timeout_ms = 750\n"
+      "request_timeout_ms = soon\n"
+      "no equals sign here\n");
+  EXPECT_EQ(config.primary_host, u"127.0.0.1:8080");
+  EXPECT_EQ(config.tv_host, u"http://tv.local:81/");
+  EXPECT_EQ(config.report_email, u"报错@example.com");
+  EXPECT_EQ(config.channel_host, Config{}.channel_host);
+  EXPECT_EQ(config.connect_timeout, std::chrono::milliseconds(750));
+  EXPECT_EQ(config.request_timeout, Config{}.request_timeout);
+}
+
+TEST(ParseConfig, KeysOutsideTheirSectionAndNonPositiveLimitsAreIgnored) {
+  const Config config = ParseConfig(
+      "primary_host = stray\n[network]\nprimary_host = wrong\nconnect_timeout_ms = 0\n"
+      "request_timeout_ms = -5\n");
+  EXPECT_EQ(config.primary_host, Config{}.primary_host);
+  EXPECT_EQ(config.connect_timeout, Config{}.connect_timeout);
+  EXPECT_EQ(config.request_timeout, Config{}.request_timeout);
+}
+
+TEST(AppFolder, EnvironmentVariableWinsThenTheExecutableFolder) {
+  ::setenv("TALVO_APP_DIR", "/tmp/talvo-app-folder-test", 1);
+  EXPECT_EQ(AppFolder(), "/tmp/talvo-app-folder-test");
+  ::unsetenv("TALVO_APP_DIR");
+  // The test binary's own folder is writable in a build tree.
+  EXPECT_EQ(AppFolder(), std::filesystem::read_symlink("/proc/self/exe").parent_path());
+}
+
+TEST(LoadConfig, MissingFileGivesTheDefaults) {
+  EXPECT_EQ(LoadConfig("/nonexistent-folder").tv_host, Config{}.tv_host);
+}
+
+TEST(Twips, FifteenTwipsAPixelAtNinetySixDpi) {
+  EXPECT_EQ(TwipsToPixels(13755, 1.0), 917);
+  EXPECT_EQ(TwipsToPixels(8700, 1.0), 580);
+  EXPECT_EQ(TwipsToPixels(75, 1.0), 5);
+  EXPECT_EQ(TwipsToPixels(1440, 2.0), 192);
+  EXPECT_DOUBLE_EQ(PixelsToTwips(917, 1.0), 13755);
+}
+
+}  // namespace
+}  // namespace talvo
