@@ -13,8 +13,9 @@ build: deps
 	cmake -S . -B $(BUILD) -G Ninja -DTALVO_WERROR=$(WERROR) $(CMAKE_FLAGS)
 	cmake --build $(BUILD)
 
+# Window tests need a display: every test runs on a fresh virtual one with a window manager.
 test: build
-	cd $(BUILD) && ctest --output-on-failure -j2
+	cd $(BUILD) && ../scripts/with-display ctest --output-on-failure -j2
 
 bench: build
 	$(BUILD)/bench/bench_core

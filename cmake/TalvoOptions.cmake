@@ -20,13 +20,18 @@ function(talvo_target_options target)
   target_include_directories(${target} PRIVATE ${PROJECT_SOURCE_DIR})
 endfunction()
 
-# talvo_add_test(name SOURCES a.cpp ... LIBS lib ... [LABELS l ...] [PROPERTIES k v ...])
-# One executable, its GoogleTest cases discovered when CTest runs them.
+# talvo_add_test(name SOURCES a.cpp ... LIBS lib ... [LABELS l ...] [PROPERTIES k v ...]
+#                [OWN_MAIN])
+# One executable, its GoogleTest cases discovered when CTest runs them. OWN_MAIN: the sources
+# bring their own main() (the window tests start wxWidgets first).
 function(talvo_add_test name)
-  cmake_parse_arguments(ARG "" "" "SOURCES;LIBS;LABELS;PROPERTIES" ${ARGN})
+  cmake_parse_arguments(ARG "OWN_MAIN" "" "SOURCES;LIBS;LABELS;PROPERTIES" ${ARGN})
   add_executable(${name} ${ARG_SOURCES})
   talvo_target_options(${name})
-  target_link_libraries(${name} PRIVATE ${ARG_LIBS} GTest::gtest GTest::gtest_main)
+  target_link_libraries(${name} PRIVATE ${ARG_LIBS} GTest::gtest)
+  if(NOT ARG_OWN_MAIN)
+    target_link_libraries(${name} PRIVATE GTest::gtest_main)
+  endif()
   gtest_discover_tests(${name}
     DISCOVERY_MODE PRE_TEST
     PROPERTIES LABELS "${ARG_LABELS}" ${ARG_PROPERTIES})

@@ -34,8 +34,10 @@ void WaitInEventLoop(FetchCompletion& completion) {
     loop = own_loop.get();
   }
   while (!completion.IsDone()) {
-    if (!loop->Dispatch()) {
-      // The loop is ending under us: give up the transfer rather than keep the process alive.
+    // Dispatch() reports "quit" only meaningfully inside the running main loop; a loop brought
+    // up just for this wait reports it after every turn.
+    if (!loop->Dispatch() && wxTheApp != nullptr && wxTheApp->IsMainLoopRunning()) {
+      // The application is ending under us: give up the transfer rather than keep it alive.
       SetFetchesEnabled(false);
       break;
     }

@@ -6,6 +6,9 @@
 namespace talvo::testing {
 
 LoopbackServer::LoopbackServer() {
+  // One request per connection: a browser's idle keep-alive connection would hold stop() for
+  // the whole read timeout.
+  server_.set_keep_alive_max_count(1);
   server_.set_logger([this](const httplib::Request& request, const httplib::Response&) {
     std::lock_guard lock(log_mutex_);
     targets_.push_back(request.target);
@@ -15,6 +18,8 @@ LoopbackServer::LoopbackServer() {
 }
 
 LoopbackServer::~LoopbackServer() {
+  // stop() only closes the socket of a running server.
+  if (!thread_.joinable()) Start();
   server_.stop();
   if (thread_.joinable()) thread_.join();
 }

@@ -1,0 +1,293 @@
+#include "mainwindow/form1.h"
+
+#include <gtest/gtest.h>
+#include <stdlib.h>
+#include <wx/listbox.h>
+#include <wx/weakref.h>
+
+#include <atomic>
+#include <chrono>
+#include <fstream>
+#include <thread>
+
+#include "core/fetcher.h"
+#include "mainwindow/channel_list.h"
+#include "mainwindow/design.h"
+#include "platform/recording_browser.h"
+#include "platform/wx_text.h"
+#include "tests/gui/gui_test.h"
+#include "tests/support/gbk.h"
+#include "tests/support/loopback_server.h"
+
+namespace talvo {
+namespace {
+
+using namespace std::chrono_literals;
+using testing::LoopbackServer;
+using testing::WaitFor;
+
+const std::vector<std::u16string> kBuiltInNames = {u"北京卫视高清", u"广东卫视高清", u"江苏卫视高清",
+                                                   u"深圳卫视高清", u"浙江卫视高清", u"黑龙江卫视高清"};
+
+// Form1 on recording browser views, against a TV host and a primary host on loopback.
+class Form1Test : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    SetFetchesEnabled(true);
+    char pattern[] = "/tmp/talvo-form1-XXXXXX";
+    ASSERT_NE(mkdtemp(pattern), nullptr);
+    folder_ = pattern;
+    for (LoopbackServer* server : {&tv_, &primary_}) {
+      server->http().Get("/user/jiemubiao.asp",
+                         [this, server](const httplib::Request&, httplib::Response& res) {
+                           // A slow host, cut short when the test ends.
+                           const auto start = std::chrono::steady_clock::now();
+                           while (std::chrono::steady_clock::now() - start < delay_.load()) {
+                             std::this_thread::sleep_for(10ms);
+                           }
+                           res.set_content(testing::ToGbk(server == &tv_ ? tv_reply_ : primary_reply_),
+                                           "text/plain; charset=gb2312");
+                         });
+    }
+    options_.config.tv_host = Utf8ToUtf16(tv_.HostPort());
+    options_.config.primary_host = Utf8ToUtf16(primary_.HostPort());
+    options_.config.channel_host = u"live.test:81";
+    options_.app_folder = folder_;
+    options_.browser_factory = RecordingBrowser::Factory();
+    options_.station_timer = 60s;
+  }
+
+  void TearDown() override {
+    delay_ = 0ms;
+    if (form_) testing::DestroyAndWait(form_);
+    std::filesystem::remove_all(folder_);
+    SetFetchesEnabled(true);
+  }
+
+  void StartService() {
+    tv_.Start();
+    primary_.Start();
+  }
+
+  Form1& Load() {
+    form_ = new Form1(options_);
+    form_->Form_Load();
+    return *form_;
+  }
+
+  RecordingBrowser& Browser(BrowserView& view) { return static_cast<RecordingBrowser&>(view); }
+  const std::vector<std::u16string>& Playback() { return Browser(form_->WebBrowser1()).Navigations(); }
+
+  std::vector<std::u16string> Entries() {
+    std::vector<std::u16string> names;
+    wxListBox* list = form_->Channels().List2();
+    for (unsigned i = 0; i < list->GetCount(); ++i) names.push_back(FromWx(list->GetString(i)));
+    return names;
+  }
+
+  // What a click on entry n raises.
+  void Choose(int n) {
+    wxListBox* list = form_->Channels().List2();
+    list->SetSelection(n);
+    wxCommandEvent event(wxEVT_LISTBOX, list->GetId());
+    event.SetEventObject(list);
+    event.SetInt(n);
+    list->HandleWindowEvent(event);
+  }
+
+  std::u16string PrimaryUrl(const std::u16string& target) {
+    return u"http://" + Utf8ToUtf16(primary_.HostPort()) + target;
+  }
+
+  std::vector<std::string> ListRequests(const LoopbackServer& server) {
+    std::vector<std::string> list;
+    for (const std::string& target : server.Targets()) {
+      if (target.rfind("/user/jiemubiao.asp", 0) == 0) list.push_back(target);
+    }
+    return list;
+  }
+
+  std::filesystem::path folder_;
+  LoopbackServer tv_;
+  LoopbackServer primary_;
+  std::u16string tv_reply_;
+  std::u16string primary_reply_;
+  std::atomic<std::chrono::milliseconds> delay_{0ms};
+  Form1Options options_;
+  Form1* form_ = nullptr;
+};
+
+TEST_F(Form1Test, ServiceUnreachableLeavesTheBuiltInsAndStillOpensTheDownloadPage) {
+  // Bound and released: nothing answers on these ports.
+  int tv_port = 0;
+  int primary_port = 0;
+  {
+    LoopbackServer gone_tv;
+    LoopbackServer gone_primary;
+    tv_port = gone_tv.port();
+    primary_port = gone_primary.port();
+  }
+  options_.config.tv_host = u"127.0.0.1:" + Utf8ToUtf16(std::to_string(tv_port));
+  options_.config.primary_host = u"127.0.0.1:" + Utf8ToUtf16(std::to_string(primary_port));
+  Form1& form = Load();
+
+  EXPECT_EQ(Entries(), kBuiltInNames);
+  EXPECT_EQ(FromWx(form.GetTitle()), design::DesignTitle(options_.config));
+  EXPECT_EQ(form.ViewMode(), 1);
+  EXPECT_TRUE(form.WindowSkin().Attached());
+  EXPECT_TRUE(form.WindowSkin().AeroOn());
+  EXPECT_TRUE(Browser(form.WebBrowser1()).Silent());
+  EXPECT_TRUE(Browser(form.WebBrowser2()).Silent());
+  EXPECT_EQ(Playback(), (std::vector<std::u16string>{
+                            u"about:blank", u"http://" + options_.config.primary_host +
+                                                u"/user/Download.asp?yh="}));
+  EXPECT_EQ(Browser(form.WebBrowser2()).Navigations(), std::vector<std::u16string>{u"about:blank"});
+}
+
+TEST_F(Form1Test, DesignGeometryIsInTwips) {
+  StartService();
+  Form1& form = Load();
+  EXPECT_EQ(form.GetClientSize(), wxSize(917, 580));
+  EXPECT_EQ(form.WebBrowser1().Left(), 5040);
+  EXPECT_EQ(form.WebBrowser1().Width(), 8775);
+  EXPECT_EQ(form.WebBrowser2().Top(), 7200);
+  EXPECT_EQ(form.WebBrowser1().Window()->GetRect(), wxRect(336, 0, 585, 297));
+  EXPECT_EQ(form.Channels().List2()->GetRect(), wxRect(0, 0, 129, 324));
+  // A negative size is refused and the old one stays.
+  form.WebBrowser1().SetWidth(-15);
+  EXPECT_EQ(form.WebBrowser1().Width(), 8775);
+}
+
+TEST_F(Form1Test, FiveLineReplyAddsTwoEntriesThatOpenTheirAddressesUnchanged) {
+  tv_reply_ = u"央视卫视\r\nhttp://Pages.test/a?x=1&y=%41\r\n凤凰台\r\nhttp://pages.test/b\r\n";
+  StartService();
+  Load();
+  std::vector<std::u16string> expected = kBuiltInNames;
+  expected.push_back(u"央视卫视");
+  expected.push_back(u"凤凰台");
+  EXPECT_EQ(Entries(), expected);
+  EXPECT_EQ(form_->Channels().ChannelUrls().At(6), u"http://Pages.test/a?x=1&y=%41");
+  EXPECT_EQ(ListRequests(tv_), std::vector<std::string>{"/user/jiemubiao.asp?yh="});
+  EXPECT_TRUE(ListRequests(primary_).empty());
+
+  Choose(6);
+  EXPECT_EQ(Playback().back(), u"http://Pages.test/a?x=1&y=%41");
+  Choose(7);
+  EXPECT_EQ(Playback().back(), u"http://pages.test/b");
+  Choose(4);
+  EXPECT_EQ(Playback().back(), u"http://live.test:81/usbtv/sjwsgq.html");
+  Choose(5);
+  EXPECT_EQ(Playback().back(), u"http://live.test:81/usbtv/hljgq.html");
+}
+
+TEST_F(Form1Test, RejectedTvReplyTakesTheListFromThePrimaryHost) {
+  tv_reply_ = u"维护中\r\nhttp://pages.test/x\r\n";
+  primary_reply_ = u"湖南卫视\r\nhttp://pages.test/hn\r\n";
+  StartService();
+  Load();
+  EXPECT_EQ(Entries().size(), 7u);
+  EXPECT_EQ(Entries().back(), u"湖南卫视");
+  EXPECT_EQ(ListRequests(primary_), std::vector<std::string>{"/user/jiemubiao.asp?yh="});
+}
+
+TEST_F(Form1Test, ReplyOfJustTheMarkerAsksThePrimaryAndAddsNothing) {
+  tv_reply_ = u"卫视";
+  primary_reply_ = u"rejected";
+  StartService();
+  Load();
+  EXPECT_EQ(Entries(), kBuiltInNames);
+  EXPECT_EQ(ListRequests(primary_).size(), 1u);
+}
+
+TEST_F(Form1Test, ReplyWithoutLineBreaksAddsNothing) {
+  tv_reply_ = u"北京卫视 http://pages.test/bj";
+  StartService();
+  Load();
+  EXPECT_EQ(Entries(), kBuiltInNames);
+}
+
+TEST_F(Form1Test, OnlyWebAddressesFromTheReplyAreOpenedAndEmptyNamesDoNothing) {
+  tv_reply_ = u"卫视X\r\njavascript:alert(1)\r\n\r\nhttp://pages.test/empty-name\r\n"
+              u"本地\r\nfile:///etc/passwd\r\n";
+  StartService();
+  Load();
+  ASSERT_EQ(Entries().size(), 9u);
+  const std::size_t before = Playback().size();
+  Choose(6);
+  Choose(7);
+  Choose(8);
+  EXPECT_EQ(Playback().size(), before);
+}
+
+TEST_F(Form1Test, LongListsKeepEveryAddress) {
+  std::u16string reply;
+  for (int i = 0; i < 4500; ++i) {
+    const std::u16string n = Utf8ToUtf16(std::to_string(i));
+    reply += u"卫视" + n + u"\r\nhttp://pages.test/" + n + u"\r\n";
+  }
+  tv_reply_ = reply;
+  StartService();
+  Load();
+  ASSERT_EQ(Entries().size(), 4506u);
+  Choose(4505);
+  EXPECT_EQ(Playback().back(), u"http://pages.test/4499");
+}
+
+TEST_F(Form1Test, SavedUserGoesIntoQueriesPercentEncoded) {
+  // Until the saved account is read at start-up there is no user; an empty one ends in "yh=".
+  StartService();
+  Load();
+  EXPECT_EQ(Playback().back(), PrimaryUrl(u"/user/Download.asp?yh="));
+}
+
+TEST_F(Form1Test, TimerTicksWhileAStartUpFetchWaits) {
+  delay_ = 1500ms;
+  tv_reply_ = u"北京卫视\r\nhttp://pages.test/bj\r\n";
+  options_.station_timer = 200ms;
+  StartService();
+  form_ = new Form1(options_);
+  bool ticked_during_load = false;
+  form_->Bind(wxEVT_TIMER, [&](wxTimerEvent& event) {
+    ticked_during_load = form_->Loading();
+    event.Skip();
+  });
+  form_->Form_Load();
+  EXPECT_TRUE(ticked_during_load);
+  EXPECT_FALSE(form_->Timer1().IsRunning()) << "the tick stops the timer: one load per start";
+  EXPECT_EQ(Entries().size(), 7u);
+}
+
+TEST_F(Form1Test, ClosingWhileAFetchWaitsEndsPromptlyAndDestroysTheWindow) {
+  delay_ = 10000ms;
+  tv_reply_ = u"北京卫视\r\nhttp://pages.test/bj\r\n";
+  StartService();
+  form_ = new Form1(options_);
+  wxWeakRef<Form1> alive(form_);
+  form_->Show();
+  // What the window manager's close button does, while start-up waits for the TV host.
+  form_->CallAfter([this] { form_->Close(); });
+  const auto start = std::chrono::steady_clock::now();
+  form_->Form_Load();
+  EXPECT_LT(std::chrono::steady_clock::now() - start, 3s) << "close did not end the fetch";
+  EXPECT_FALSE(form_->IsShown());
+  EXPECT_TRUE(WaitFor([&] { return !alive; }, 5000)) << "the window was not destroyed";
+  form_ = nullptr;
+}
+
+TEST_F(Form1Test, SkinFileIsAttachedAndABrokenOneIsIgnored) {
+  StartService();
+  std::ofstream(folder_ / "real.she") << "; blue\nwindow = #102030\nbutton = #405060\n";
+  Load();
+  EXPECT_EQ(form_->WindowSkin().Scheme().window, 0x102030u);
+  EXPECT_EQ(form_->GetBackgroundColour(), wxColour(0x10, 0x20, 0x30));
+  EXPECT_EQ(form_->SkinFolder(), Utf8ToUtf16(folder_.string()) + u"/");
+  testing::DestroyAndWait(form_);
+
+  std::ofstream(folder_ / "real.she", std::ios::trunc) << "\x89PNG not a skin";
+  Load();
+  EXPECT_EQ(form_->WindowSkin().Scheme().window, SkinScheme{}.window);
+  EXPECT_EQ(Entries(), kBuiltInNames);
+}
+
+}  // namespace
+}  // namespace talvo

@@ -1,0 +1,95 @@
+// The window tests' main: one wxApp for the whole run, library asserts fail the test.
+#include <gtest/gtest.h>
+#include <wx/app.h>
+#include <wx/evtloop.h>
+#include <wx/weakref.h>
+#include <wx/window.h>
+
+#include <chrono>
+#include <cstdlib>
+#include <filesystem>
+
+#include "core/fetcher.h"
+#include "platform/fetch_wait.h"
+#include "tests/gui/gui_test.h"
+
+namespace talvo::testing {
+namespace {
+
+class TestApp : public wxApp {
+ public:
+  bool OnInit() override { return true; }
+};
+
+void FailOnAssert(const wxString& file, int line, const wxString& func, const wxString& cond,
+                  const wxString& msg) {
+  ADD_FAILURE_AT(file.utf8_str(), line) << "wx assert in " << func.utf8_str() << ": "
+                                        << cond.utf8_str() << " " << msg.utf8_str();
+}
+
+}  // namespace
+
+bool WaitFor(const std::function<bool()>& condition, int timeout_ms) {
+  wxEventLoopBase* loop = wxEventLoopBase::GetActive();
+  std::unique_ptr<wxGUIEventLoop> own_loop;
+  std::optional<wxEventLoopActivator> activation;
+  if (loop == nullptr) {
+    own_loop = std::make_unique<wxGUIEventLoop>();
+    activation.emplace(own_loop.get());
+    loop = own_loop.get();
+  }
+  const auto deadline = std::chrono::steady_clock::now() + std::chrono::milliseconds(timeout_ms);
+  while (!condition()) {
+    if (std::chrono::steady_clock::now() >= deadline) return false;
+    // Idle time is when wx runs CallAfter actions and deletes closed windows.
+    if (!loop->Pending()) {
+      wxTheApp->ProcessPendingEvents();
+      wxTheApp->ProcessIdle();
+    }
+    loop->DispatchTimeout(20);
+  }
+  return true;
+}
+
+void DestroyAndWait(wxWindow* window) {
+  wxWeakRef<wxWindow> ref(window);
+  window->Destroy();
+  EXPECT_TRUE(WaitFor([&] { return !ref; }, 5000)) << "window was not destroyed";
+}
+
+std::string SaveScreenshot(const std::string& name) {
+  // A page whose text is ready may not be painted yet; give the compositor a moment.
+  WaitFor([] { return false; }, 500);
+  const std::filesystem::path folder = TALVO_ARTIFACT_DIR;
+  std::filesystem::create_directories(folder);
+  const std::string path = (folder / (name + ".png")).string();
+  const std::string command = "import -window root '" + path + "' 2>/dev/null";
+  EXPECT_EQ(std::system(command.c_str()), 0) << "screenshot failed: " << command;
+  return path;
+}
+
+}  // namespace talvo::testing
+
+int main(int argc, char** argv) {
+  ::testing::InitGoogleTest(&argc, argv);
+  if (std::getenv("DISPLAY") == nullptr) {
+    std::fprintf(stderr, "window tests need a display: run them through scripts/with-display\n");
+    return 1;
+  }
+  wxApp::SetInstance(new talvo::testing::TestApp);
+  if (!wxEntryStart(argc, argv) || !wxTheApp->CallOnInit()) {
+    std::fprintf(stderr, "cannot start wxWidgets on DISPLAY=%s\n", std::getenv("DISPLAY"));
+    return 1;
+  }
+  wxSetAssertHandler(talvo::testing::FailOnAssert);
+  talvo::InstallEventLoopFetchWait();
+  // Failure cases end quickly; no test here waits on a reply longer than this.
+  talvo::FetchLimits limits;
+  limits.connect = std::chrono::milliseconds(2000);
+  limits.total = std::chrono::milliseconds(5000);
+  talvo::SetFetchLimits(limits);
+  const int result = RUN_ALL_TESTS();
+  wxTheApp->OnExit();
+  wxEntryCleanup();
+  return result;
+}

@@ -1,0 +1,115 @@
+// The one run with the real engine: pages from the loopback service load in WebKitGTK, their
+// visible text reads back, and silent views never stop on a script dialog.
+#include <gtest/gtest.h>
+#include <stdlib.h>
+#include <wx/frame.h>
+#include <wx/listbox.h>
+
+#include "core/fetcher.h"
+#include "core/utf.h"
+#include "mainwindow/channel_list.h"
+#include "mainwindow/form1.h"
+#include "platform/webview_browser.h"
+#include "tests/gui/gui_test.h"
+#include "tests/support/gbk.h"
+#include "tests/support/loopback_server.h"
+
+namespace talvo {
+namespace {
+
+using testing::LoopbackServer;
+using testing::WaitFor;
+
+class WebViewTest : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    SetFetchesEnabled(true);
+    server_.http().Get("/page", [](const httplib::Request&, httplib::Response& res) {
+      res.set_content(testing::ToGbk(u"<html><head><meta charset=\"gb2312\"></head><body>"
+                                     u"<p>公告 $$$*1、新频道*http://x/1*$$$</p>"
+                                     u"<script>alert('blocked?'); document.write('脚本已运行')</script>"
+                                     u"<div style=\"display:none\">看不见</div></body></html>"),
+                      "text/html; charset=gb2312");
+    });
+    server_.http().Get(R"(/usbtv/.*)", [](const httplib::Request& req, httplib::Response& res) {
+      res.set_content(testing::ToGbk(u"<html><body style=\"background:#123\"><h1 style=\"color:white\">"
+                                     u"频道 " + Utf8ToUtf16(req.path) + u"</h1></body></html>"),
+                      "text/html; charset=gb2312");
+    });
+    server_.http().Get(R"(/user/.*)", [](const httplib::Request& req, httplib::Response& res) {
+      res.set_content(testing::ToGbk(u"<html><body><h2>下载页 " + Utf8ToUtf16(req.target) +
+                                     u"</h2></body></html>"),
+                      "text/html; charset=gb2312");
+    });
+    server_.Start();
+  }
+
+  LoopbackServer server_;
+};
+
+TEST_F(WebViewTest, LoadsAPageAndReadsItsVisibleText) {
+  auto* frame = new wxFrame(nullptr, wxID_ANY, "webview");
+  std::unique_ptr<BrowserView> view = CreateWebViewBrowser(frame);
+  ASSERT_NE(view, nullptr);
+  view->SetRect({0, 0, 9000, 6000});
+  view->SetSilent(true);
+  frame->Show();
+
+  int loads = 0;
+  std::u16string text;
+  // The text is read when a load completes, as the bulletin reader does.
+  view->SetLoadCompleted([&] {
+    ++loads;
+    text = view->BodyText();
+  });
+  view->Navigate(Utf8ToUtf16(server_.Url("/page")));
+  ASSERT_TRUE(WaitFor([&] { return text.find(u"公告") != std::u16string::npos; }, 20000))
+      << "the page never finished loading";
+  EXPECT_NE(text.find(u"$$$*1、新频道*http://x/1*$$$"), std::u16string::npos);
+  EXPECT_NE(text.find(u"脚本已运行"), std::u16string::npos) << "a silent alert must not block";
+  EXPECT_EQ(text.find(u"看不见"), std::u16string::npos) << "hidden text is not visible text";
+
+  const int before_blank = loads;
+  view->Navigate(u"about:blank");
+  ASSERT_TRUE(WaitFor([&] { return loads > before_blank; }, 20000))
+      << "about:blank reports a load too";
+  EXPECT_EQ(text, u"");
+  view.reset();
+  testing::DestroyAndWait(frame);
+}
+
+TEST_F(WebViewTest, StartedWindowWithTheRealEngine) {
+  Form1Options options;
+  options.config.primary_host = Utf8ToUtf16(server_.HostPort());
+  options.config.tv_host = Utf8ToUtf16(server_.HostPort());
+  options.config.channel_host = Utf8ToUtf16(server_.HostPort());
+  char pattern[] = "/tmp/talvo-webview-XXXXXX";
+  ASSERT_NE(mkdtemp(pattern), nullptr);
+  options.app_folder = pattern;
+  options.station_timer = std::chrono::seconds(60);
+  auto* form = new Form1(options);
+  int playback_loads = 0;
+  form->WebBrowser1().SetLoadCompleted([&] { ++playback_loads; });
+  form->Form_Load();
+  form->Show();
+  ASSERT_TRUE(WaitFor([&] {
+    return playback_loads > 0 &&
+           form->WebBrowser1().BodyText().find(u"下载页") != std::u16string::npos;
+  }, 20000)) << "the download page did not show";
+  testing::SaveScreenshot("form1-started");
+
+  wxListBox* list = form->Channels().List2();
+  list->SetSelection(0);
+  wxCommandEvent click(wxEVT_LISTBOX, list->GetId());
+  click.SetEventObject(list);
+  list->HandleWindowEvent(click);
+  EXPECT_TRUE(WaitFor([&] {
+    return form->WebBrowser1().BodyText().find(u"频道 /usbtv/bjwsgq.html") != std::u16string::npos;
+  }, 20000)) << "the channel page did not show";
+  testing::SaveScreenshot("form1-channel");
+  testing::DestroyAndWait(form);
+  std::filesystem::remove_all(pattern);
+}
+
+}  // namespace
+}  // namespace talvo
