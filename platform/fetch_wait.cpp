@@ -1,7 +1,6 @@
 #include "platform/fetch_wait.h"
 
 #include <wx/app.h>
-#include <wx/evtloop.h>
 
 #include <memory>
 #include <optional>
@@ -24,15 +23,7 @@ void PostWhenIdleActions() {
 void WaitInEventLoop(FetchCompletion& completion) {
   ++g_depth;
   completion.OnDone([] { wxWakeUpIdle(); });
-  // Before the main loop runs (or in a test) there is no active loop: bring one up for the wait.
-  wxEventLoopBase* loop = wxEventLoopBase::GetActive();
-  std::unique_ptr<wxGUIEventLoop> own_loop;
-  std::optional<wxEventLoopActivator> activation;
-  if (loop == nullptr) {
-    own_loop = std::make_unique<wxGUIEventLoop>();
-    activation.emplace(own_loop.get());
-    loop = own_loop.get();
-  }
+  LoopForWaiting loop;
   while (!completion.IsDone()) {
     // Dispatch() reports "quit" only meaningfully inside the running main loop; a loop brought
     // up just for this wait reports it after every turn.
@@ -47,6 +38,13 @@ void WaitInEventLoop(FetchCompletion& completion) {
 }
 
 }  // namespace
+
+LoopForWaiting::LoopForWaiting() : loop_(wxEventLoopBase::GetActive()) {
+  if (loop_ != nullptr) return;
+  own_ = std::make_unique<wxGUIEventLoop>();
+  activation_.emplace(own_.get());
+  loop_ = own_.get();
+}
 
 void InstallEventLoopFetchWait() { SetFetchWaitHook(WaitInEventLoop); }
 

@@ -3,8 +3,26 @@
 #pragma once
 
 #include <functional>
+#include <memory>
+#include <optional>
+
+#include <wx/evtloop.h>
 
 namespace talvo {
+
+// The event loop a wait runs: the active one, or, before the main loop runs (or in a test), one
+// brought up for the wait and put away after it.
+class LoopForWaiting {
+ public:
+  LoopForWaiting();
+  wxEventLoopBase& operator*() const { return *loop_; }
+  wxEventLoopBase* operator->() const { return loop_; }
+
+ private:
+  std::unique_ptr<wxGUIEventLoop> own_;
+  std::optional<wxEventLoopActivator> activation_;
+  wxEventLoopBase* loop_;
+};
 
 void InstallEventLoopFetchWait();
 

@@ -16,6 +16,8 @@
 namespace talvo::testing {
 namespace {
 
+using talvo::LoopForWaiting;
+
 class TestApp : public wxApp {
  public:
   bool OnInit() override { return true; }
@@ -30,14 +32,7 @@ void FailOnAssert(const wxString& file, int line, const wxString& func, const wx
 }  // namespace
 
 bool WaitFor(const std::function<bool()>& condition, int timeout_ms) {
-  wxEventLoopBase* loop = wxEventLoopBase::GetActive();
-  std::unique_ptr<wxGUIEventLoop> own_loop;
-  std::optional<wxEventLoopActivator> activation;
-  if (loop == nullptr) {
-    own_loop = std::make_unique<wxGUIEventLoop>();
-    activation.emplace(own_loop.get());
-    loop = own_loop.get();
-  }
+  LoopForWaiting loop;
   const auto deadline = std::chrono::steady_clock::now() + std::chrono::milliseconds(timeout_ms);
   while (!condition()) {
     if (std::chrono::steady_clock::now() >= deadline) return false;
