@@ -1,9 +1,9 @@
-# The two commands: `make run` (arrives with the main window) and `make test`.
+# The two commands: `make run` and `make test`.
 BUILD ?= build
 WERROR ?= OFF
 CMAKE_FLAGS ?=
 
-.PHONY: all deps build test bench clean
+.PHONY: all deps build test run bench clean
 all: build
 
 deps:
@@ -16,6 +16,10 @@ build: deps
 # Window tests need a display: every test runs on a fresh virtual one with a window manager.
 test: build
 	cd $(BUILD) && ../scripts/with-display ctest --output-on-failure -j2
+
+# The client against the bundled demo service, on this desktop.
+run: build
+	./scripts/run-demo $(BUILD)
 
 bench: build
 	$(BUILD)/bench/bench_core

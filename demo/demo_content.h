@@ -1,0 +1,53 @@
+// What the demo service knows and says: accounts, lists and pages, built as text. The service
+// sends every reply GBK-encoded, as the real one does.
+#pragma once
+
+#include <filesystem>
+#include <string>
+#include <vector>
+
+namespace talvo::demo {
+
+struct Account {
+  std::string user;      // UTF-8
+  std::string password;  // UTF-8
+  std::string level;     // "VIP" or "普通"
+};
+
+struct Entry {
+  std::string name;  // UTF-8
+  std::string page;  // file name under its folder
+  int tone_hz = 0;   // stations only
+};
+
+struct Bulletin {
+  bool for_members = false;
+  std::string title;
+  std::string page;
+};
+
+struct DemoData {
+  std::vector<Account> accounts;
+  std::vector<Entry> programmes;
+  std::vector<Entry> stations;
+  std::vector<Bulletin> bulletins;
+};
+
+// Reads accounts.txt, programmes.txt, stations.txt and bulletins.txt (tab-separated, "#"
+// comments) from `folder`. A missing file leaves its part empty.
+DemoData LoadDemoData(const std::filesystem::path& folder);
+
+// All texts below are UTF-8; `host` is the Host the request came to, so that every address the
+// service hands out points back at itself.
+std::string LoginReply(const DemoData& data, const std::string& user, const std::string& password);
+std::string ProgrammeList(const DemoData& data, const std::string& host);
+std::string StationList(const DemoData& data, const std::string& host);
+std::string VerifyPage(const DemoData& data, const std::string& user, const std::string& host);
+std::string ChannelPage(const std::string& name);
+std::string StationPage(const std::string& name, int tone_hz);
+std::string PlainPage(const std::string& title, const std::string& text);
+
+// The name shown for a channel page: built-in channels, programme entries, else the page name.
+std::string ChannelName(const DemoData& data, const std::string& page);
+
+}  // namespace talvo::demo

@@ -1,0 +1,221 @@
+// talvo-demo-service: every endpoint the client uses, on loopback, with demo accounts, lists,
+// bulletins and pages. One process plays the primary host, the TV host and the channel host.
+//
+//   talvo-demo-service [--port N] [--bind ADDR] [--data DIR]
+//                      [--delay-ms PATH=MS]... [--fail PATH=close|hang|500]...
+//
+// --port 0 (the default) picks a free port; the port is always the first line of stdout.
+// Then one line per request: method, path, raw query, Host.
+#include <httplib.h>
+#include <iconv.h>
+#include <signal.h>
+
+#include <atomic>
+#include <chrono>
+#include <cstdio>
+#include <map>
+#include <mutex>
+#include <string>
+#include <thread>
+
+#include "core/fetcher.h"
+#include "core/utf.h"
+#include "demo/demo_content.h"
+
+namespace {
+
+using namespace talvo::demo;
+
+struct Options {
+  int port = 0;
+  std::string bind = "127.0.0.1";
+  std::filesystem::path data = TALVO_DEMO_DATA_DIR;
+  std::map<std::string, int> delay_ms;        // by path
+  std::map<std::string, std::string> failure;  // by path: close, hang, 500
+};
+
+std::atomic<bool> g_stopping{false};
+std::mutex g_log_mutex;
+
+bool SplitAssignment(const std::string& text, std::string& key, std::string& value) {
+  const std::size_t equals = text.rfind('=');
+  if (equals == std::string::npos || equals == 0) return false;
+  key = text.substr(0, equals);
+  value = text.substr(equals + 1);
+  return true;
+}
+
+bool ParseOptions(int argc, char** argv, Options& options) {
+  for (int i = 1; i < argc; ++i) {
+    const std::string arg = argv[i];
+    const bool has_value = i + 1 < argc;
+    std::string key;
+    std::string value;
+    if (arg == "--port" && has_value) {
+      options.port = std::atoi(argv[++i]);
+    } else if (arg == "--bind" && has_value) {
+      options.bind = argv[++i];
+    } else if (arg == "--data" && has_value) {
+      options.data = argv[++i];
+    } else if (arg == "--delay-ms" && has_value && SplitAssignment(argv[++i], key, value)) {
+      options.delay_ms[key] = std::atoi(value.c_str());
+    } else if (arg == "--fail" && has_value && SplitAssignment(argv[++i], key, value) &&
+               (value == "close" || value == "hang" || value == "500")) {
+      options.failure[key] = value;
+    } else {
+      std::fprintf(stderr,
+                   "usage: talvo-demo-service [--port N] [--bind ADDR] [--data DIR]\n"
+                   "       [--delay-ms PATH=MS]... [--fail PATH=close|hang|500]...\n");
+      return false;
+    }
+  }
+  return true;
+}
+
+// Query values arrive percent-encoded GBK; the data files are UTF-8.
+std::string QueryValue(const httplib::Request& request, const char* key) {
+  const std::string raw = request.get_param_value(key);
+  return talvo::Utf16ToUtf8(talvo::DecodeBytes(raw, u"gbk"));
+}
+
+std::string ToGbk(const std::string& utf8) {
+  std::string out;
+  iconv_t cd = iconv_open("GB18030", "UTF-8");
+  if (cd == reinterpret_cast<iconv_t>(-1)) return utf8;
+  out.resize(utf8.size() * 2 + 4);
+  char* in = const_cast<char*>(utf8.data());
+  std::size_t in_left = utf8.size();
+  char* dst = out.data();
+  std::size_t dst_left = out.size();
+  iconv(cd, &in, &in_left, &dst, &dst_left);
+  iconv_close(cd);
+  out.resize(out.size() - dst_left);
+  return out;
+}
+
+void Send(httplib::Response& response, const std::string& utf8, const char* type) {
+  response.set_content(ToGbk(utf8), std::string(type) + "; charset=gb2312");
+}
+
+void Log(const httplib::Request& request) {
+  const std::size_t mark = request.target.find('?');
+  const std::string query = mark == std::string::npos ? "" : request.target.substr(mark + 1);
+  std::lock_guard lock(g_log_mutex);
+  std::printf("%s %s %s %s\n", request.method.c_str(), request.path.c_str(),
+              query.empty() ? "-" : query.c_str(), request.get_header_value("Host").c_str());
+  std::fflush(stdout);
+}
+
+// Applies the configured delay and failure of a path; false when the request must not be
+// answered normally.
+bool Prepare(const Options& options, const httplib::Request& request, httplib::Response& response) {
+  Log(request);
+  if (const auto delay = options.delay_ms.find(request.path); delay != options.delay_ms.end()) {
+    const auto until = std::chrono::steady_clock::now() + std::chrono::milliseconds(delay->second);
+    while (!g_stopping && std::chrono::steady_clock::now() < until) {
+      std::this_thread::sleep_for(std::chrono::milliseconds(10));
+    }
+  }
+  const auto failure = options.failure.find(request.path);
+  if (failure == options.failure.end()) return true;
+  if (failure->second == "500") {
+    response.status = 500;
+    Send(response, "服务器内部错误 500", "text/html");
+  } else if (failure->second == "close") {
+    // Headers promise a body that never comes: the client sees the connection drop.
+    response.set_content_provider(64, "text/plain",
+                                  [](std::size_t, std::size_t, httplib::DataSink&) { return false; });
+  } else {
+    while (!g_stopping) std::this_thread::sleep_for(std::chrono::milliseconds(20));
+  }
+  return false;
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+  Options options;
+  if (!ParseOptions(argc, argv, options)) return 2;
+  const DemoData data = LoadDemoData(options.data);
+  if (data.accounts.empty()) {
+    std::fprintf(stderr, "talvo-demo-service: no accounts in %s\n", options.data.c_str());
+    return 2;
+  }
+
+  // Block the stop signals before any thread starts, then wait for them here.
+  sigset_t stop_signals;
+  sigemptyset(&stop_signals);
+  sigaddset(&stop_signals, SIGINT);
+  sigaddset(&stop_signals, SIGTERM);
+  pthread_sigmask(SIG_BLOCK, &stop_signals, nullptr);
+
+  httplib::Server server;
+  const auto route = [&](const char* pattern, auto&& reply) {
+    server.Get(pattern, [&, reply](const httplib::Request& request, httplib::Response& response) {
+      if (Prepare(options, request, response)) reply(request, response);
+    });
+  };
+  const auto host = [](const httplib::Request& request) { return request.get_header_value("Host"); };
+
+  route("/user/denglu.asp", [&](const httplib::Request& request, httplib::Response& response) {
+    Send(response, LoginReply(data, QueryValue(request, "yh"), QueryValue(request, "pw")),
+         "text/html");
+  });
+  route("/user/yanzhen.asp", [&](const httplib::Request& request, httplib::Response& response) {
+    Send(response, VerifyPage(data, QueryValue(request, "yh"), host(request)), "text/html");
+  });
+  route("/user/jiemubiao.asp", [&](const httplib::Request& request, httplib::Response& response) {
+    Send(response, ProgrammeList(data, host(request)), "text/html");
+  });
+  route("/user/diantaibiao.asp", [&](const httplib::Request& request, httplib::Response& response) {
+    Send(response, StationList(data, host(request)), "text/html");
+  });
+  route("/user/Download.asp", [&](const httplib::Request& request, httplib::Response& response) {
+    const std::string user = QueryValue(request, "yh");
+    Send(response,
+         PlainPage("塔沃高清影音 下载中心", "这里是演示服务的下载页。当前账号：" +
+                                               (user.empty() ? std::string("（未登录）") : user)),
+         "text/html");
+  });
+  route("/user/reg.asp", [&](const httplib::Request&, httplib::Response& response) {
+    Send(response, PlainPage("塔沃用户注册", "这里是演示服务的注册页：演示账号见 make run 的提示。"),
+         "text/html");
+  });
+  route(R"(/usbtv/radio/([^/]+))", [&](const httplib::Request& request, httplib::Response& response) {
+    for (const Entry& station : data.stations) {
+      if (station.page == request.matches[1]) {
+        Send(response, StationPage(station.name, station.tone_hz), "text/html");
+        return;
+      }
+    }
+    response.status = 404;
+    Send(response, PlainPage("没有这个电台", request.path), "text/html");
+  });
+  route(R"(/usbtv/([^/]+))", [&](const httplib::Request& request, httplib::Response& response) {
+    Send(response, ChannelPage(ChannelName(data, request.matches[1])), "text/html");
+  });
+  route(R"(/news/([^/]+))", [&](const httplib::Request& request, httplib::Response& response) {
+    Send(response, PlainPage("塔沃公告", "公告页面 " + std::string(request.matches[1]) + "：演示内容。"),
+         "text/html");
+  });
+
+  const int port = options.port == 0 ? server.bind_to_any_port(options.bind)
+                                     : (server.bind_to_port(options.bind, options.port)
+                                            ? options.port
+                                            : -1);
+  if (port <= 0) {
+    std::fprintf(stderr, "talvo-demo-service: cannot listen on %s:%d\n", options.bind.c_str(),
+                 options.port);
+    return 1;
+  }
+  std::printf("%d\n", port);
+  std::fflush(stdout);
+
+  std::thread listener([&] { server.listen_after_bind(); });
+  int signal_number = 0;
+  sigwait(&stop_signals, &signal_number);
+  g_stopping = true;
+  server.stop();
+  listener.join();
+  return 0;
+}
