@@ -1,0 +1,225 @@
+#include "tests/e2e/harness.h"
+
+#include <fcntl.h>
+#include <signal.h>
+#include <spawn.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include <chrono>
+#include <cstdio>
+#include <fstream>
+#include <sstream>
+#include <stdexcept>
+
+extern char** environ;
+
+namespace talvo::e2e {
+namespace {
+
+// Layout of the main window on the test display: the menu bar and the list's row height in
+// pixels, as GTK draws them with the project's CJK font at 96 DPI.
+constexpr int kListTopPx = 26;
+constexpr int kListRowPx = 23;
+
+std::vector<std::string> Lines(const std::filesystem::path& file) {
+  std::vector<std::string> lines;
+  std::ifstream in(file);
+  for (std::string line; std::getline(in, line);) lines.push_back(line);
+  return lines;
+}
+
+}  // namespace
+
+std::filesystem::path BuildDir() { return TALVO_BUILD_DIR; }
+
+std::filesystem::path NewWorkDir(const std::string& name) {
+  const std::filesystem::path dir = BuildDir() / "e2e-work" / name;
+  std::filesystem::remove_all(dir);
+  std::filesystem::create_directories(dir);
+  return dir;
+}
+
+std::string Shell(const std::string& command) {
+  std::string out;
+  FILE* pipe = popen(command.c_str(), "r");
+  if (pipe == nullptr) return out;
+  char buffer[512];
+  while (fgets(buffer, sizeof buffer, pipe) != nullptr) out += buffer;
+  pclose(pipe);
+  return out;
+}
+
+bool Eventually(const std::function<bool()>& condition, int timeout_ms) {
+  const auto deadline = std::chrono::steady_clock::now() + std::chrono::milliseconds(timeout_ms);
+  while (!condition()) {
+    if (std::chrono::steady_clock::now() >= deadline) return false;
+    std::this_thread::sleep_for(std::chrono::milliseconds(50));
+  }
+  return true;
+}
+
+Process::Process(const std::vector<std::string>& argv, const std::map<std::string, std::string>& env,
+                 const std::filesystem::path& stdout_file, const std::filesystem::path& stderr_file) {
+  std::vector<std::string> environment;
+  for (char** entry = environ; *entry != nullptr; ++entry) {
+    const std::string text = *entry;
+    if (env.count(text.substr(0, text.find('='))) == 0) environment.push_back(text);
+  }
+  for (const auto& [key, value] : env) environment.push_back(key + "=" + value);
+  std::vector<char*> argv_c;
+  for (const std::string& arg : argv) argv_c.push_back(const_cast<char*>(arg.c_str()));
+  argv_c.push_back(nullptr);
+  std::vector<char*> env_c;
+  for (const std::string& entry : environment) env_c.push_back(const_cast<char*>(entry.c_str()));
+  env_c.push_back(nullptr);
+
+  posix_spawn_file_actions_t actions;
+  posix_spawn_file_actions_init(&actions);
+  posix_spawn_file_actions_addopen(&actions, 1, stdout_file.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0644);
+  posix_spawn_file_actions_addopen(&actions, 2, stderr_file.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0644);
+  const int rc = posix_spawn(&pid_, argv_c[0], &actions, nullptr, argv_c.data(), env_c.data());
+  posix_spawn_file_actions_destroy(&actions);
+  if (rc != 0) throw std::runtime_error("cannot start " + argv[0]);
+}
+
+Process::~Process() { Terminate(); }
+
+bool Process::Running() { return !WaitExit(0).has_value(); }
+
+std::optional<int> Process::WaitExit(int timeout_ms) {
+  if (exit_code_) return exit_code_;
+  const auto deadline = std::chrono::steady_clock::now() + std::chrono::milliseconds(timeout_ms);
+  while (true) {
+    int status = 0;
+    if (::waitpid(pid_, &status, WNOHANG) == pid_) {
+      exit_code_ = WIFEXITED(status) ? WEXITSTATUS(status) : 128 + WTERMSIG(status);
+      return exit_code_;
+    }
+    if (std::chrono::steady_clock::now() >= deadline) return std::nullopt;
+    std::this_thread::sleep_for(std::chrono::milliseconds(20));
+  }
+}
+
+void Process::Terminate() {
+  if (pid_ <= 0 || exit_code_) return;
+  ::kill(pid_, SIGTERM);
+  if (!WaitExit(5000)) {
+    ::kill(pid_, SIGKILL);
+    WaitExit(5000);
+  }
+}
+
+DemoService::DemoService(const std::filesystem::path& work, const std::vector<std::string>& args)
+    : log_(work / ("service-" + std::to_string(::getpid()) + "-" +
+                   std::to_string(std::chrono::steady_clock::now().time_since_epoch().count()) +
+                   ".log")) {
+  std::vector<std::string> argv = {(BuildDir() / "talvo-demo-service").string(), "--port", "0"};
+  argv.insert(argv.end(), args.begin(), args.end());
+  process_ = std::make_unique<Process>(argv, std::map<std::string, std::string>{}, log_,
+                                       work / "service.err");
+  Eventually([&] {
+    const auto lines = Lines(log_);
+    if (!lines.empty() && !lines[0].empty()) port_ = std::atoi(lines[0].c_str());
+    return port_ > 0;
+  }, 10000);
+  if (port_ <= 0) throw std::runtime_error("the demo service did not report its port");
+}
+
+DemoService::~DemoService() = default;
+
+std::vector<Request> DemoService::Requests() {
+  std::vector<Request> requests;
+  const auto lines = Lines(log_);
+  for (std::size_t i = 1; i < lines.size(); ++i) {
+    std::istringstream fields(lines[i]);
+    Request request;
+    fields >> request.method >> request.path >> request.query >> request.host;
+    requests.push_back(request);
+  }
+  return requests;
+}
+
+std::vector<Request> DemoService::RequestsFor(const std::string& path) {
+  std::vector<Request> matching;
+  for (const Request& request : Requests()) {
+    if (request.path == path) matching.push_back(request);
+  }
+  return matching;
+}
+
+bool DemoService::WaitForRequest(const std::string& path, int timeout_ms) {
+  return Eventually([&] { return !RequestsFor(path).empty(); }, timeout_ms);
+}
+
+void WriteConfig(const std::filesystem::path& app_dir, const std::string& primary,
+                 const std::string& tv, const std::string& channel) {
+  std::ofstream(app_dir / "talvo.ini") << "[service]\nprimary_host = " << primary
+                                       << "\ntv_host = " << tv << "\nchannel_host = " << channel
+                                       << "\nproduct_site = www.talvo.example\n"
+                                       << "report_email = support@talvo.example\n"
+                                       << "[network]\nconnect_timeout_ms = 2000\n"
+                                       << "request_timeout_ms = 5000\n";
+}
+
+ClientWindow::ClientWindow(const std::filesystem::path& app_dir) : app_dir_(app_dir) {
+  process_ = std::make_unique<Process>(
+      std::vector<std::string>{(BuildDir() / "talvo").string()},
+      std::map<std::string, std::string>{{"TALVO_APP_DIR", app_dir.string()}},
+      app_dir / "client.out", app_dir / "client.err");
+}
+
+ClientWindow::~ClientWindow() = default;
+
+bool ClientWindow::WaitMapped(int timeout_ms) {
+  return Eventually([&] {
+    // The frame is the window of this process that carries the product title.
+    std::istringstream ids(Shell("xdotool search --onlyvisible --pid " +
+                                 std::to_string(process_->pid()) + " 2>/dev/null"));
+    for (std::string id; ids >> id;) {
+      if (Shell("xprop -id " + id + " _NET_WM_NAME 2>/dev/null").find("V2.02") != std::string::npos) {
+        window_ = id;
+        return true;
+      }
+    }
+    return false;
+  }, timeout_ms);
+}
+
+std::string ClientWindow::Title() {
+  const std::string line = Shell("xprop -id " + window_ + " _NET_WM_NAME 2>/dev/null");
+  const std::size_t open = line.find('"');
+  const std::size_t close = line.rfind('"');
+  if (open == std::string::npos || close <= open) return {};
+  return line.substr(open + 1, close - open - 1);
+}
+
+void ClientWindow::ClickAt(int x, int y) {
+  Shell("xdotool windowactivate --sync " + window_ + " mousemove --window " + window_ + " " +
+        std::to_string(x) + " " + std::to_string(y) + " click 1 2>/dev/null");
+}
+
+void ClientWindow::ClickChannelRow(int row) { ClickAt(40, kListTopPx + kListRowPx * row + kListRowPx / 2); }
+
+void ClientWindow::Close() {
+  Shell("xdotool windowactivate --sync " + window_ + " key --clearmodifiers alt+F4 2>/dev/null");
+}
+
+std::string ClientWindow::Stderr() const {
+  std::ifstream in(app_dir_ / "client.err");
+  std::stringstream text;
+  text << in.rdbuf();
+  return text.str();
+}
+
+std::filesystem::path Screenshot(const std::string& name) {
+  const std::filesystem::path folder = BuildDir() / "artifacts";
+  std::filesystem::create_directories(folder);
+  const std::filesystem::path file = folder / ("e2e-" + name + ".png");
+  // Give the compositor a moment to paint what just loaded.
+  std::this_thread::sleep_for(std::chrono::milliseconds(500));
+  Shell("import -window root '" + file.string() + "' 2>/dev/null");
+  return file;
+}
+
+}  // namespace talvo::e2e

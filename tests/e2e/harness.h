@@ -1,0 +1,108 @@
+// End-to-end harness: the real talvo binary and the demo service as separate processes, on the
+// virtual display, watched from outside: the service's request log, the X server's view of the
+// window, real pointer and key events through xdotool, screenshots.
+#pragma once
+
+#include <sys/types.h>
+
+#include <atomic>
+#include <filesystem>
+#include <functional>
+#include <map>
+#include <mutex>
+#include <optional>
+#include <string>
+#include <thread>
+#include <vector>
+
+namespace talvo::e2e {
+
+// Runs `command` through the shell and returns what it printed.
+std::string Shell(const std::string& command);
+
+class Process {
+ public:
+  Process(const std::vector<std::string>& argv, const std::map<std::string, std::string>& env,
+          const std::filesystem::path& stdout_file, const std::filesystem::path& stderr_file);
+  ~Process();
+  Process(const Process&) = delete;
+  Process& operator=(const Process&) = delete;
+
+  pid_t pid() const { return pid_; }
+  bool Running();
+  // The exit code once the process has ended within `timeout_ms`; nothing if it still runs.
+  std::optional<int> WaitExit(int timeout_ms);
+  void Terminate();
+
+ private:
+  pid_t pid_ = -1;
+  std::optional<int> exit_code_;
+};
+
+struct Request {
+  std::string method;
+  std::string path;
+  std::string query;  // raw, "-" when there was none
+  std::string host;
+};
+
+// One talvo-demo-service on a free loopback port.
+class DemoService {
+ public:
+  explicit DemoService(const std::filesystem::path& work, const std::vector<std::string>& args = {});
+  ~DemoService();
+
+  int port() const { return port_; }
+  std::string HostPort() const { return "127.0.0.1:" + std::to_string(port_); }
+  std::vector<Request> Requests();
+  std::vector<Request> RequestsFor(const std::string& path);
+  bool WaitForRequest(const std::string& path, int timeout_ms);
+
+ private:
+  std::filesystem::path log_;
+  std::unique_ptr<Process> process_;
+  int port_ = -1;
+};
+
+// The client's main window as the X server sees it.
+class ClientWindow {
+ public:
+  // Starts build/talvo with TALVO_APP_DIR = `app_dir`, whose talvo.ini the caller wrote.
+  explicit ClientWindow(const std::filesystem::path& app_dir);
+  ~ClientWindow();
+
+  // Waits until the main window is mapped; false if it never appears.
+  bool WaitMapped(int timeout_ms);
+  std::string Title();
+  // Clicks at a point given in pixels from the top-left of the window's content (menu bar
+  // included).
+  void ClickAt(int x, int y);
+  // Clicks entry `row` of the channel list.
+  void ClickChannelRow(int row);
+  // Asks the window manager to close the window, as its close button does.
+  void Close();
+  std::optional<int> WaitExit(int timeout_ms) { return process_->WaitExit(timeout_ms); }
+  std::string Stderr() const;
+  Process& process() { return *process_; }
+
+ private:
+  std::filesystem::path app_dir_;
+  std::unique_ptr<Process> process_;
+  std::string window_;
+};
+
+// Writes talvo.ini into `app_dir` with the given hosts.
+void WriteConfig(const std::filesystem::path& app_dir, const std::string& primary,
+                 const std::string& tv, const std::string& channel);
+
+// Saves the display under the artifacts folder.
+std::filesystem::path Screenshot(const std::string& name);
+
+// Polls `condition` every 50 ms for at most `timeout_ms` (an outside observer has nothing to
+// wait on but the X server and the log files).
+bool Eventually(const std::function<bool()>& condition, int timeout_ms);
+
+std::filesystem::path BuildDir();
+std::filesystem::path NewWorkDir(const std::string& name);
+
+}  // namespace talvo::e2e

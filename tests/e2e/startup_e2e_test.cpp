@@ -1,0 +1,133 @@
+// The real client against the demo service, checked from outside the process.
+#include <gtest/gtest.h>
+#include <sys/socket.h>
+#include <netinet/in.h>
+#include <arpa/inet.h>
+#include <unistd.h>
+
+#include <fstream>
+
+#include "tests/e2e/harness.h"
+
+namespace talvo::e2e {
+namespace {
+
+const char* const kTitleStart = "塔沃高清影音 V2.02 官方网站：www.talvo.example 备用网站：";
+
+std::vector<std::string> Paths(const std::vector<Request>& requests) {
+  std::vector<std::string> paths;
+  for (const Request& request : requests) paths.push_back(request.path);
+  return paths;
+}
+
+bool PortAnswers(int port) {
+  const int fd = ::socket(AF_INET, SOCK_STREAM, 0);
+  sockaddr_in address{};
+  address.sin_family = AF_INET;
+  address.sin_port = htons(static_cast<uint16_t>(port));
+  address.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
+  const bool ok = ::connect(fd, reinterpret_cast<sockaddr*>(&address), sizeof address) == 0;
+  ::close(fd);
+  return ok;
+}
+
+TEST(StartupE2E, OneServiceForEveryHost) {
+  const auto work = NewWorkDir("one-service");
+  DemoService service(work);
+  WriteConfig(work, service.HostPort(), service.HostPort(), service.HostPort());
+  ClientWindow client(work);
+  ASSERT_TRUE(client.WaitMapped(30000)) << "the main window never appeared";
+
+  EXPECT_EQ(client.Title(), kTitleStart + service.HostPort() + " 报错登记：support@talvo.example");
+  ASSERT_TRUE(service.WaitForRequest("/user/Download.asp", 10000));
+  // Start-up in order: the programme list from the TV host (accepted, so asked once), then the
+  // download page in the playback view, with an empty user.
+  EXPECT_EQ(Paths(service.Requests()),
+            (std::vector<std::string>{"/user/jiemubiao.asp", "/user/Download.asp"}));
+  EXPECT_EQ(service.RequestsFor("/user/jiemubiao.asp")[0].query, "yh=");
+  EXPECT_EQ(service.RequestsFor("/user/Download.asp")[0].query, "yh=");
+  Screenshot("started");
+
+  client.ClickChannelRow(6);  // the first programme entry
+  EXPECT_TRUE(service.WaitForRequest("/usbtv/hnws.html", 10000)) << "programme entry click";
+  Screenshot("programme-entry");
+
+  client.Close();
+  const std::optional<int> code = client.WaitExit(10000);
+  ASSERT_TRUE(code.has_value()) << "closing the window did not end the process";
+  EXPECT_EQ(*code, 0);
+  EXPECT_EQ(client.Stderr().find("CRITICAL"), std::string::npos) << client.Stderr();
+}
+
+TEST(StartupE2E, RejectedTvListFallsBackToThePrimaryAndBuiltInsUseTheChannelHost) {
+  const auto work = NewWorkDir("three-hosts");
+  DemoService primary(work);
+  DemoService tv(work, {"--fail", "/user/jiemubiao.asp=500"});
+  DemoService channels(work);
+  WriteConfig(work, primary.HostPort(), tv.HostPort(), channels.HostPort());
+  ClientWindow client(work);
+  ASSERT_TRUE(client.WaitMapped(30000));
+
+  ASSERT_TRUE(primary.WaitForRequest("/user/Download.asp", 10000));
+  EXPECT_EQ(Paths(tv.Requests()), std::vector<std::string>{"/user/jiemubiao.asp"});
+  EXPECT_EQ(Paths(primary.Requests()),
+            (std::vector<std::string>{"/user/jiemubiao.asp", "/user/Download.asp"}));
+  EXPECT_TRUE(channels.Requests().empty());
+
+  client.ClickChannelRow(0);  // 北京卫视高清
+  EXPECT_TRUE(channels.WaitForRequest("/usbtv/bjwsgq.html", 10000)) << "built-in channel click";
+  Screenshot("built-in-channel");
+  // Programme entries come from the primary's list and point back at it.
+  client.ClickChannelRow(7);
+  EXPECT_TRUE(primary.WaitForRequest("/usbtv/dfws.html", 10000));
+
+  client.Close();
+  ASSERT_TRUE(client.WaitExit(10000).has_value());
+}
+
+TEST(StartupE2E, UnreachableServiceStillOpensWithTheBuiltIns) {
+  const auto work = NewWorkDir("unreachable");
+  // Hosts that nothing listens on; start-up must not hang on them.
+  WriteConfig(work, "127.0.0.1:9", "127.0.0.1:9", "127.0.0.1:9");
+  ClientWindow client(work);
+  ASSERT_TRUE(client.WaitMapped(30000));
+  Screenshot("unreachable");
+  client.Close();
+  EXPECT_TRUE(client.WaitExit(10000).has_value());
+}
+
+TEST(MakeRunE2E, ClosingTheClientStopsTheService) {
+  const auto work = NewWorkDir("make-run");
+  const std::filesystem::path source = TALVO_SOURCE_DIR;
+  Process run({"/bin/bash", (source / "scripts" / "run-demo").string(), BuildDir().string()},
+              {}, work / "run.out", work / "run.err");
+  int port = 0;
+  ASSERT_TRUE(Eventually([&] {
+    std::ifstream in(work / "run.out");
+    std::string line;
+    std::getline(in, line);
+    const auto colon = line.rfind(':');
+    if (line.rfind("Demo service on", 0) == 0 && colon != std::string::npos) {
+      port = std::atoi(line.c_str() + colon + 1);
+    }
+    return port > 0;
+  }, 30000)) << "run-demo did not announce its service";
+  EXPECT_TRUE(PortAnswers(port));
+
+  // The client run-demo started: the only talvo child of that script.
+  const std::string pid = Shell("pgrep -P " + std::to_string(run.pid()) + " -x talvo");
+  ASSERT_FALSE(pid.empty());
+  const std::string window =
+      Shell("xdotool search --sync --onlyvisible --pid " + pid.substr(0, pid.find('\n')) +
+            " 2>/dev/null | tail -n 1");
+  ASSERT_FALSE(window.empty());
+  Shell("xdotool windowactivate --sync " + window.substr(0, window.find('\n')) +
+        " key --clearmodifiers alt+F4");
+  const std::optional<int> code = run.WaitExit(15000);
+  ASSERT_TRUE(code.has_value()) << "run-demo did not end with its client";
+  EXPECT_EQ(*code, 0);
+  EXPECT_FALSE(PortAnswers(port)) << "the demo service outlived the client";
+}
+
+}  // namespace
+}  // namespace talvo::e2e
