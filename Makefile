@@ -23,6 +23,8 @@ run: build
 
 bench: build
 	$(BUILD)/bench/bench_core
+	./scripts/with-display $(BUILD)/bench/bench_window
+	./scripts/with-display $(BUILD)/bench/bench_startup
 
 clean:
 	rm -rf $(BUILD) build-asan build-fuzz
