@@ -24,12 +24,10 @@ class TalvoApp : public wxApp {
 
     auto* form = new Form1(std::move(options));
     SetTopWindow(form);
-    // Start-up runs from the event loop, so timers and page loads are served while it waits;
-    // the window appears once it is done.
-    CallAfter([form] {
-      form->Form_Load();
-      form->Show();
-    });
+    // Timers and page loads are served while start-up waits (the fetch runs an event loop of
+    // its own until the main one starts); the window appears once start-up is done.
+    form->Form_Load();
+    form->Show();
     return true;
   }
 

@@ -9,9 +9,11 @@ LoopbackServer::LoopbackServer() {
   // One request per connection: a browser's idle keep-alive connection would hold stop() for
   // the whole read timeout.
   server_.set_keep_alive_max_count(1);
-  server_.set_logger([this](const httplib::Request& request, const httplib::Response&) {
+  // Recorded before the handler runs: a client may read the log as soon as it has the reply.
+  server_.set_pre_routing_handler([this](const httplib::Request& request, httplib::Response&) {
     std::lock_guard lock(log_mutex_);
     targets_.push_back(request.target);
+    return httplib::Server::HandlerResponse::Unhandled;
   });
   port_ = server_.bind_to_any_port("127.0.0.1");
   if (port_ <= 0) throw std::runtime_error("cannot bind a loopback port");
