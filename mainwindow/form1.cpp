@@ -105,6 +105,7 @@ void Form1::CreateMenus() {
   menus_.Add(u"账号登陆", nullptr);
   menus_.Add(u"窗口置顶", nullptr);
   for (int i = 0; i < 6; ++i) menus_.Add(u"", nullptr);
+  menus_.Attach();
 }
 
 void Form1::Form_Load() {

@@ -12,12 +12,17 @@
 namespace talvo {
 
 ClickableMenuBar::ClickableMenuBar(wxFrame* frame) : frame_(frame), bar_(new wxMenuBar) {
-  frame_->SetMenuBar(bar_);
   frame_->Bind(wxEVT_MENU_OPEN, &ClickableMenuBar::OnMenuOpen, this);
+}
+
+void ClickableMenuBar::Attach() {
+  if (frame_->GetMenuBar() != bar_) frame_->SetMenuBar(bar_);
 }
 
 ClickableMenuBar::~ClickableMenuBar() {
   frame_->Unbind(wxEVT_MENU_OPEN, &ClickableMenuBar::OnMenuOpen, this);
+  // A bar that never went on the frame is still ours.
+  if (frame_->GetMenuBar() != bar_) delete bar_;
 }
 
 int ClickableMenuBar::Add(const std::u16string& caption, std::function<void()> on_click) {

@@ -15,12 +15,14 @@ namespace talvo {
 
 class ClickableMenuBar {
  public:
-  // Creates the frame's menu bar.
+  // Prepares the frame's menu bar; it goes on the frame with Attach(), once the entries of the
+  // design are in (GTK lays a bar out again on every change once it is on a window).
   explicit ClickableMenuBar(wxFrame* frame);
   ~ClickableMenuBar();
   ClickableMenuBar(const ClickableMenuBar&) = delete;
   ClickableMenuBar& operator=(const ClickableMenuBar&) = delete;
 
+  void Attach();
   // Adds an entry at the right end; returns its index.
   int Add(const std::u16string& caption, std::function<void()> on_click);
   void SetCaption(int index, const std::u16string& caption);

@@ -15,6 +15,7 @@ class ClickableMenuBarTest : public ::testing::Test {
   void SetUp() override {
     frame_ = new wxFrame(nullptr, wxID_ANY, "menu bar test");
     bar_ = std::make_unique<ClickableMenuBar>(frame_);
+    bar_->Attach();
   }
   void TearDown() override {
     bar_.reset();
