@@ -12,7 +12,7 @@
 namespace talvo::e2e {
 namespace {
 
-const char* const kTitleStart = "塔沃高清影音 V2.02 官方网站：www.talvo.example 备用网站：";
+const std::string kTitleStart = "塔沃高清影音 V2.02 官方网站：http://www.talvo.example 备用网站：http://";
 
 std::vector<std::string> Paths(const std::vector<Request>& requests) {
   std::vector<std::string> paths;
