@@ -260,12 +260,7 @@ std::size_t ConvertOne(iconv_t to_utf32, std::string_view body, std::size_t i,
   iconv(to_utf32, nullptr, nullptr, nullptr, nullptr);
   const std::size_t taken = body.size() - i - in_left;
   if (dst_left == 0 && taken > 0) {
-    if (c >= 0x10000) {
-      out.push_back(static_cast<char16_t>(0xD800 + ((c - 0x10000) >> 10)));
-      out.push_back(static_cast<char16_t>(0xDC00 + ((c - 0x10000) & 0x3FF)));
-    } else {
-      out.push_back(static_cast<char16_t>(c));
-    }
+    AppendCodePoint(out, c);
     return taken;
   }
   out.push_back(u'\uFFFD');

@@ -7,16 +7,6 @@ namespace {
 
 constexpr char32_t kReplacement = 0xFFFD;
 
-void AppendUtf16(std::u16string& out, char32_t cp) {
-  if (cp < 0x10000) {
-    out.push_back(static_cast<char16_t>(cp));
-  } else {
-    cp -= 0x10000;
-    out.push_back(static_cast<char16_t>(0xD800 + (cp >> 10)));
-    out.push_back(static_cast<char16_t>(0xDC00 + (cp & 0x3FF)));
-  }
-}
-
 void AppendUtf8(std::string& out, char32_t cp) {
   if (cp < 0x80) {
     out.push_back(static_cast<char>(cp));
@@ -36,6 +26,16 @@ void AppendUtf8(std::string& out, char32_t cp) {
 }
 
 }  // namespace
+
+void AppendCodePoint(std::u16string& out, char32_t cp) {
+  if (cp < 0x10000) {
+    out.push_back(static_cast<char16_t>(cp));
+  } else {
+    cp -= 0x10000;
+    out.push_back(static_cast<char16_t>(0xD800 + (cp >> 10)));
+    out.push_back(static_cast<char16_t>(0xDC00 + (cp & 0x3FF)));
+  }
+}
 
 std::u16string Utf8ToUtf16(std::string_view bytes) {
   std::u16string out;
@@ -75,7 +75,7 @@ std::u16string Utf8ToUtf16(std::string_view bytes) {
       cp = (cp << 6) | (b & 0x3F);
     }
     if (valid && (cp < min || cp > 0x10FFFF || (cp >= 0xD800 && cp <= 0xDFFF))) valid = false;
-    AppendUtf16(out, valid ? cp : kReplacement);
+    AppendCodePoint(out, valid ? cp : kReplacement);
     i += valid ? length : taken;
   }
   return out;

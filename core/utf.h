@@ -11,4 +11,7 @@ std::u16string Utf8ToUtf16(std::string_view bytes);
 // Unpaired surrogates become U+FFFD.
 std::string Utf16ToUtf8(std::u16string_view text);
 
+// One code point, as one UTF-16 unit or a surrogate pair.
+void AppendCodePoint(std::u16string& out, char32_t code_point);
+
 }  // namespace talvo
