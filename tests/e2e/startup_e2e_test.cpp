@@ -129,5 +129,20 @@ TEST(MakeRunE2E, ClosingTheClientStopsTheService) {
   EXPECT_FALSE(PortAnswers(port)) << "the demo service outlived the client";
 }
 
+TEST(MakeRunE2E, WithoutADisplayItSaysSoAndFails) {
+  const auto work = NewWorkDir("make-run-no-display");
+  const std::filesystem::path source = TALVO_SOURCE_DIR;
+  Process run({"/usr/bin/env", "-u", "DISPLAY", "-u", "WAYLAND_DISPLAY", "/bin/bash",
+               (source / "scripts" / "run-demo").string(), BuildDir().string()},
+              {}, work / "run.out", work / "run.err");
+  const std::optional<int> code = run.WaitExit(10000);
+  ASSERT_TRUE(code.has_value());
+  EXPECT_EQ(*code, 1);
+  std::ifstream err(work / "run.err");
+  std::string first_line;
+  std::getline(err, first_line);
+  EXPECT_NE(first_line.find("no display"), std::string::npos) << first_line;
+}
+
 }  // namespace
 }  // namespace talvo::e2e
