@@ -23,8 +23,9 @@ bool IsUnreserved(char16_t c) {
          c == u'-' || c == u'.' || c == u'_' || c == u'~';
 }
 
-// GB18030 is GBK for every character GBK has, and can encode the rest too.
-std::string ToGb18030(std::u16string_view text) {
+}  // namespace
+
+std::string EncodeGbk(std::u16string_view text) {
   constexpr const char* kFrom =
       std::endian::native == std::endian::little ? "UTF-16LE" : "UTF-16BE";
   iconv_t cd = iconv_open("GB18030", kFrom);
@@ -47,14 +48,12 @@ std::string ToGb18030(std::u16string_view text) {
   return out;
 }
 
-}  // namespace
-
 std::u16string EncodeQueryValue(std::u16string_view value) {
   static constexpr std::array<char16_t, 16> kHex = {u'0', u'1', u'2', u'3', u'4', u'5',
                                                     u'6', u'7', u'8', u'9', u'A', u'B',
                                                     u'C', u'D', u'E', u'F'};
   std::u16string out;
-  for (const char byte : ToGb18030(value)) {
+  for (const char byte : EncodeGbk(value)) {
     const auto b = static_cast<unsigned char>(byte);
     if (b < 0x80 && IsUnreserved(b)) {
       out.push_back(b);

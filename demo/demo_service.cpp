@@ -7,7 +7,6 @@
 // --port 0 (the default) picks a free port; the port is always the first line of stdout.
 // Then one line per request: method, path, raw query, Host.
 #include <httplib.h>
-#include <iconv.h>
 #include <signal.h>
 
 #include <atomic>
@@ -19,6 +18,7 @@
 #include <thread>
 
 #include "core/fetcher.h"
+#include "core/service_address.h"
 #include "core/utf.h"
 #include "demo/demo_content.h"
 
@@ -78,23 +78,8 @@ std::string QueryValue(const httplib::Request& request, const char* key) {
   return talvo::Utf16ToUtf8(talvo::DecodeBytes(raw, u"gbk"));
 }
 
-std::string ToGbk(const std::string& utf8) {
-  std::string out;
-  iconv_t cd = iconv_open("GB18030", "UTF-8");
-  if (cd == reinterpret_cast<iconv_t>(-1)) return utf8;
-  out.resize(utf8.size() * 2 + 4);
-  char* in = const_cast<char*>(utf8.data());
-  std::size_t in_left = utf8.size();
-  char* dst = out.data();
-  std::size_t dst_left = out.size();
-  iconv(cd, &in, &in_left, &dst, &dst_left);
-  iconv_close(cd);
-  out.resize(out.size() - dst_left);
-  return out;
-}
-
 void Send(httplib::Response& response, const std::string& utf8, const char* type) {
-  response.set_content(ToGbk(utf8), std::string(type) + "; charset=gb2312");
+  response.set_content(talvo::EncodeGbk(talvo::Utf8ToUtf16(utf8)), std::string(type) + "; charset=gb2312");
 }
 
 void Log(const httplib::Request& request) {

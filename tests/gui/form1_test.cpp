@@ -11,12 +11,12 @@
 #include <thread>
 
 #include "core/fetcher.h"
+#include "core/service_address.h"
 #include "mainwindow/channel_list.h"
 #include "mainwindow/design.h"
 #include "platform/recording_browser.h"
 #include "platform/wx_text.h"
 #include "tests/gui/gui_test.h"
-#include "tests/support/gbk.h"
 #include "tests/support/loopback_server.h"
 
 namespace talvo {
@@ -45,7 +45,7 @@ class Form1Test : public ::testing::Test {
                            while (std::chrono::steady_clock::now() - start < delay_.load()) {
                              std::this_thread::sleep_for(10ms);
                            }
-                           res.set_content(testing::ToGbk(server == &tv_ ? tv_reply_ : primary_reply_),
+                           res.set_content(EncodeGbk(server == &tv_ ? tv_reply_ : primary_reply_),
                                            "text/plain; charset=gb2312");
                          });
     }

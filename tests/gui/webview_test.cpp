@@ -6,12 +6,12 @@
 #include <wx/listbox.h>
 
 #include "core/fetcher.h"
+#include "core/service_address.h"
 #include "core/utf.h"
 #include "mainwindow/channel_list.h"
 #include "mainwindow/form1.h"
 #include "platform/webview_browser.h"
 #include "tests/gui/gui_test.h"
-#include "tests/support/gbk.h"
 #include "tests/support/loopback_server.h"
 
 namespace talvo {
@@ -25,19 +25,19 @@ class WebViewTest : public ::testing::Test {
   void SetUp() override {
     SetFetchesEnabled(true);
     server_.http().Get("/page", [](const httplib::Request&, httplib::Response& res) {
-      res.set_content(testing::ToGbk(u"<html><head><meta charset=\"gb2312\"></head><body>"
+      res.set_content(EncodeGbk(u"<html><head><meta charset=\"gb2312\"></head><body>"
                                      u"<p>公告 $$$*1、新频道*http://x/1*$$$</p>"
                                      u"<script>alert('blocked?'); document.write('脚本已运行')</script>"
                                      u"<div style=\"display:none\">看不见</div></body></html>"),
                       "text/html; charset=gb2312");
     });
     server_.http().Get(R"(/usbtv/.*)", [](const httplib::Request& req, httplib::Response& res) {
-      res.set_content(testing::ToGbk(u"<html><body style=\"background:#123\"><h1 style=\"color:white\">"
+      res.set_content(EncodeGbk(u"<html><body style=\"background:#123\"><h1 style=\"color:white\">"
                                      u"频道 " + Utf8ToUtf16(req.path) + u"</h1></body></html>"),
                       "text/html; charset=gb2312");
     });
     server_.http().Get(R"(/user/.*)", [](const httplib::Request& req, httplib::Response& res) {
-      res.set_content(testing::ToGbk(u"<html><body><h2>下载页 " + Utf8ToUtf16(req.target) +
+      res.set_content(EncodeGbk(u"<html><body><h2>下载页 " + Utf8ToUtf16(req.target) +
                                      u"</h2></body></html>"),
                       "text/html; charset=gb2312");
     });
