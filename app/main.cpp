@@ -4,6 +4,7 @@
 #include "core/fetcher.h"
 #include "mainwindow/form1.h"
 #include "platform/config.h"
+#include "platform/diagnostics.h"
 #include "platform/fetch_wait.h"
 
 namespace talvo {
@@ -11,6 +12,9 @@ namespace talvo {
 class TalvoApp : public wxApp {
  public:
   bool OnInit() override {
+    // Before anything can log or assert: no message box, ever.
+    delete RouteLogTo(stderr);
+    RouteAssertsToStderr();
     const std::filesystem::path folder = AppFolder();
     Form1Options options;
     options.config = LoadConfig(folder);

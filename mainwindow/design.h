@@ -1,10 +1,6 @@
-// The main window's fixed design: title, client size and control rectangles, in twips.
+// The main window's fixed design: client size and control rectangles, in twips.
 #pragma once
 
-#include <string>
-
-#include "core/service_address.h"
-#include "platform/config.h"
 #include "platform/twips.h"
 
 namespace talvo::design {
@@ -21,18 +17,5 @@ inline constexpr TwipsRect kList1{0, 360, 1935, 3900};
 inline constexpr TwipsRect kCommand3{960, 0, 975, 375};
 inline constexpr TwipsRect kCommand2{0, 0, 975, 375};
 inline constexpr TwipsRect kImage1{1950, 3720, 75, 795};
-
-inline const std::u16string kProductTitle = u"塔沃高清影音 V2.02";
-
-// " 官方网站：http://<product site> 备用网站：http://<primary host> 报错登记：<e-mail>", shared by the
-// design title and the signed-in title.
-inline std::u16string ContactSuffix(const Config& config) {
-  return u" 官方网站：" + ServiceUrl(config.product_site, u"") + u" 备用网站：" +
-         ServiceUrl(config.primary_host, u"") + u" 报错登记：" + config.report_email;
-}
-
-inline std::u16string DesignTitle(const Config& config) {
-  return kProductTitle + ContactSuffix(config);
-}
 
 }  // namespace talvo::design

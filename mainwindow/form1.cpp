@@ -16,7 +16,10 @@
 #include "platform/fetch_wait.h"
 #include "platform/recording_browser.h"
 #include "platform/webview_browser.h"
+#include "platform/window_titles.h"
 #include "platform/wx_text.h"
+#include "signin/login_ui.h"
+#include "signin/startup_signin.h"
 
 namespace talvo {
 namespace {
@@ -42,7 +45,7 @@ std::unique_ptr<BrowserView> MakeBrowser(const BrowserViewFactory& factory, wxWi
 }  // namespace
 
 Form1::Form1(Form1Options options)
-    : wxFrame(nullptr, wxID_ANY, ToWx(design::DesignTitle(options.config))),
+    : wxFrame(nullptr, wxID_ANY, ToWx(DesignTitle(options.config))),
       options_(std::move(options)),
       skin_(this),
       menus_(this),
@@ -50,6 +53,24 @@ Form1::Form1(Form1Options options)
   SetName("Form1");
   CreateControls();
   CreateMenus();
+  parts_ = Form1Parts{.frame = this,
+                      .config = &options_.config,
+                      .app_folder = options_.app_folder,
+                      .web_browser1 = web_browser1_.get(),
+                      .web_browser2 = web_browser2_.get(),
+                      .menus = &menus_,
+                      .skin = &skin_,
+                      .list1 = list1_,
+                      .list2 = channels_->List2(),
+                      .command2 = command2_,
+                      .command3 = command3_,
+                      .image1 = image1_,
+                      .text1 = text1_,
+                      .text2 = text2_};
+  const LoginContext login_context{&options_.config, options_.app_folder, this,
+                                   web_browser1_.get(), web_browser2_.get()};
+  login_ = std::make_unique<LoginWindow>(login_context);
+  signin_ = std::make_unique<StartupSignIn>(*login_, login_context);
   SetClientSize(TwipsToPixels(design::kClientWidth, GetDPIScaleFactor()),
                 TwipsToPixels(design::kClientHeight, GetDPIScaleFactor()));
   Centre();
@@ -61,6 +82,9 @@ Form1::Form1(Form1Options options)
 }
 
 Form1::~Form1() { timer1_.Stop(); }
+
+const std::u16string& Form1::SavedUser() const { return signin_->SavedUser(); }
+const std::u16string& Form1::SavedPassword() const { return signin_->SavedPassword(); }
 
 // Created bottom first: a control made later is drawn above the ones made before it.
 void Form1::CreateControls() {
@@ -102,7 +126,7 @@ void Form1::CreateControls() {
 void Form1::CreateMenus() {
   menus_.Add(u"看电视", nullptr);
   menus_.Add(u"听广播", nullptr);
-  menus_.Add(u"账号登陆", nullptr);
+  menus_.Add(u"账号登陆", [this] { denglu_Click(); });
   menus_.Add(u"窗口置顶", nullptr);
   for (int i = 0; i < 6; ++i) menus_.Add(u"", nullptr);
   menus_.Attach();
@@ -118,18 +142,15 @@ void Form1::Form_Load() {
     if (std::filesystem::is_regular_file(skin_file)) skin_.SkinH_AttachEx(skin_file, "");
   });
   Contained([&] { skin_.SkinH_SetAero(1); });
-  Contained([&] { ReadSavedAccount(); });
+  Contained([&] { signin_->ReadSavedAccount(); });
   view_mode_ = 1;
   Contained([&] { PrepareBrowserViews(); });
-  Contained([&] { SignIn(); });
+  Contained([&] { signin_->SignIn(); });
   Contained([&] { LoadProgrammeList(); });
   Contained([&] { OpenDownloadPage(); });
   loading_ = false;
 }
 
-void Form1::ReadSavedAccount() {}
-void Form1::SignIn() {}
-void Form1::AfterProgrammeReplyTaken() {}
 void Form1::LoadStationList() {}
 
 void Form1::PrepareBrowserViews() {
@@ -139,7 +160,7 @@ void Form1::PrepareBrowserViews() {
   web_browser2_->Navigate(u"about:blank");
 }
 
-std::u16string Form1::UserQuery() const { return u"yh=" + EncodeQueryValue(saved_user_); }
+std::u16string Form1::UserQuery() const { return u"yh=" + EncodeQueryValue(SavedUser()); }
 
 void Form1::LoadProgrammeList() {
   const Config& config = options_.config;
@@ -147,7 +168,7 @@ void Form1::LoadProgrammeList() {
   FetchProgrammeReply([](const std::u16string& url) { return FetchPage(url, u"gb2312"); },
                       ServiceUrl(config.tv_host, u"/user/jiemubiao.asp", query),
                       ServiceUrl(config.primary_host, u"/user/jiemubiao.asp", query),
-                      programme_reply_, [this] { AfterProgrammeReplyTaken(); });
+                      programme_reply_, [this] { signin_->VerifyOnTvHost(); });
   channels_->Append(ParseLinePairs(programme_reply_));
 }
 
@@ -178,6 +199,12 @@ void Form1::OnClose(wxCloseEvent& event) {
   Destroy();
 }
 
-void Form1::Form_Unload() { timer1_.Stop(); }
+// The login window may exist hidden; it must not outlive the application's window.
+void Form1::Form_Unload() {
+  timer1_.Stop();
+  login_->Unload();
+}
+
+void Form1::denglu_Click() { login_->Show(); }
 
 }  // namespace talvo

@@ -12,6 +12,7 @@
 #include <memory>
 #include <string>
 
+#include "mainwindow/form1_parts.h"
 #include "platform/browser_view.h"
 #include "platform/clickable_menu_bar.h"
 #include "platform/config.h"
@@ -24,7 +25,9 @@ class wxTextCtrl;
 namespace talvo {
 
 class ChannelList;
+class LoginWindow;
 class PanelBar;
+class StartupSignIn;
 
 struct Form1Options {
   Config config;
@@ -50,7 +53,10 @@ class Form1 : public wxFrame {
   wxTimer& Timer1() { return timer1_; }
   std::int16_t ViewMode() const { return view_mode_; }
   const std::u16string& SkinFolder() const { return skin_folder_; }
-  const std::u16string& SavedUser() const { return saved_user_; }
+  const std::u16string& SavedUser() const;
+  const std::u16string& SavedPassword() const;
+  LoginWindow& Login() { return *login_; }
+  const Form1Parts& Parts() const { return parts_; }
   bool Loading() const { return loading_; }
 
   // Menu bar entries, in order.
@@ -60,10 +66,7 @@ class Form1 : public wxFrame {
   void CreateControls();
   void CreateMenus();
 
-  // Start-up steps that later work fills in; each is called at its place in the sequence.
-  void ReadSavedAccount();
-  void SignIn();
-  void AfterProgrammeReplyTaken();
+  // Start-up step that later work fills in; it is called at its place in the sequence.
   void LoadStationList();
 
   void PrepareBrowserViews();
@@ -74,6 +77,7 @@ class Form1 : public wxFrame {
   void Timer1_Timer(wxTimerEvent& event);
   void OnClose(wxCloseEvent& event);
   void Form_Unload();
+  void denglu_Click();
 
   Form1Options options_;
   Skin skin_;
@@ -89,11 +93,12 @@ class Form1 : public wxFrame {
   std::unique_ptr<ChannelList> channels_;
   wxTextCtrl* text2_ = nullptr;
   wxTextCtrl* text1_ = nullptr;
+  Form1Parts parts_;
+  std::unique_ptr<LoginWindow> login_;
+  std::unique_ptr<StartupSignIn> signin_;
 
   std::u16string skin_folder_;
   std::int16_t view_mode_ = 0;
-  std::u16string saved_user_;
-  std::u16string saved_password_;
   std::u16string programme_reply_;
   bool loading_ = false;
 };

@@ -10,6 +10,16 @@
 #include "platform/wx_text.h"
 
 namespace talvo {
+namespace {
+
+// wx reads "&" as the mark of an access key; "&&" is a plain "&".
+wxString BarLabel(const std::u16string& caption) {
+  wxString label = ToWx(caption);
+  label.Replace("&", "&&");
+  return label;
+}
+
+}  // namespace
 
 ClickableMenuBar::ClickableMenuBar(wxFrame* frame) : frame_(frame), bar_(new wxMenuBar) {
   frame_->Bind(wxEVT_MENU_OPEN, &ClickableMenuBar::OnMenuOpen, this);
@@ -40,8 +50,12 @@ void ClickableMenuBar::SetCaption(int index, const std::u16string& caption) {
   } else if (!entry.shown) {
     Show(index);
   } else {
-    bar_->SetMenuLabel(BarPosition(index), ToWx(caption));
+    bar_->SetMenuLabel(BarPosition(index), BarLabel(caption));
   }
+}
+
+void ClickableMenuBar::SetOnClick(int index, std::function<void()> on_click) {
+  entries_.at(index).on_click = std::move(on_click);
 }
 
 wxMenu* ClickableMenuBar::MenuOf(int index) const {
@@ -58,7 +72,7 @@ int ClickableMenuBar::BarPosition(int index) const {
 void ClickableMenuBar::Show(int index) {
   Entry& entry = entries_[index];
   entry.menu = new wxMenu;
-  bar_->Insert(BarPosition(index), entry.menu, ToWx(entry.caption));
+  bar_->Insert(BarPosition(index), entry.menu, BarLabel(entry.caption));
   entry.shown = true;
 }
 

@@ -1,5 +1,6 @@
 // A menu bar whose top-level entries act on a click, with no drop-down, and whose captions can
 // change. An entry with an empty caption is kept but not shown: GTK cannot show an empty title.
+// Captions are shown as they are: an "&" in one is a character, never an access key.
 #pragma once
 
 #include <functional>
@@ -26,6 +27,8 @@ class ClickableMenuBar {
   // Adds an entry at the right end; returns its index.
   int Add(const std::u16string& caption, std::function<void()> on_click);
   void SetCaption(int index, const std::u16string& caption);
+  // What a click on the entry runs; an entry may get its handler after it was added.
+  void SetOnClick(int index, std::function<void()> on_click);
   const std::u16string& Caption(int index) const { return entries_.at(index).caption; }
   bool IsShown(int index) const { return entries_.at(index).shown; }
   // The entry's menu while it is shown, else null: what a click on the bar reports.

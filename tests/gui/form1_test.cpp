@@ -14,6 +14,7 @@
 #include "core/service_address.h"
 #include "mainwindow/channel_list.h"
 #include "mainwindow/design.h"
+#include "platform/window_titles.h"
 #include "platform/recording_browser.h"
 #include "platform/wx_text.h"
 #include "tests/gui/gui_test.h"
@@ -132,7 +133,7 @@ TEST_F(Form1Test, ServiceUnreachableLeavesTheBuiltInsAndStillOpensTheDownloadPag
   Form1& form = Load();
 
   EXPECT_EQ(Entries(), kBuiltInNames);
-  EXPECT_EQ(FromWx(form.GetTitle()), design::DesignTitle(options_.config));
+  EXPECT_EQ(FromWx(form.GetTitle()), DesignTitle(options_.config));
   EXPECT_EQ(form.ViewMode(), 1);
   EXPECT_TRUE(form.WindowSkin().Attached());
   EXPECT_TRUE(form.WindowSkin().AeroOn());
@@ -141,7 +142,10 @@ TEST_F(Form1Test, ServiceUnreachableLeavesTheBuiltInsAndStillOpensTheDownloadPag
   EXPECT_EQ(Playback(), (std::vector<std::u16string>{
                             u"about:blank", u"http://" + options_.config.primary_host +
                                                 u"/user/Download.asp?yh="}));
-  EXPECT_EQ(Browser(form.WebBrowser2()).Navigations(), std::vector<std::u16string>{u"about:blank"});
+  // No saved account: a guest, whose verify page is asked for even when nothing answers.
+  EXPECT_EQ(Browser(form.WebBrowser2()).Navigations(),
+            (std::vector<std::u16string>{u"about:blank", u"http://" + options_.config.primary_host +
+                                                             u"/user/yanzhen.asp?yh=guest"}));
 }
 
 TEST_F(Form1Test, DesignGeometryIsInTwips) {

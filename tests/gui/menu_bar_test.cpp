@@ -73,6 +73,21 @@ TEST_F(ClickableMenuBarTest, EmptyCaptionsStayOffTheBarUntilTheyGetText) {
   EXPECT_EQ(bar_->MenuOf(n2), nullptr);
 }
 
+TEST_F(ClickableMenuBarTest, HandlersSetLaterRunAndAnAmpersandIsShownAsItIs) {
+  int clicks = 0;
+  const int entry = bar_->Add(u"账号登陆", nullptr);
+  bar_->SetOnClick(entry, [&] { ++clicks; });
+  Click(entry);
+  EXPECT_EQ(clicks, 1);
+
+  // Text from the service: an "&" must not turn the next letter into an access key.
+  const int n1 = bar_->Add(u"", nullptr);
+  bar_->SetCaption(n1, u"1.R&B 专辑");
+  EXPECT_EQ(FromWx(frame_->GetMenuBar()->GetMenuLabelText(1)), u"1.R&B 专辑");
+  bar_->SetCaption(n1, u"1.A&&B");
+  EXPECT_EQ(FromWx(frame_->GetMenuBar()->GetMenuLabelText(1)), u"1.A&&B");
+}
+
 TEST_F(ClickableMenuBarTest, MenusThatAreNotOnTheBarAreIgnored) {
   int clicks = 0;
   bar_->Add(u"窗口置顶", [&] { ++clicks; });

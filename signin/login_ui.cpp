@@ -1,0 +1,211 @@
+#include "signin/login_ui.h"
+
+#include <wx/button.h>
+#include <wx/stattext.h>
+#include <wx/textctrl.h>
+
+#ifdef __WXGTK__
+#include <gtk/gtk.h>
+#endif
+
+#include "core/credential_file.h"
+#include "core/fetcher.h"
+#include "platform/browser_view.h"
+#include "platform/fetch_wait.h"
+#include "platform/window_titles.h"
+#include "platform/wx_text.h"
+#include "signin/login.h"
+
+namespace talvo {
+namespace {
+
+constexpr double kClientWidth = 3750;
+constexpr double kClientHeight = 1890;
+constexpr unsigned long kMaxBoxLength = 20;
+
+constexpr TwipsRect kUserLabel{105, 150, 1080, 270};
+constexpr TwipsRect kUserBox{930, 135, 2685, 345};
+constexpr TwipsRect kPasswordLabel{105, 540, 1080, 270};
+constexpr TwipsRect kPasswordBox{930, 525, 2685, 345};
+constexpr TwipsRect kOkButton{120, 1020, 1140, 390};
+constexpr TwipsRect kCancelButton{1320, 1020, 1140, 390};
+constexpr TwipsRect kRegisterButton{2520, 1020, 1140, 390};
+constexpr TwipsRect kReplyBox{0, 1440, 3735, 375};
+
+// Alt with the label's underlined letter moves the focus to `box`.
+void LabelFor(wxStaticText* label, wxTextCtrl* box) {
+#ifdef __WXGTK__
+  auto* gtk_label = static_cast<GtkWidget*>(label->GetHandle());
+  if (GTK_IS_LABEL(gtk_label)) {
+    gtk_label_set_mnemonic_widget(GTK_LABEL(gtk_label), static_cast<GtkWidget*>(box->GetHandle()));
+  }
+#else
+  (void)label;
+  (void)box;
+#endif
+}
+
+// Every character shown as "*", and no input-method composition: a password is typed key by key.
+void MaskPassword(wxTextCtrl* box) {
+#ifdef __WXGTK__
+  auto* entry = static_cast<GtkWidget*>(box->GetHandle());
+  if (!GTK_IS_ENTRY(entry)) return;
+  gtk_entry_set_invisible_char(GTK_ENTRY(entry), '*');
+  gtk_entry_set_input_purpose(GTK_ENTRY(entry), GTK_INPUT_PURPOSE_PASSWORD);
+  g_object_set(entry, "im-module", "gtk-im-context-simple", nullptr);
+#else
+  (void)box;
+#endif
+}
+
+}  // namespace
+
+FrmLogin::FrmLogin(const LoginContext& context)
+    : wxDialog(context.main_window, wxID_ANY, ToWx(u"塔沃用户登录"), wxDefaultPosition,
+               wxDefaultSize, wxCAPTION | wxSYSTEM_MENU | wxCLOSE_BOX | wxSTAY_ON_TOP),
+      context_(context) {
+  SetName("frmLogin");
+  CreateControls();
+  const double scale = GetDPIScaleFactor();
+  SetClientSize(TwipsToPixels(kClientWidth, scale), TwipsToPixels(kClientHeight, scale));
+  CentreOnScreen();
+#ifdef __WXGTK__
+  gtk_window_set_skip_taskbar_hint(GTK_WINDOW(GetHandle()), TRUE);
+#endif
+
+  user_->Bind(wxEVT_TEXT, [this](wxCommandEvent&) { RememberAccount(); });
+  password_->Bind(wxEVT_TEXT, [this](wxCommandEvent&) { RememberAccount(); });
+  ok_->Bind(wxEVT_BUTTON, [this](wxCommandEvent&) { cmdOK_Click(); });
+  cancel_->Bind(wxEVT_BUTTON, [this](wxCommandEvent&) { Hide(); });
+  register_->Bind(wxEVT_BUTTON, [this](wxCommandEvent&) {
+    if (context_.playback) context_.playback->Navigate(RegistrationAddress(*context_.config));
+  });
+  Bind(wxEVT_CLOSE_WINDOW, &FrmLogin::OnClose, this);
+}
+
+// Created in tab order; a box made after its label is drawn above the label's right end.
+void FrmLogin::CreateControls() {
+  auto* user_label = new wxStaticText(this, wxID_ANY, ToWx(u"用户(&U):"));
+  PlaceInTwips(user_label, kUserLabel);
+  user_ = new wxTextCtrl(this, wxID_ANY);
+  user_->SetName("txtUserName");
+  user_->SetMaxLength(kMaxBoxLength);
+  PlaceInTwips(user_, kUserBox);
+  LabelFor(user_label, user_);
+
+  auto* password_label = new wxStaticText(this, wxID_ANY, ToWx(u"密码(&P):"));
+  PlaceInTwips(password_label, kPasswordLabel);
+  password_ = new wxTextCtrl(this, wxID_ANY, wxEmptyString, wxDefaultPosition, wxDefaultSize,
+                             wxTE_PASSWORD);
+  password_->SetName("txtPassword");
+  password_->SetMaxLength(kMaxBoxLength);
+  MaskPassword(password_);
+  PlaceInTwips(password_, kPasswordBox);
+  LabelFor(password_label, password_);
+
+  ok_ = new wxButton(this, wxID_ANY, ToWx(u"登陆"));
+  ok_->SetName("cmdOK");
+  PlaceInTwips(ok_, kOkButton);
+  ok_->SetDefault();
+  cancel_ = new wxButton(this, wxID_ANY, ToWx(u"取消"));
+  cancel_->SetName("cmdCancel");
+  PlaceInTwips(cancel_, kCancelButton);
+  register_ = new wxButton(this, wxID_ANY, ToWx(u"用户注册"));
+  register_->SetName("Command1");
+  PlaceInTwips(register_, kRegisterButton);
+  SetEscapeId(register_->GetId());
+
+  text1_ = new wxTextCtrl(this, wxID_ANY, wxEmptyString, wxDefaultPosition, wxDefaultSize,
+                          wxTE_READONLY);
+  text1_->SetName("Text1");
+  text1_->SetBackgroundColour(wxColour(224, 224, 224));
+  PlaceInTwips(text1_, kReplyBox);
+}
+
+std::u16string FrmLogin::UserName() const { return FromWx(user_->GetValue()); }
+std::u16string FrmLogin::Password() const { return FromWx(password_->GetValue()); }
+void FrmLogin::SetUserName(const std::u16string& text) { user_->SetValue(ToWx(text)); }
+void FrmLogin::SetPassword(const std::u16string& text) { password_->SetValue(ToWx(text)); }
+
+void FrmLogin::SetReply(const std::u16string& reply) {
+  reply_ = reply;
+  text1_->ChangeValue(ToWx(reply));
+}
+
+// Both boxes filled: the pair is remembered; otherwise the file keeps the last whole pair.
+void FrmLogin::RememberAccount() {
+  WriteCredentialFile(context_.app_folder, UserName(), Password());
+}
+
+void FrmLogin::cmdOK_Click() {
+  if (UserName().empty() || Password().empty()) return;
+  const std::u16string address = LoginAddress(*context_.config, UserName(), Password());
+  // The wait runs the event loop: the boxes may change, 登陆 may run again inside it, and the
+  // window may be closed.
+  const wxWeakRef<FrmLogin> self(this);
+  const std::u16string reply = FetchPage(address, u"gb2312");
+  if (!self || closing_) return;
+
+  SetReply(reply);
+  const LoginReplyMarks marks = ReadLoginReply(Reply());
+  if (marks.vip) ShowSignedIn();
+  if (marks.ordinary) ShowSignedIn();
+  if (marks.rejected) SelectPasswordForRetyping();
+  SetReply(reply);
+}
+
+void FrmLogin::ShowSignedIn() {
+  if (context_.main_window) {
+    context_.main_window->SetTitle(ToWx(SignedInTitle(*context_.config, UserName(), Reply())));
+  }
+  Hide();
+  if (context_.service) {
+    context_.service->Navigate(VerifyAddress(context_.config->primary_host, UserName()));
+  }
+}
+
+// The caret to the start, then everything to the end selected: the next key replaces it.
+void FrmLogin::SelectPasswordForRetyping() {
+  password_->SetFocus();
+  password_->SetSelection(0, password_->GetLastPosition());
+}
+
+void FrmLogin::OnClose(wxCloseEvent&) {
+  closing_ = true;
+  Hide();
+  if (FetchWaitDepth() == 0) {
+    Destroy();
+    return;
+  }
+  // A login further down the stack still holds this window: destroy it once that has returned.
+  RunWhenNoFetchWaits([self = wxWeakRef<FrmLogin>(this)] {
+    if (self) self->Destroy();
+  });
+}
+
+FrmLogin& LoginWindow::Get() {
+  if (FrmLogin* existing = Existing()) return *existing;
+  window_ = new FrmLogin(context_);
+  return *window_;
+}
+
+FrmLogin* LoginWindow::Existing() const {
+  FrmLogin* window = window_.get();
+  if (window == nullptr || window->Closing() || window->IsBeingDeleted()) return nullptr;
+  return window;
+}
+
+void LoginWindow::Show() {
+  FrmLogin& window = Get();
+  window.Show();
+  window.Raise();
+}
+
+void LoginWindow::Unload() {
+  if (FrmLogin* window = window_.get(); window != nullptr && !window->IsBeingDeleted()) {
+    window->Destroy();
+  }
+  window_ = nullptr;
+}
+
+}  // namespace talvo
