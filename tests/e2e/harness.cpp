@@ -21,6 +21,8 @@ namespace {
 // pixels, as GTK draws them with the project's CJK font at 96 DPI.
 constexpr int kListTopPx = 26;
 constexpr int kListRowPx = 23;
+constexpr int kMenuBarMidPx = 13;
+constexpr int kLoginMenuMidPx = 143;  // 看电视 听广播 [账号登陆] 窗口置顶
 
 std::vector<std::string> Lines(const std::filesystem::path& file) {
   std::vector<std::string> lines;
@@ -172,18 +174,24 @@ ClientWindow::ClientWindow(const std::filesystem::path& app_dir) : app_dir_(app_
 ClientWindow::~ClientWindow() = default;
 
 bool ClientWindow::WaitMapped(int timeout_ms) {
-  return Eventually([&] {
-    // The frame is the window of this process that carries the product title.
-    std::istringstream ids(Shell("xdotool search --onlyvisible --pid " +
-                                 std::to_string(process_->pid()) + " 2>/dev/null"));
-    for (std::string id; ids >> id;) {
-      if (Shell("xprop -id " + id + " _NET_WM_NAME 2>/dev/null").find("V2.02") != std::string::npos) {
-        window_ = id;
-        return true;
-      }
+  // The frame is the window of this process that carries the product title.
+  return Eventually([&] { return !(window_ = VisibleWindow("V2.02")).empty(); }, timeout_ms);
+}
+
+std::string ClientWindow::VisibleWindow(const std::string& title_part) {
+  // By _NET_WM_NAME: GTK may set no legacy WM_NAME for a Chinese title.
+  std::istringstream ids(Shell("xdotool search --onlyvisible --pid " +
+                               std::to_string(process_->pid()) + " 2>/dev/null"));
+  for (std::string id; ids >> id;) {
+    if (Shell("xprop -id " + id + " _NET_WM_NAME 2>/dev/null").find(title_part) != std::string::npos) {
+      return id;
     }
-    return false;
-  }, timeout_ms);
+  }
+  return {};
+}
+
+void ClientWindow::KeysTo(const std::string& window, const std::string& xdotool_arguments) {
+  Shell("xdotool windowactivate --sync " + window + " " + xdotool_arguments + " 2>/dev/null");
 }
 
 std::string ClientWindow::Title() {
@@ -200,6 +208,8 @@ void ClientWindow::ClickAt(int x, int y) {
 }
 
 void ClientWindow::ClickChannelRow(int row) { ClickAt(40, kListTopPx + kListRowPx * row + kListRowPx / 2); }
+
+void ClientWindow::ClickLoginMenu() { ClickAt(kLoginMenuMidPx, kMenuBarMidPx); }
 
 void ClientWindow::Close() {
   Shell("xdotool windowactivate --sync " + window_ + " key --clearmodifiers alt+F4 2>/dev/null");

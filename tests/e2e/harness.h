@@ -79,6 +79,13 @@ class ClientWindow {
   void ClickAt(int x, int y);
   // Clicks entry `row` of the channel list.
   void ClickChannelRow(int row);
+  // Clicks the menu bar's 账号登陆.
+  void ClickLoginMenu();
+  // The X window id of this process's visible window whose title contains `title_part`, or
+  // empty.
+  std::string VisibleWindow(const std::string& title_part);
+  // Real key events (xdotool arguments) to the window with that id, activated first.
+  void KeysTo(const std::string& window, const std::string& xdotool_arguments);
   // Asks the window manager to close the window, as its close button does.
   void Close();
   std::optional<int> WaitExit(int timeout_ms) { return process_->WaitExit(timeout_ms); }

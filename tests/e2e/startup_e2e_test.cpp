@@ -102,6 +102,52 @@ TEST(StartupE2E, UnreachableServiceStillOpensWithTheBuiltIns) {
   EXPECT_TRUE(client.WaitExit(10000).has_value());
 }
 
+TEST(SignInE2E, SignInThroughTheMenuIsRememberedForTheNextStart) {
+  const auto work = NewWorkDir("sign-in");
+  DemoService service(work);
+  WriteConfig(work, service.HostPort(), service.HostPort(), service.HostPort());
+  const std::string signed_in = "账号：demo_vip VIP用户";
+  {
+    ClientWindow client(work);
+    ASSERT_TRUE(client.WaitMapped(30000));
+    client.ClickLoginMenu();
+    std::string login;
+    ASSERT_TRUE(Eventually([&] { return !(login = client.VisibleWindow("塔沃用户登录")).empty(); }, 10000))
+        << "账号登陆 did not open the login window";
+    client.KeysTo(login, "key --clearmodifiers alt+u type --delay 20 demo_vip");
+    client.KeysTo(login, "key --clearmodifiers alt+p type --delay 20 vip888");
+    Screenshot("sign-in-typed");
+    client.KeysTo(login, "key Return");
+    ASSERT_TRUE(Eventually([&] { return client.Title().find(signed_in) != std::string::npos; }, 10000))
+        << client.Title();
+    EXPECT_TRUE(client.VisibleWindow("塔沃用户登录").empty()) << "the login window stayed open";
+    ASSERT_EQ(service.RequestsFor("/user/denglu.asp").size(), 1u);
+    EXPECT_EQ(service.RequestsFor("/user/denglu.asp")[0].query, "yh=demo_vip&pw=vip888");
+    EXPECT_TRUE(Eventually([&] {
+      const auto verify = service.RequestsFor("/user/yanzhen.asp");
+      return !verify.empty() && verify.back().query == "yh=demo_vip";
+    }, 10000)) << "the service view did not open the account's verify page";
+    Screenshot("signed-in");
+    client.Close();
+    ASSERT_TRUE(client.WaitExit(10000).has_value());
+  }
+
+  // The next start signs in by itself, before the window appears, and shows no login window.
+  ClientWindow again(work);
+  ASSERT_TRUE(again.WaitMapped(30000));
+  EXPECT_NE(again.Title().find(signed_in), std::string::npos) << again.Title();
+  EXPECT_TRUE(again.VisibleWindow("塔沃用户登录").empty());
+  EXPECT_EQ(service.RequestsFor("/user/denglu.asp").size(), 2u);
+  EXPECT_EQ(service.RequestsFor("/user/denglu.asp").back().query, "yh=demo_vip&pw=vip888");
+  EXPECT_TRUE(Eventually([&] {
+    return service.RequestsFor("/user/Download.asp").back().query == "yh=demo_vip";
+  }, 10000)) << "the download page was not asked for with the saved user";
+  again.Close();
+  const std::optional<int> code = again.WaitExit(10000);
+  ASSERT_TRUE(code.has_value()) << "the hidden login window kept the process alive";
+  EXPECT_EQ(*code, 0);
+}
+
 TEST(MakeRunE2E, ClosingTheClientStopsTheService) {
   const auto work = NewWorkDir("make-run");
   const std::filesystem::path source = TALVO_SOURCE_DIR;

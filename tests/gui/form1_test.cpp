@@ -10,6 +10,7 @@
 #include <fstream>
 #include <thread>
 
+#include "core/credential_file.h"
 #include "core/fetcher.h"
 #include "core/service_address.h"
 #include "mainwindow/channel_list.h"
@@ -238,10 +239,12 @@ TEST_F(Form1Test, LongListsKeepEveryAddress) {
 }
 
 TEST_F(Form1Test, SavedUserGoesIntoQueriesPercentEncoded) {
-  // Until the saved account is read at start-up there is no user; an empty one ends in "yh=".
+  WriteCredentialFile(folder_, u"张三&x", u"pw");
   StartService();
   Load();
-  EXPECT_EQ(Playback().back(), PrimaryUrl(u"/user/Download.asp?yh="));
+  EXPECT_EQ(form_->SavedUser(), u"张三&x");
+  EXPECT_EQ(ListRequests(tv_), std::vector<std::string>{"/user/jiemubiao.asp?yh=%D5%C5%C8%FD%26x"});
+  EXPECT_EQ(Playback().back(), PrimaryUrl(u"/user/Download.asp?yh=%D5%C5%C8%FD%26x"));
 }
 
 TEST_F(Form1Test, TimerTicksWhileAStartUpFetchWaits) {

@@ -4,12 +4,19 @@
 #include <stdlib.h>
 #include <wx/frame.h>
 #include <wx/listbox.h>
+#include <wx/log.h>
+#include <wx/webview.h>
+
+#include <cstdio>
+#include <fstream>
+#include <sstream>
 
 #include "core/fetcher.h"
 #include "core/service_address.h"
 #include "core/utf.h"
 #include "mainwindow/channel_list.h"
 #include "mainwindow/form1.h"
+#include "platform/diagnostics.h"
 #include "platform/webview_browser.h"
 #include "tests/gui/gui_test.h"
 #include "tests/support/loopback_server.h"
@@ -75,6 +82,35 @@ TEST_F(WebViewTest, LoadsAPageAndReadsItsVisibleText) {
       << "about:blank reports a load too";
   EXPECT_EQ(text, u"");
   view.reset();
+  testing::DestroyAndWait(frame);
+}
+
+TEST_F(WebViewTest, FailingScriptsAndWarningsOpenNoWindow) {
+  const std::filesystem::path log_file = std::filesystem::temp_directory_path() / "talvo-log-test.txt";
+  std::FILE* sink = std::fopen(log_file.c_str(), "w");
+  ASSERT_NE(sink, nullptr);
+  wxLog* previous = RouteLogTo(sink);
+
+  auto* frame = new wxFrame(nullptr, wxID_ANY, "script");
+  wxWebView* view = wxWebView::New(frame, wxID_ANY, server_.Url("/page"));
+  frame->Show();
+  const std::size_t windows = wxTopLevelWindows.size();
+  wxString result;
+  EXPECT_FALSE(view->RunScript("throw new Error('boom')", &result));
+  wxLogWarning("%s", wxString::FromUTF8("警告：测试"));
+  wxLogError("error: test");
+  // A log window or message box would be created when the log is flushed.
+  wxLog::FlushActive();
+  EXPECT_EQ(wxTopLevelWindows.size(), windows) << "a window was opened for a log message";
+
+  delete wxLog::SetActiveTarget(previous);
+  std::fclose(sink);
+  std::ifstream in(log_file);
+  std::stringstream logged;
+  logged << in.rdbuf();
+  EXPECT_NE(logged.str().find("警告：测试"), std::string::npos) << logged.str();
+  EXPECT_NE(logged.str().find("error: test"), std::string::npos);
+  std::filesystem::remove(log_file);
   testing::DestroyAndWait(frame);
 }
 

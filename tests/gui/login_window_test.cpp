@@ -1,0 +1,340 @@
+// The login window and the start-up sign-in, in Form1 on recording browser views against a
+// primary host and a TV host on loopback. Keys are real: xdotool types into the focused window,
+// so these tests run one at a time.
+#include <gtest/gtest.h>
+#include <stdlib.h>
+#include <wx/button.h>
+#include <wx/menu.h>
+#include <wx/textctrl.h>
+
+#include <atomic>
+#include <chrono>
+#include <fstream>
+#include <mutex>
+#include <thread>
+
+#include "core/credential_file.h"
+#include "core/fetcher.h"
+#include "core/scrambler.h"
+#include "core/service_address.h"
+#include "mainwindow/form1.h"
+#include "platform/recording_browser.h"
+#include "platform/window_titles.h"
+#include "platform/wx_text.h"
+#include "signin/login.h"
+#include "signin/login_ui.h"
+#include "tests/gui/gui_test.h"
+#include "tests/support/loopback_server.h"
+
+namespace talvo {
+namespace {
+
+using namespace std::chrono_literals;
+using testing::LoopbackServer;
+using testing::WaitFor;
+
+// Real key events to whatever window has the focus.
+void Keys(const std::string& xdotool_arguments) {
+  const std::string command = "xdotool " + xdotool_arguments + " 2>/dev/null";
+  ASSERT_EQ(std::system(command.c_str()), 0) << command;
+}
+
+class LoginWindowTest : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    SetFetchesEnabled(true);
+    char pattern[] = "/tmp/talvo-login-XXXXXX";
+    ASSERT_NE(mkdtemp(pattern), nullptr);
+    folder_ = pattern;
+    primary_.http().Get("/user/denglu.asp", [this](const httplib::Request&, httplib::Response& res) {
+      std::this_thread::sleep_for(login_delay_.load());
+      std::lock_guard lock(mutex_);
+      res.set_content(EncodeGbk(login_reply_), "text/html; charset=gb2312");
+    });
+    for (LoopbackServer* server : {&primary_, &tv_}) {
+      server->http().Get("/user/jiemubiao.asp", [this](const httplib::Request&, httplib::Response& res) {
+        res.set_content(EncodeGbk(programme_reply_), "text/plain; charset=gb2312");
+      });
+      server->Start();
+    }
+    options_.config.primary_host = Utf8ToUtf16(primary_.HostPort());
+    options_.config.tv_host = Utf8ToUtf16(tv_.HostPort());
+    options_.app_folder = folder_;
+    options_.browser_factory = RecordingBrowser::Factory();
+    options_.station_timer = 60s;
+  }
+
+  void TearDown() override {
+    login_delay_ = 0ms;
+    if (form_) testing::DestroyAndWait(form_);
+    std::filesystem::remove_all(folder_);
+  }
+
+  void SetLoginReply(const std::u16string& reply) {
+    std::lock_guard lock(mutex_);
+    login_reply_ = reply;
+  }
+
+  Form1& Start() {
+    form_ = new Form1(options_);
+    form_->Form_Load();
+    form_->Show();
+    return *form_;
+  }
+
+  // 账号登陆 clicked on the menu bar; true once the window has the keyboard.
+  FrmLogin& ShowLogin() {
+    wxMenuEvent event(wxEVT_MENU_OPEN, 0, form_->Menus().MenuOf(Form1::kDenglu));
+    event.SetEventObject(form_);
+    form_->HandleWindowEvent(event);
+    FrmLogin* login = form_->Login().Existing();
+    EXPECT_NE(login, nullptr);
+    EXPECT_TRUE(WaitFor([&] { return login->IsShown() && login->IsActive(); }))
+        << "the login window did not get the keyboard";
+    return *login;
+  }
+
+  void Press(wxButton* button) {
+    wxCommandEvent click(wxEVT_BUTTON, button->GetId());
+    click.SetEventObject(button);
+    button->HandleWindowEvent(click);
+  }
+
+  std::vector<std::string> LoginRequests() const {
+    std::vector<std::string> logins;
+    for (const std::string& target : primary_.Targets()) {
+      if (target.rfind("/user/denglu.asp", 0) == 0) logins.push_back(target);
+    }
+    return logins;
+  }
+
+  std::vector<std::u16string> ServiceView() {
+    return static_cast<RecordingBrowser&>(form_->WebBrowser2()).Navigations();
+  }
+
+  std::filesystem::path folder_;
+  LoopbackServer primary_;
+  LoopbackServer tv_;
+  std::mutex mutex_;
+  std::u16string login_reply_;
+  std::u16string programme_reply_;
+  std::atomic<std::chrono::milliseconds> login_delay_{0ms};
+  Form1Options options_;
+  Form1* form_ = nullptr;
+};
+
+TEST_F(LoginWindowTest, TypingRemembersTheAccountAndEnterSignsIn) {
+  Start();
+  FrmLogin& login = ShowLogin();
+  EXPECT_EQ(FromWx(login.GetTitle()), u"塔沃用户登录");
+  EXPECT_EQ(login.GetClientSize(), wxSize(250, 126));
+  testing::SaveScreenshot("login-window");
+
+  Keys("key --clearmodifiers alt+u");
+  Keys("type --delay 30 demo");
+  ASSERT_TRUE(WaitFor([&] { return login.UserName() == u"demo"; }));
+  EXPECT_FALSE(std::filesystem::exists(CredentialFilePath(folder_)))
+      << "nothing is remembered while the password box is empty";
+
+  Keys("key --clearmodifiers alt+p");
+  Keys("type --delay 30 x1234567890123456789abc");  // 23 characters into a box of 20
+  ASSERT_TRUE(WaitFor([&] { return login.Password().size() == 20; }));
+  // Once the focus has moved on, every key typed before has been handled.
+  Keys("key --clearmodifiers alt+u");
+  ASSERT_TRUE(WaitFor([&] { return login.txtUserName()->HasFocus(); }));
+  EXPECT_EQ(login.Password(), u"x1234567890123456789");
+  const StoredAccount stored = ReadCredentialFile(folder_);
+  EXPECT_EQ(stored.user, u"demo");
+  EXPECT_EQ(stored.password, u"x1234567890123456789");
+
+  SetLoginReply(u"VIP用户 欢迎您");
+  Keys("key Return");
+  ASSERT_TRUE(WaitFor([&] { return !login.IsShown(); })) << "Enter did not sign in";
+  EXPECT_EQ(LoginRequests(), std::vector<std::string>{"/user/denglu.asp?yh=demo&pw=x1234567890123456789"});
+  EXPECT_EQ(FromWx(form_->GetTitle()), SignedInTitle(options_.config, u"demo", u"VIP用户 欢迎您"));
+  EXPECT_EQ(ServiceView().back(), VerifyAddress(options_.config.primary_host, u"demo"));
+  EXPECT_EQ(login.Reply(), u"VIP用户 欢迎您");
+  EXPECT_EQ(FromWx(login.Text1()->GetValue()), u"VIP用户 欢迎您");
+}
+
+TEST_F(LoginWindowTest, RejectedPasswordIsSelectedForRetypingAndEscOpensRegistration) {
+  Start();
+  const wxString design_title = form_->GetTitle();
+  FrmLogin& login = ShowLogin();
+  login.SetUserName(u"demo");
+  login.SetPassword(u"wrong1");
+  SetLoginReply(u"账号或者密码错误，请重新输入");
+  Keys("key --clearmodifiers alt+u");
+  ASSERT_TRUE(WaitFor([&] { return login.txtUserName()->HasFocus(); }));
+  Keys("key Return");
+  ASSERT_TRUE(WaitFor([&] { return login.Reply() == u"账号或者密码错误，请重新输入"; }));
+  EXPECT_TRUE(login.IsShown());
+  EXPECT_EQ(form_->GetTitle(), design_title);
+  EXPECT_TRUE(WaitFor([&] { return login.txtPassword()->HasFocus(); }));
+  long from = -1, to = -1;
+  login.txtPassword()->GetSelection(&from, &to);
+  EXPECT_EQ(from, 0);
+  EXPECT_EQ(to, 6);
+  Keys("type n");  // replaces the whole selection
+  EXPECT_TRUE(WaitFor([&] { return login.Password() == u"n"; })) << login.txtPassword()->GetValue();
+
+  const std::size_t before = static_cast<RecordingBrowser&>(form_->WebBrowser1()).Navigations().size();
+  Keys("key Escape");  // 用户注册, not 取消
+  ASSERT_TRUE(WaitFor([&] {
+    return static_cast<RecordingBrowser&>(form_->WebBrowser1()).Navigations().size() > before;
+  }));
+  EXPECT_EQ(static_cast<RecordingBrowser&>(form_->WebBrowser1()).Navigations().back(),
+            RegistrationAddress(options_.config));
+  EXPECT_TRUE(login.IsShown());
+}
+
+TEST_F(LoginWindowTest, ChineseNamesAndAmpersandsArriveIntact) {
+  Start();
+  FrmLogin& login = ShowLogin();
+  login.SetUserName(u"张三&pw=1");
+  login.SetPassword(u"密码 123");
+  SetLoginReply(u"普通用户");
+  Press(login.cmdOK());
+  EXPECT_EQ(LoginRequests(),
+            std::vector<std::string>{"/user/denglu.asp?yh=%D5%C5%C8%FD%26pw%3D1&pw=%C3%DC%C2%EB%20123"});
+  EXPECT_EQ(FromWx(form_->GetTitle()), SignedInTitle(options_.config, u"张三&pw=1", u"普通用户"));
+  EXPECT_EQ(ReadCredentialFile(folder_).user, u"张三&pw=1");
+}
+
+TEST_F(LoginWindowTest, EmptyBoxSendsNothingAndCancelKeepsTheBoxes) {
+  Start();
+  FrmLogin& login = ShowLogin();
+  login.SetUserName(u"demo");
+  Press(login.cmdOK());
+  EXPECT_TRUE(LoginRequests().empty());
+  login.SetPassword(u"pw");
+  Press(login.cmdCancel());
+  EXPECT_FALSE(login.IsShown());
+  FrmLogin& again = ShowLogin();
+  EXPECT_EQ(&again, &login);
+  EXPECT_EQ(again.UserName(), u"demo");
+  EXPECT_EQ(again.Password(), u"pw");
+}
+
+TEST_F(LoginWindowTest, CloseBoxEmptiesTheNextWindowAndKeepsTheFile) {
+  Start();
+  FrmLogin& login = ShowLogin();
+  login.SetUserName(u"demo");
+  login.SetPassword(u"secret");
+  SetLoginReply(u"账号或者密码错误");
+  Press(login.cmdOK());
+  const wxWeakRef<FrmLogin> closed(&login);
+  login.Close();  // what the title bar's close box does
+  ASSERT_TRUE(WaitFor([&] { return !closed; }));
+  FrmLogin& fresh = ShowLogin();
+  EXPECT_EQ(fresh.UserName(), u"");
+  EXPECT_EQ(fresh.Password(), u"");
+  EXPECT_EQ(fresh.Reply(), u"");
+  EXPECT_EQ(ReadCredentialFile(folder_).password, u"secret");
+}
+
+TEST_F(LoginWindowTest, LoginRunInsideAWaitingLoginAndCloseWhileWaitingAreSafe) {
+  Start();
+  FrmLogin& login = ShowLogin();
+  login.SetUserName(u"first");
+  login.SetPassword(u"pw");
+  SetLoginReply(u"普通用户");
+  login_delay_ = 300ms;
+  // While the first reply is awaited, the user types another name and activates 登陆 again.
+  login.CallAfter([&] {
+    login.SetUserName(u"second");
+    Press(login.cmdOK());
+  });
+  Press(login.cmdOK());
+  EXPECT_EQ(LoginRequests().size(), 2u);
+  EXPECT_EQ(LoginRequests()[1], "/user/denglu.asp?yh=second&pw=pw");
+  // The title names the account in the box when the reply arrived.
+  EXPECT_EQ(FromWx(form_->GetTitle()), SignedInTitle(options_.config, u"second", u"普通用户"));
+
+  FrmLogin& shown = ShowLogin();
+  const wxWeakRef<FrmLogin> closed(&shown);
+  const wxString title = form_->GetTitle();
+  SetLoginReply(u"VIP用户");
+  shown.CallAfter([&] { shown.Close(); });
+  Press(shown.cmdOK());
+  EXPECT_TRUE(WaitFor([&] { return !closed; })) << "the closed window was not destroyed";
+  EXPECT_EQ(form_->GetTitle(), title) << "a closed window's login changed nothing";
+}
+
+// Step A, B and C of every start, from the credential file and the service's replies.
+TEST_F(LoginWindowTest, StartUpSignsInWithTheSavedAccount) {
+  struct Case {
+    const char* name;
+    std::optional<std::pair<std::u16string, std::u16string>> saved;  // nothing: no file
+    std::u16string reply;
+    std::u16string programmes;
+    bool signed_in;
+    std::vector<std::u16string> service_view;  // after "about:blank"
+  };
+  const std::u16string primary = options_.config.primary_host;
+  const std::u16string tv = options_.config.tv_host;
+  const std::u16string list = u"湖南卫视\r\nhttp://pages.test/hn\r\n";
+  const std::u16string guest = GuestVerifyAddress(options_.config);
+  const Case cases[] = {
+      {"no file", std::nullopt, u"VIP用户", list, false, {guest}},
+      {"VIP", std::pair{u"demo_vip", u"vip888"}, u"VIP用户 欢迎", u"", true,
+       {VerifyAddress(primary, u"demo_vip")}},
+      {"both levels", std::pair{u"u", u"p"}, u"VIP用户普通用户", u"", true,
+       {VerifyAddress(primary, u"u"), VerifyAddress(primary, u"u")}},
+      {"wrong password, TV list taken", std::pair{u"u", u"bad"}, u"账号或者密码错误", list, false,
+       {guest, VerifyAddress(tv, u"u")}},
+      {"no password", std::pair{u"张三", u""}, u"VIP用户", list, false,
+       {guest, VerifyAddress(tv, u"张三")}},
+      {"no user", std::pair{u"", u"p"}, u"VIP用户", list, false, {guest}},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.name);
+    std::filesystem::remove(CredentialFilePath(folder_));
+    if (c.saved) {
+      // Written as the file is, so a half-empty pair can be stored too.
+      std::ofstream(CredentialFilePath(folder_), std::ios::binary)
+          << Utf16ToUtf8(EncodeText(c.saved->first)) << "\r\n"
+          << Utf16ToUtf8(EncodeText(c.saved->second)) << "\r\n";
+    }
+    SetLoginReply(c.reply);
+    programme_reply_ = c.programmes;
+    const std::size_t logins_before = LoginRequests().size();
+    Form1& form = Start();
+
+    std::vector<std::u16string> expected{u"about:blank"};
+    expected.insert(expected.end(), c.service_view.begin(), c.service_view.end());
+    EXPECT_EQ(ServiceView(), expected);
+    const bool both_saved = c.saved && !c.saved->first.empty() && !c.saved->second.empty();
+    EXPECT_EQ(LoginRequests().size() - logins_before, both_saved ? 1u : 0u);
+    EXPECT_EQ(FromWx(form.GetTitle()), c.signed_in ? SignedInTitle(options_.config, c.saved->first, c.reply)
+                                                   : DesignTitle(options_.config));
+    EXPECT_EQ(form.SavedUser(), c.saved ? c.saved->first : u"");
+    FrmLogin* login = form.Login().Existing();
+    if (!c.saved) {
+      EXPECT_EQ(login, nullptr) << "a start without an account needs no login window";
+    } else {
+      // The first showing presents the saved account and the start-up reply.
+      ASSERT_NE(login, nullptr);
+      EXPECT_FALSE(login->IsShown());
+      EXPECT_EQ(login->UserName(), c.saved->first);
+      EXPECT_EQ(login->Password(), c.saved->second);
+      EXPECT_EQ(login->Reply(), both_saved ? c.reply : u"");
+    }
+    testing::DestroyAndWait(form_);
+    form_ = nullptr;
+  }
+}
+
+TEST_F(LoginWindowTest, ClosingTheMainWindowTakesTheHiddenLoginWindowWithIt) {
+  WriteCredentialFile(folder_, u"demo", u"pw");
+  SetLoginReply(u"普通用户");
+  Form1& form = Start();
+  const wxWeakRef<FrmLogin> login(form.Login().Existing());
+  ASSERT_TRUE(login);
+  form.Close();
+  EXPECT_TRUE(WaitFor([&] { return !login; })) << "the hidden login window outlived the main window";
+  form_ = nullptr;
+}
+
+}  // namespace
+}  // namespace talvo
