@@ -18,6 +18,7 @@
 #include "platform/window_titles.h"
 #include "platform/recording_browser.h"
 #include "platform/wx_text.h"
+#include "tests/gui/form1_options.h"
 #include "tests/gui/gui_test.h"
 #include "tests/support/loopback_server.h"
 
@@ -36,9 +37,6 @@ class Form1Test : public ::testing::Test {
  protected:
   void SetUp() override {
     SetFetchesEnabled(true);
-    char pattern[] = "/tmp/talvo-form1-XXXXXX";
-    ASSERT_NE(mkdtemp(pattern), nullptr);
-    folder_ = pattern;
     for (LoopbackServer* server : {&tv_, &primary_}) {
       server->http().Get("/user/jiemubiao.asp",
                          [this, server](const httplib::Request&, httplib::Response& res) {
@@ -51,12 +49,9 @@ class Form1Test : public ::testing::Test {
                                            "text/plain; charset=gb2312");
                          });
     }
-    options_.config.tv_host = Utf8ToUtf16(tv_.HostPort());
-    options_.config.primary_host = Utf8ToUtf16(primary_.HostPort());
+    options_ = testing::RecordingForm1Options(primary_, tv_);
     options_.config.channel_host = u"live.test:81";
-    options_.app_folder = folder_;
-    options_.browser_factory = RecordingBrowser::Factory();
-    options_.station_timer = 60s;
+    folder_ = options_.app_folder;
   }
 
   void TearDown() override {

@@ -3,6 +3,7 @@
 #pragma once
 
 #include <functional>
+#include <string>
 
 class wxWindow;
 
@@ -13,6 +14,10 @@ bool WaitFor(const std::function<bool()>& condition, int timeout_ms = 5000);
 
 // Destroys a top-level window and waits until it is gone.
 void DestroyAndWait(wxWindow* window);
+
+// A property of a top-level window as the X server holds it (xprop's line), for what only the
+// window manager knows: _NET_WM_STATE, _NET_WM_NAME.
+std::string WindowProperty(wxWindow* window, const std::string& property);
 
 // Saves the whole display as a PNG under the build's artifacts folder, once what was just
 // loaded has had time to reach the screen; returns the path.

@@ -5,6 +5,9 @@
 #include <wx/weakref.h>
 #include <wx/window.h>
 
+#include <gdk/gdkx.h>
+#include <gtk/gtk.h>
+
 #include <chrono>
 #include <cstdlib>
 #include <filesystem>
@@ -50,6 +53,20 @@ void DestroyAndWait(wxWindow* window) {
   wxWeakRef<wxWindow> ref(window);
   window->Destroy();
   EXPECT_TRUE(WaitFor([&] { return !ref; }, 5000)) << "window was not destroyed";
+}
+
+std::string WindowProperty(wxWindow* window, const std::string& property) {
+  GdkWindow* gdk = gtk_widget_get_window(static_cast<GtkWidget*>(window->GetHandle()));
+  if (gdk == nullptr || !GDK_IS_X11_WINDOW(gdk)) return {};
+  const std::string command = "xprop -id " + std::to_string(gdk_x11_window_get_xid(gdk)) + " " +
+                              property + " 2>/dev/null";
+  std::string out;
+  if (FILE* pipe = popen(command.c_str(), "r")) {
+    char buffer[512];
+    while (fgets(buffer, sizeof buffer, pipe) != nullptr) out += buffer;
+    pclose(pipe);
+  }
+  return out;
 }
 
 std::string SaveScreenshot(const std::string& name) {

@@ -23,6 +23,7 @@
 #include "platform/wx_text.h"
 #include "signin/login.h"
 #include "signin/login_ui.h"
+#include "tests/gui/form1_options.h"
 #include "tests/gui/gui_test.h"
 #include "tests/support/loopback_server.h"
 
@@ -43,9 +44,6 @@ class LoginWindowTest : public ::testing::Test {
  protected:
   void SetUp() override {
     SetFetchesEnabled(true);
-    char pattern[] = "/tmp/talvo-login-XXXXXX";
-    ASSERT_NE(mkdtemp(pattern), nullptr);
-    folder_ = pattern;
     primary_.http().Get("/user/denglu.asp", [this](const httplib::Request&, httplib::Response& res) {
       std::this_thread::sleep_for(login_delay_.load());
       std::lock_guard lock(mutex_);
@@ -57,11 +55,8 @@ class LoginWindowTest : public ::testing::Test {
       });
       server->Start();
     }
-    options_.config.primary_host = Utf8ToUtf16(primary_.HostPort());
-    options_.config.tv_host = Utf8ToUtf16(tv_.HostPort());
-    options_.app_folder = folder_;
-    options_.browser_factory = RecordingBrowser::Factory();
-    options_.station_timer = 60s;
+    options_ = testing::RecordingForm1Options(primary_, tv_);
+    folder_ = options_.app_folder;
   }
 
   void TearDown() override {
@@ -155,6 +150,19 @@ TEST_F(LoginWindowTest, TypingRemembersTheAccountAndEnterSignsIn) {
   EXPECT_EQ(ServiceView().back(), VerifyAddress(options_.config.primary_host, u"demo"));
   EXPECT_EQ(login.Reply(), u"VIP用户 欢迎您");
   EXPECT_EQ(FromWx(login.Text1()->GetValue()), u"VIP用户 欢迎您");
+}
+
+TEST_F(LoginWindowTest, StaysAboveTheMainWindowAndOutOfTheTaskbar) {
+  Start();
+  FrmLogin& login = ShowLogin();
+  form_->Raise();
+  ASSERT_TRUE(WaitFor([&] { return form_->IsActive(); }));
+  const std::string state = testing::WindowProperty(&login, "_NET_WM_STATE");
+  EXPECT_NE(state.find("_NET_WM_STATE_ABOVE"), std::string::npos) << state;
+  EXPECT_NE(state.find("_NET_WM_STATE_SKIP_TASKBAR"), std::string::npos) << state;
+  // Fixed size, no minimise or maximise: the window manager may move and close it, nothing else.
+  const std::string hints = testing::WindowProperty(&login, "_MOTIF_WM_HINTS");
+  EXPECT_NE(hints.find("= 0x3, 0x24,"), std::string::npos) << hints;
 }
 
 TEST_F(LoginWindowTest, RejectedPasswordIsSelectedForRetypingAndEscOpensRegistration) {
