@@ -11,7 +11,7 @@
 
 #include "core/fetcher.h"
 #include "core/utf.h"
-#include "mainwindow/channel_list.h"
+#include "mainwindow/page_list_ui.h"
 #include "mainwindow/line_pairs.h"
 #include "platform/fetch_wait.h"
 #include "platform/recording_browser.h"
@@ -57,15 +57,15 @@ void BM_ParseAndFill(benchmark::State& state) {
   talvo::RecordingBrowser playback(frame);
   for (auto _ : state) {
     state.PauseTiming();
-    auto list = std::make_unique<talvo::ChannelList>(frame, playback, u"live");
-    list->FillBuiltIns();
+    auto list = std::make_unique<talvo::PageList>(new wxListBox(frame, wxID_ANY), playback);
+    list->Append(talvo::BuiltInChannelEntries(u"live"));
     state.ResumeTiming();
     list->Append(talvo::ParseLinePairs(reply));
     state.PauseTiming();
-    if (list->List2()->GetCount() != static_cast<unsigned>(state.range(0)) + 6) {
+    if (list->List()->GetCount() != static_cast<unsigned>(state.range(0)) + 6) {
       state.SkipWithError("wrong entry count");
     }
-    list->List2()->Destroy();
+    list->List()->Destroy();
     state.ResumeTiming();
   }
   frame->Destroy();

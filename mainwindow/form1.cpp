@@ -7,12 +7,16 @@
 
 #include "core/fetcher.h"
 #include "core/service_address.h"
-#include "mainwindow/channel_list.h"
+#include "mainwindow/bulletin_menu_ui.h"
 #include "mainwindow/design.h"
+#include "mainwindow/layout_ui.h"
 #include "mainwindow/line_pairs.h"
 #include "mainwindow/list_font.h"
+#include "mainwindow/page_list_ui.h"
 #include "mainwindow/panel_bar.h"
-#include "mainwindow/programme_list.h"
+#include "mainwindow/service_lists.h"
+#include "mainwindow/station_list_ui.h"
+#include "mainwindow/window_options_ui.h"
 #include "platform/fetch_wait.h"
 #include "platform/recording_browser.h"
 #include "platform/webview_browser.h"
@@ -42,6 +46,17 @@ std::unique_ptr<BrowserView> MakeBrowser(const BrowserViewFactory& factory, wxWi
   return view;
 }
 
+wxListBox* MakeList(wxWindow* parent, const char* name, const wxColour& background,
+                    const wxColour& text) {
+  auto* list = new wxListBox(parent, wxID_ANY, wxDefaultPosition, wxDefaultSize, 0, nullptr,
+                             wxLB_SINGLE | wxLB_NEEDED_SB);
+  list->SetName(name);
+  list->SetBackgroundColour(background);
+  list->SetForegroundColour(text);
+  list->SetFont(ListFont());
+  return list;
+}
+
 }  // namespace
 
 Form1::Form1(Form1Options options)
@@ -61,21 +76,27 @@ Form1::Form1(Form1Options options)
                       .menus = &menus_,
                       .skin = &skin_,
                       .list1 = list1_,
-                      .list2 = channels_->List2(),
+                      .list2 = list2_,
                       .command2 = command2_,
                       .command3 = command3_,
                       .image1 = image1_,
                       .text1 = text1_,
-                      .text2 = text2_};
+                      .text2 = text2_,
+                      .timer1 = &timer1_};
   const LoginContext login_context{&options_.config, options_.app_folder, this,
                                    web_browser1_.get(), web_browser2_.get()};
+  channels_ = std::make_unique<PageList>(list2_, *web_browser1_);
   login_ = std::make_unique<LoginWindow>(login_context);
   signin_ = std::make_unique<StartupSignIn>(*login_, login_context);
+  stations_ = std::make_unique<StationList>(parts_, signin_->SavedUser());
+  layout_ = std::make_unique<ViewLayout>(parts_);
+  bulletins_ = std::make_unique<BulletinMenu>(parts_);
+  options_unit_ = std::make_unique<WindowOptions>(parts_);
+  menus_.SetOnClick(kDenglu, [this] { login_->Show(); });
+
   SetClientSize(TwipsToPixels(design::kClientWidth, GetDPIScaleFactor()),
                 TwipsToPixels(design::kClientHeight, GetDPIScaleFactor()));
   Centre();
-
-  Bind(wxEVT_TIMER, &Form1::Timer1_Timer, this, timer1_.GetId());
   Bind(wxEVT_CLOSE_WINDOW, &Form1::OnClose, this);
   // Running from the moment the window exists, as the station list expects.
   timer1_.Start(static_cast<int>(options_.station_timer.count()));
@@ -83,34 +104,25 @@ Form1::Form1(Form1Options options)
 
 Form1::~Form1() { timer1_.Stop(); }
 
+std::int16_t Form1::ViewMode() const { return layout_->ViewMode(); }
 const std::u16string& Form1::SavedUser() const { return signin_->SavedUser(); }
 const std::u16string& Form1::SavedPassword() const { return signin_->SavedPassword(); }
 
-// Created bottom first: a control made later is drawn above the ones made before it.
+// Created bottom first: a control made later is drawn above the ones made before it. Geometry
+// that the layout changes is placed by the layout unit.
 void Form1::CreateControls() {
   image1_ = new PanelBar(this);
-
   command2_ = new wxButton(this, wxID_ANY, ToWx(u"透明边框"));
   command2_->SetName("Command2");
-  PlaceInTwips(command2_, design::kCommand2);
   command3_ = new wxButton(this, wxID_ANY, ToWx(u"取消透明"));
   command3_->SetName("Command3");
-  PlaceInTwips(command3_, design::kCommand3);
-
-  list1_ = new wxListBox(this, wxID_ANY, wxDefaultPosition, wxDefaultSize, 0, nullptr,
-                         wxLB_SINGLE | wxLB_NEEDED_SB);
-  list1_->SetName("List1");
-  list1_->SetBackgroundColour(*wxWHITE);
-  list1_->SetForegroundColour(*wxBLACK);
-  list1_->SetFont(ListFont());
-  PlaceInTwips(list1_, design::kList1);
+  list1_ = MakeList(this, "List1", *wxWHITE, *wxBLACK);
 
   web_browser1_ = MakeBrowser(options_.browser_factory, this, "WebBrowser1");
   web_browser1_->SetRect(design::kWebBrowser1);
   web_browser2_ = MakeBrowser(options_.browser_factory, this, "WebBrowser2");
   web_browser2_->SetRect(design::kWebBrowser2);
-
-  channels_ = std::make_unique<ChannelList>(this, *web_browser1_, options_.config.channel_host);
+  list2_ = MakeList(this, "List2", *wxBLACK, *wxWHITE);
 
   text2_ = new wxTextCtrl(this, wxID_ANY, wxEmptyString, wxDefaultPosition, wxDefaultSize,
                           wxTE_MULTILINE);
@@ -124,10 +136,9 @@ void Form1::CreateControls() {
 }
 
 void Form1::CreateMenus() {
-  menus_.Add(u"看电视", nullptr);
-  menus_.Add(u"听广播", nullptr);
-  menus_.Add(u"账号登陆", [this] { denglu_Click(); });
-  menus_.Add(u"窗口置顶", nullptr);
+  for (const char16_t* caption : {u"看电视", u"听广播", u"账号登陆", u"窗口置顶"}) {
+    menus_.Add(caption, nullptr);
+  }
   for (int i = 0; i < 6; ++i) menus_.Add(u"", nullptr);
   menus_.Attach();
 }
@@ -136,22 +147,20 @@ void Form1::Form_Load() {
   loading_ = true;
   Contained([&] { skin_.SkinH_Attach(); });
   Contained([&] { skin_folder_ = FromWx(options_.app_folder.native()) + u"/"; });
-  Contained([&] { channels_->FillBuiltIns(); });
+  Contained([&] { channels_->Append(BuiltInChannelEntries(options_.config.channel_host)); });
   Contained([&] {
     const std::filesystem::path skin_file = options_.app_folder / "real.she";
     if (std::filesystem::is_regular_file(skin_file)) skin_.SkinH_AttachEx(skin_file, "");
   });
   Contained([&] { skin_.SkinH_SetAero(1); });
   Contained([&] { signin_->ReadSavedAccount(); });
-  view_mode_ = 1;
+  layout_->SetViewMode(kTvView);
   Contained([&] { PrepareBrowserViews(); });
   Contained([&] { signin_->SignIn(); });
   Contained([&] { LoadProgrammeList(); });
   Contained([&] { OpenDownloadPage(); });
   loading_ = false;
 }
-
-void Form1::LoadStationList() {}
 
 void Form1::PrepareBrowserViews() {
   web_browser1_->SetSilent(true);
@@ -165,22 +174,16 @@ std::u16string Form1::UserQuery() const { return u"yh=" + EncodeQueryValue(Saved
 void Form1::LoadProgrammeList() {
   const Config& config = options_.config;
   const std::u16string query = UserQuery();
-  FetchProgrammeReply([](const std::u16string& url) { return FetchPage(url, u"gb2312"); },
-                      ServiceUrl(config.tv_host, u"/user/jiemubiao.asp", query),
-                      ServiceUrl(config.primary_host, u"/user/jiemubiao.asp", query),
-                      programme_reply_, [this] { signin_->VerifyOnTvHost(); });
+  FetchListReply([](const std::u16string& url) { return FetchPage(url, u"gb2312"); },
+                 ServiceUrl(config.tv_host, u"/user/jiemubiao.asp", query),
+                 ServiceUrl(config.primary_host, u"/user/jiemubiao.asp", query),
+                 kProgrammeListMarker, programme_reply_, [this] { signin_->VerifyOnTvHost(); });
   channels_->Append(ParseLinePairs(programme_reply_));
 }
 
 void Form1::OpenDownloadPage() {
   web_browser1_->Navigate(ServiceUrl(options_.config.primary_host, u"/user/Download.asp",
                                      UserQuery()));
-}
-
-void Form1::Timer1_Timer(wxTimerEvent&) {
-  // One load per start: a tick that came while a load waits must not start another.
-  timer1_.Stop();
-  Contained([&] { LoadStationList(); });
 }
 
 void Form1::OnClose(wxCloseEvent& event) {
@@ -204,7 +207,5 @@ void Form1::Form_Unload() {
   timer1_.Stop();
   login_->Unload();
 }
-
-void Form1::denglu_Click() { login_->Show(); }
 
 }  // namespace talvo

@@ -1,6 +1,6 @@
 // Form1, the main window and the application: its design, the start-up sequence Form_Load and
-// the shutdown. The lists, menus, skin and browser views are units of their own; Form1 owns
-// them and runs the start-up steps in order.
+// the shutdown. Each feature is a unit of its own (lists, layout, bulletins, options, sign-in);
+// Form1 creates the shared parts, hands them to the units and runs the start-up steps in order.
 #pragma once
 
 #include <wx/frame.h>
@@ -24,10 +24,14 @@ class wxTextCtrl;
 
 namespace talvo {
 
-class ChannelList;
+class BulletinMenu;
+class ViewLayout;
 class LoginWindow;
+class PageList;
 class PanelBar;
 class StartupSignIn;
+class StationList;
+class WindowOptions;
 
 struct Form1Options {
   Config config;
@@ -47,37 +51,33 @@ class Form1 : public wxFrame {
 
   BrowserView& WebBrowser1() { return *web_browser1_; }
   BrowserView& WebBrowser2() { return *web_browser2_; }
-  ChannelList& Channels() { return *channels_; }
+  PageList& Channels() { return *channels_; }
+  StationList& Stations() { return *stations_; }
+  ViewLayout& Views() { return *layout_; }
+  BulletinMenu& Bulletins() { return *bulletins_; }
+  WindowOptions& Options() { return *options_unit_; }
   ClickableMenuBar& Menus() { return menus_; }
   Skin& WindowSkin() { return skin_; }
   wxTimer& Timer1() { return timer1_; }
-  std::int16_t ViewMode() const { return view_mode_; }
+  LoginWindow& Login() { return *login_; }
+  const Form1Parts& Parts() const { return parts_; }
+  std::int16_t ViewMode() const;
   const std::u16string& SkinFolder() const { return skin_folder_; }
   const std::u16string& SavedUser() const;
   const std::u16string& SavedPassword() const;
-  LoginWindow& Login() { return *login_; }
-  const Form1Parts& Parts() const { return parts_; }
   bool Loading() const { return loading_; }
-
-  // Menu bar entries, in order.
-  enum MenuEntry { kJiemu, kJiemian, kDenglu, kChuangkou, kN1 };
 
  private:
   void CreateControls();
   void CreateMenus();
-
-  // Start-up step that later work fills in; it is called at its place in the sequence.
-  void LoadStationList();
 
   void PrepareBrowserViews();
   void LoadProgrammeList();
   void OpenDownloadPage();
   std::u16string UserQuery() const;
 
-  void Timer1_Timer(wxTimerEvent& event);
   void OnClose(wxCloseEvent& event);
   void Form_Unload();
-  void denglu_Click();
 
   Form1Options options_;
   Skin skin_;
@@ -90,15 +90,20 @@ class Form1 : public wxFrame {
   wxListBox* list1_ = nullptr;
   std::unique_ptr<BrowserView> web_browser1_;
   std::unique_ptr<BrowserView> web_browser2_;
-  std::unique_ptr<ChannelList> channels_;
+  wxListBox* list2_ = nullptr;
   wxTextCtrl* text2_ = nullptr;
   wxTextCtrl* text1_ = nullptr;
   Form1Parts parts_;
+
+  std::unique_ptr<PageList> channels_;
   std::unique_ptr<LoginWindow> login_;
   std::unique_ptr<StartupSignIn> signin_;
+  std::unique_ptr<StationList> stations_;
+  std::unique_ptr<ViewLayout> layout_;
+  std::unique_ptr<BulletinMenu> bulletins_;
+  std::unique_ptr<WindowOptions> options_unit_;
 
   std::u16string skin_folder_;
-  std::int16_t view_mode_ = 0;
   std::u16string programme_reply_;
   bool loading_ = false;
 };

@@ -10,6 +10,7 @@ class wxButton;
 class wxFrame;
 class wxListBox;
 class wxTextCtrl;
+class wxTimer;
 
 namespace talvo {
 
@@ -18,13 +19,16 @@ class ClickableMenuBar;
 class PanelBar;
 class Skin;
 
+// The menu bar's entries, left to right.
+enum MenuEntry { kJiemu, kJiemian, kDenglu, kChuangkou, kN1 };
+
 struct Form1Parts {
   wxFrame* frame = nullptr;
   const Config* config = nullptr;
   std::filesystem::path app_folder;
   BrowserView* web_browser1 = nullptr;  // playback view
   BrowserView* web_browser2 = nullptr;  // service view
-  ClickableMenuBar* menus = nullptr;    // entries in the order of Form1::MenuEntry
+  ClickableMenuBar* menus = nullptr;    // entries in the order of MenuEntry
   Skin* skin = nullptr;
   wxListBox* list1 = nullptr;           // stations
   wxListBox* list2 = nullptr;           // channels
@@ -33,6 +37,7 @@ struct Form1Parts {
   PanelBar* image1 = nullptr;           // the panel bar
   wxTextCtrl* text1 = nullptr;          // hidden, unused
   wxTextCtrl* text2 = nullptr;          // hidden
+  wxTimer* timer1 = nullptr;            // the station list's one tick
 };
 
 }  // namespace talvo

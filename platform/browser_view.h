@@ -7,59 +7,42 @@
 #include <memory>
 #include <string>
 
-#include "platform/twips.h"
+#include "platform/twips_placed.h"
 
 class wxWindow;
 
 namespace talvo {
 
-class BrowserView {
+class BrowserView : public TwipsPlaced {
  public:
-  virtual ~BrowserView();
-  BrowserView(const BrowserView&) = delete;
-  BrowserView& operator=(const BrowserView&) = delete;
+  ~BrowserView() override;
 
   // Starts a load and returns at once; a later call replaces a load in progress.
   virtual void Navigate(const std::u16string& address) = 0;
+  // For addresses that arrive in the service's data (list entries, bulletin links): only an
+  // http:// or https:// address is loaded, anything else is ignored. True when it was loaded.
+  bool NavigateToWebAddress(const std::u16string& address);
   // No dialogs of the page's own: script alerts, prompts, permission requests.
   virtual void SetSilent(bool silent) = 0;
-  // The loaded document's visible text; empty when there is none yet.
+  // The loaded document's visible text; empty when there is none yet. Runs a nested event loop
+  // with the real engine: handlers that must not be re-entered use ReadBodyText.
   virtual std::u16string BodyText() = 0;
+  // The same text, handed to `done` later from the event loop, with no loop of its own.
+  virtual void ReadBodyText(std::function<void(std::u16string)> done) = 0;
 
   // Runs after every finished load, "about:blank" included.
   void SetLoadCompleted(std::function<void()> handler) { load_completed_ = std::move(handler); }
 
-  // Geometry in twips. Reading gives the value last set; a negative width or height is refused
-  // and the old value stays.
-  double Left() const { return rect_.left; }
-  double Top() const { return rect_.top; }
-  double Width() const { return rect_.width; }
-  double Height() const { return rect_.height; }
-  void SetLeft(double twips);
-  void SetTop(double twips);
-  void SetWidth(double twips);
-  void SetHeight(double twips);
-  void SetRect(const TwipsRect& rect);
-
-  wxWindow* Window() const { return window_; }
-
  protected:
-  explicit BrowserView(wxWindow* window) : window_(window) {}
+  explicit BrowserView(wxWindow* window) : TwipsPlaced(window) {}
   void NotifyLoadCompleted() {
     if (load_completed_) load_completed_();
   }
 
  private:
-  void Apply();
-
-  wxWindow* window_;
-  TwipsRect rect_;
   std::function<void()> load_completed_;
 };
 
 using BrowserViewFactory = std::function<std::unique_ptr<BrowserView>(wxWindow* parent)>;
-
-// Places a window at a rectangle given in twips, from the window's own DPI scale.
-void PlaceInTwips(wxWindow* window, const TwipsRect& rect);
 
 }  // namespace talvo

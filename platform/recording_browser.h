@@ -16,6 +16,7 @@ class RecordingBrowser final : public BrowserView {
   void Navigate(const std::u16string& address) override;
   void SetSilent(bool silent) override { silent_ = silent; }
   std::u16string BodyText() override { return body_text_; }
+  void ReadBodyText(std::function<void(std::u16string)> done) override { done(body_text_); }
 
   const std::vector<std::u16string>& Navigations() const { return navigations_; }
   bool Silent() const { return silent_; }

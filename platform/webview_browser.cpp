@@ -6,6 +6,9 @@
 #include <webkit2/webkit2.h>
 #endif
 
+#include <cstdint>
+#include <map>
+
 #include "core/service_address.h"
 #include "platform/wx_text.h"
 
@@ -17,6 +20,7 @@ class WebViewBrowser final : public BrowserView {
   explicit WebViewBrowser(wxWebView* view) : BrowserView(view), view_(view) {
     view_->Bind(wxEVT_WEBVIEW_LOADED, &WebViewBrowser::OnLoaded, this);
     view_->Bind(wxEVT_WEBVIEW_NEWWINDOW, &WebViewBrowser::OnNewWindow, this);
+    view_->Bind(wxEVT_WEBVIEW_SCRIPT_RESULT, &WebViewBrowser::OnScriptResult, this);
 #ifdef __WXGTK__
     if (auto* web = static_cast<WebKitWebView*>(view_->GetNativeBackend())) {
       g_signal_connect(web, "script-dialog", G_CALLBACK(&WebViewBrowser::OnScriptDialog), this);
@@ -32,6 +36,7 @@ class WebViewBrowser final : public BrowserView {
   ~WebViewBrowser() override {
     view_->Unbind(wxEVT_WEBVIEW_LOADED, &WebViewBrowser::OnLoaded, this);
     view_->Unbind(wxEVT_WEBVIEW_NEWWINDOW, &WebViewBrowser::OnNewWindow, this);
+    view_->Unbind(wxEVT_WEBVIEW_SCRIPT_RESULT, &WebViewBrowser::OnScriptResult, this);
 #ifdef __WXGTK__
     if (auto* web = static_cast<WebKitWebView*>(view_->GetNativeBackend())) {
       g_signal_handlers_disconnect_by_data(web, this);
@@ -44,14 +49,29 @@ class WebViewBrowser final : public BrowserView {
 
   std::u16string BodyText() override {
     wxString text;
-    if (!view_->RunScript(wxS("document.body ? document.body.innerText : ''"), &text)) return {};
+    if (!view_->RunScript(kBodyTextScript, &text)) return {};
     return FromWx(text);
+  }
+
+  void ReadBodyText(std::function<void(std::u16string)> done) override {
+    const std::uintptr_t id = ++last_read_;
+    pending_reads_.emplace(id, std::move(done));
+    view_->RunScriptAsync(kBodyTextScript, reinterpret_cast<void*>(id));
   }
 
  private:
   void OnLoaded(wxWebViewEvent& event) {
     event.Skip();
     NotifyLoadCompleted();
+  }
+
+  void OnScriptResult(wxWebViewEvent& event) {
+    const auto found = pending_reads_.find(reinterpret_cast<std::uintptr_t>(event.GetClientData()));
+    if (found == pending_reads_.end()) return;
+    const std::function<void(std::u16string)> done = std::move(found->second);
+    pending_reads_.erase(found);
+    // A document without a body, or a script that failed, has no text.
+    done(event.IsError() ? std::u16string() : FromWx(event.GetString()));
   }
 
   // Pages that open windows get them in this view instead.
@@ -72,8 +92,12 @@ class WebViewBrowser final : public BrowserView {
   }
 #endif
 
+  static constexpr const char* kBodyTextScript = "document.body ? document.body.innerText : ''";
+
   wxWebView* view_;
   bool silent_ = false;
+  std::uintptr_t last_read_ = 0;
+  std::map<std::uintptr_t, std::function<void(std::u16string)>> pending_reads_;
 };
 
 }  // namespace

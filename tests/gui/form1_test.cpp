@@ -13,7 +13,7 @@
 #include "core/credential_file.h"
 #include "core/fetcher.h"
 #include "core/service_address.h"
-#include "mainwindow/channel_list.h"
+#include "mainwindow/page_list_ui.h"
 #include "mainwindow/design.h"
 #include "platform/window_titles.h"
 #include "platform/recording_browser.h"
@@ -77,14 +77,14 @@ class Form1Test : public ::testing::Test {
 
   std::vector<std::u16string> Entries() {
     std::vector<std::u16string> names;
-    wxListBox* list = form_->Channels().List2();
+    wxListBox* list = form_->Channels().List();
     for (unsigned i = 0; i < list->GetCount(); ++i) names.push_back(FromWx(list->GetString(i)));
     return names;
   }
 
   // What a click on entry n raises.
   void Choose(int n) {
-    wxListBox* list = form_->Channels().List2();
+    wxListBox* list = form_->Channels().List();
     list->SetSelection(n);
     wxCommandEvent event(wxEVT_LISTBOX, list->GetId());
     event.SetEventObject(list);
@@ -152,7 +152,7 @@ TEST_F(Form1Test, DesignGeometryIsInTwips) {
   EXPECT_EQ(form.WebBrowser1().Width(), 8775);
   EXPECT_EQ(form.WebBrowser2().Top(), 7200);
   EXPECT_EQ(form.WebBrowser1().Window()->GetRect(), wxRect(336, 0, 585, 297));
-  EXPECT_EQ(form.Channels().List2()->GetRect(), wxRect(0, 0, 129, 324));
+  EXPECT_EQ(form.Channels().List()->GetRect(), wxRect(0, 0, 129, 324));
   // A negative size is refused and the old one stays.
   form.WebBrowser1().SetWidth(-15);
   EXPECT_EQ(form.WebBrowser1().Width(), 8775);
@@ -166,7 +166,7 @@ TEST_F(Form1Test, FiveLineReplyAddsTwoEntriesThatOpenTheirAddressesUnchanged) {
   expected.push_back(u"央视卫视");
   expected.push_back(u"凤凰台");
   EXPECT_EQ(Entries(), expected);
-  EXPECT_EQ(form_->Channels().ChannelUrls().At(6), u"http://Pages.test/a?x=1&y=%41");
+  EXPECT_EQ(form_->Channels().Urls().At(6), u"http://Pages.test/a?x=1&y=%41");
   EXPECT_EQ(ListRequests(tv_), std::vector<std::string>{"/user/jiemubiao.asp?yh="});
   EXPECT_TRUE(ListRequests(primary_).empty());
 

@@ -14,7 +14,7 @@
 #include "core/fetcher.h"
 #include "core/service_address.h"
 #include "core/utf.h"
-#include "mainwindow/channel_list.h"
+#include "mainwindow/page_list_ui.h"
 #include "mainwindow/form1.h"
 #include "platform/diagnostics.h"
 #include "platform/webview_browser.h"
@@ -134,7 +134,7 @@ TEST_F(WebViewTest, StartedWindowWithTheRealEngine) {
   }, 20000)) << "the download page did not show";
   testing::SaveScreenshot("form1-started");
 
-  wxListBox* list = form->Channels().List2();
+  wxListBox* list = form->Channels().List();
   list->SetSelection(0);
   wxCommandEvent click(wxEVT_LISTBOX, list->GetId());
   click.SetEventObject(list);

@@ -2,9 +2,9 @@
 
 #include <map>
 
-#include "mainwindow/channel_table.h"
 #include "mainwindow/line_pairs.h"
-#include "mainwindow/programme_list.h"
+#include "mainwindow/page_list.h"
+#include "mainwindow/service_lists.h"
 
 namespace talvo {
 namespace {
@@ -41,58 +41,67 @@ struct FakeService {
   }
 };
 
-TEST(FetchProgrammeReply, TvHostReplyWithTheMarkerIsTakenAndThePrimaryIsNotAsked) {
+TEST(FetchListReply, TvHostReplyWithTheMarkerIsTakenAndThePrimaryIsNotAsked) {
   FakeService service;
   service.replies[u"tv"] = u"北京卫视\r\nhttp://x/a\r\n";
   std::u16string buffer;
   int hook_runs = 0;
-  FetchProgrammeReply(service.Fetch(), u"tv", u"primary", buffer, [&] { ++hook_runs; });
+  FetchListReply(service.Fetch(), u"tv", u"primary", kProgrammeListMarker, buffer, [&] { ++hook_runs; });
   EXPECT_EQ(buffer, u"北京卫视\r\nhttp://x/a\r\n");
   EXPECT_EQ(service.asked, std::vector<std::u16string>{u"tv"});
   EXPECT_EQ(hook_runs, 1);
 }
 
-TEST(FetchProgrammeReply, RejectedTvReplyFallsBackToThePrimaryHost) {
+TEST(FetchListReply, RejectedTvReplyFallsBackToThePrimaryHost) {
   FakeService service;
   service.replies[u"tv"] = u"服务器忙\r\nhttp://x/a\r\n";
   service.replies[u"primary"] = u"湖南卫视\r\nhttp://x/b\r\n";
   std::u16string buffer;
   int hook_runs = 0;
-  FetchProgrammeReply(service.Fetch(), u"tv", u"primary", buffer, [&] { ++hook_runs; });
+  FetchListReply(service.Fetch(), u"tv", u"primary", kProgrammeListMarker, buffer, [&] { ++hook_runs; });
   EXPECT_EQ(buffer, u"湖南卫视\r\nhttp://x/b\r\n");
   EXPECT_EQ(service.asked, (std::vector<std::u16string>{u"tv", u"primary"}));
   EXPECT_EQ(hook_runs, 0) << "the hook belongs to the TV host's reply only";
 }
 
-TEST(FetchProgrammeReply, ShortAcceptedReplyStillAsksThePrimaryHost) {
+TEST(FetchListReply, ShortAcceptedReplyStillAsksThePrimaryHost) {
   FakeService service;
   service.replies[u"tv"] = u"卫视";
   std::u16string buffer;
-  FetchProgrammeReply(service.Fetch(), u"tv", u"primary", buffer, nullptr);
+  FetchListReply(service.Fetch(), u"tv", u"primary", kProgrammeListMarker, buffer, nullptr);
   EXPECT_EQ(service.asked, (std::vector<std::u16string>{u"tv", u"primary"}));
   EXPECT_EQ(buffer, u"卫视");
   EXPECT_TRUE(ParseLinePairs(buffer).empty());
 }
 
-TEST(FetchProgrammeReply, NothingAcceptedKeepsTheBuffer) {
+TEST(FetchListReply, NothingAcceptedKeepsTheBuffer) {
   FakeService service;
   std::u16string buffer = u"earlier";
-  FetchProgrammeReply(service.Fetch(), u"tv", u"primary", buffer, nullptr);
+  FetchListReply(service.Fetch(), u"tv", u"primary", kProgrammeListMarker, buffer, nullptr);
   EXPECT_EQ(buffer, u"earlier");
 }
 
-TEST(ChannelAddress, BuiltInsUseTheChannelHostAndRepliesOnlyWebAddresses) {
+TEST(FetchListReply, EachListHasItsOwnMarker) {
+  FakeService service;
+  service.replies[u"tv"] = u"北京卫视\r\nhttp://x/a\r\n";
+  service.replies[u"primary"] = u"交通广播\r\nhttp://x/fm\r\n";
+  std::u16string buffer;
+  FetchListReply(service.Fetch(), u"tv", u"primary", kStationListMarker, buffer, nullptr);
+  EXPECT_EQ(buffer, u"交通广播\r\nhttp://x/fm\r\n");
+}
+
+TEST(PageAddress, BuiltInsLeadToTheChannelHostAndEmptyEntriesNowhere) {
   PageTable urls;
+  std::size_t position = 0;
+  for (const LinePair& entry : BuiltInChannelEntries(u"live:81")) urls.Set(position++, entry.address);
   urls.Set(6, u"http://x/a");
-  urls.Set(7, u"javascript:alert(1)");
   urls.Set(5000, u"https://x/far");
-  EXPECT_EQ(ChannelAddress(4, u"浙江卫视高清", urls, u"live:81"), u"http://live:81/usbtv/sjwsgq.html");
-  EXPECT_EQ(ChannelAddress(5, u"黑龙江卫视高清", urls, u"live:81"), u"http://live:81/usbtv/hljgq.html");
-  EXPECT_EQ(ChannelAddress(6, u"A", urls, u"live"), u"http://x/a");
-  EXPECT_EQ(ChannelAddress(6, u"", urls, u"live"), std::nullopt);
-  EXPECT_EQ(ChannelAddress(7, u"B", urls, u"live"), std::nullopt);
-  EXPECT_EQ(ChannelAddress(8, u"C", urls, u"live"), std::nullopt);
-  EXPECT_EQ(ChannelAddress(5000, u"D", urls, u"live"), u"https://x/far");
+  EXPECT_EQ(PageAddress(4, u"浙江卫视高清", urls), u"http://live:81/usbtv/sjwsgq.html");
+  EXPECT_EQ(PageAddress(5, u"黑龙江卫视高清", urls), u"http://live:81/usbtv/hljgq.html");
+  EXPECT_EQ(PageAddress(6, u"A", urls), u"http://x/a");
+  EXPECT_EQ(PageAddress(6, u"", urls), std::nullopt);
+  EXPECT_EQ(PageAddress(8, u"C", urls), u"");
+  EXPECT_EQ(PageAddress(5000, u"D", urls), u"https://x/far");
 }
 
 }  // namespace

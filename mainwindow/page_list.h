@@ -1,4 +1,5 @@
-// The channel list's fixed part and its page addresses, without any window.
+// A list of pages without any window: names by list position, each with its page address. The
+// channel list starts with six built-in channels; both lists then take entries from the service.
 #pragma once
 
 #include <array>
@@ -6,6 +7,8 @@
 #include <string>
 #include <string_view>
 #include <vector>
+
+#include "mainwindow/line_pairs.h"
 
 namespace talvo {
 
@@ -23,6 +26,9 @@ inline constexpr std::array<BuiltInChannel, 6> kBuiltInChannels = {{
     {u"黑龙江卫视高清", u"/usbtv/hljgq.html"},
 }};
 
+// The built-in channels as list entries, their pages on `channel_host`.
+std::vector<LinePair> BuiltInChannelEntries(std::u16string_view channel_host);
+
 // Page addresses by list position. It grows with its list, so every entry keeps its address;
 // a position never set has the empty address.
 class PageTable {
@@ -35,10 +41,8 @@ class PageTable {
   std::vector<std::u16string> addresses_;
 };
 
-// Where a chosen channel leads, or nothing: an entry with an empty text, a position without a
-// web address (anything but http:// or https:// from a reply is never opened).
-std::optional<std::u16string> ChannelAddress(std::size_t position, std::u16string_view entry_text,
-                                             const PageTable& urls,
-                                             std::u16string_view channel_host);
+// Where choosing an entry leads, or nothing when the entry's text is empty.
+std::optional<std::u16string> PageAddress(std::size_t position, std::u16string_view entry_text,
+                                          const PageTable& urls);
 
 }  // namespace talvo

@@ -1,0 +1,30 @@
+// The bulletin menu: after every finished load of the service view its visible text is read,
+// and a bulletin block in it puts "1." … "6." entries on the menu bar that open their links.
+#pragma once
+
+#include <optional>
+#include <string>
+#include <vector>
+
+#include "mainwindow/form1_parts.h"
+
+namespace talvo {
+
+class BulletinMenu {
+ public:
+  explicit BulletinMenu(const Form1Parts& parts);
+
+  const std::optional<std::vector<std::u16string>>& BulletinFields() const { return fields_; }
+
+  // n1_Click … n6_Click.
+  void Clicked(int item);
+
+ private:
+  void OnServiceViewLoaded();
+  void ReadBlock(const std::u16string& page_text);
+
+  const Form1Parts& parts_;
+  std::optional<std::vector<std::u16string>> fields_;
+};
+
+}  // namespace talvo

@@ -1,0 +1,88 @@
+#include "mainwindow/layout_ui.h"
+
+#include <wx/button.h>
+#include <wx/frame.h>
+#include <wx/listbox.h>
+
+#include "mainwindow/design.h"
+#include "mainwindow/panel_bar.h"
+#include "platform/browser_view.h"
+#include "platform/clickable_menu_bar.h"
+#include "platform/wx_text.h"
+
+namespace talvo {
+
+ViewLayout::ViewLayout(const Form1Parts& parts)
+    : parts_(parts),
+      list1_(parts.list1, design::kList1),
+      list2_(parts.list2, design::kList2),
+      command2_(parts.command2, design::kCommand2),
+      command3_(parts.command3, design::kCommand3),
+      image1_(parts.image1, design::kImage1) {
+  // The first show and every change of size; nothing is laid out before the window is shown.
+  parts_.frame->Bind(wxEVT_SHOW, [this](wxShowEvent& event) {
+    event.Skip();
+    if (event.IsShown()) Form_Resize();
+  });
+  parts_.frame->Bind(wxEVT_SIZE, [this](wxSizeEvent& event) {
+    event.Skip();
+    if (parts_.frame->IsShown()) Form_Resize();
+  });
+  parts_.menus->SetOnClick(kJiemu, [this] { jiemu_Click(); });
+  parts_.menus->SetOnClick(kJiemian, [this] { jiemian_Click(); });
+  parts_.image1->SetOnClick([this] { Image1_Click(); });
+}
+
+void ViewLayout::Form_Resize() {
+  const double scale = parts_.frame->GetDPIScaleFactor();
+  const wxSize outer = parts_.frame->GetSize();
+  LayoutInput input;
+  input.outer_width = static_cast<float>(PixelsToTwips(outer.x, scale));
+  input.outer_height = static_cast<float>(PixelsToTwips(outer.y, scale));
+  input.view_mode = view_mode_;
+  input.vip = IsVipTitle(FromWx(parts_.frame->GetTitle()));
+  const auto rect = [](const TwipsPlaced& view) {
+    return TwipsRect{view.Left(), view.Top(), view.Width(), view.Height()};
+  };
+  input.web_browser1 = rect(*parts_.web_browser1);
+  input.web_browser2 = rect(*parts_.web_browser2);
+  for (const LayoutStep& step : FormResize(input)) Apply(step);
+}
+
+void ViewLayout::Apply(const LayoutStep& step) {
+  TwipsPlaced* target = nullptr;
+  switch (step.part) {
+    case LayoutPart::kList1: target = &list1_; break;
+    case LayoutPart::kList2: target = &list2_; break;
+    case LayoutPart::kCommand2: target = &command2_; break;
+    case LayoutPart::kCommand3: target = &command3_; break;
+    case LayoutPart::kImage1: target = &image1_; break;
+    case LayoutPart::kWebBrowser1: target = parts_.web_browser1; break;
+    case LayoutPart::kWebBrowser2: target = parts_.web_browser2; break;
+  }
+  switch (step.action) {
+    case LayoutAction::kShow: target->Window()->Show(); break;
+    case LayoutAction::kHide: target->Window()->Hide(); break;
+    case LayoutAction::kSetLeft: target->SetLeft(step.value); break;
+    case LayoutAction::kSetTop: target->SetTop(step.value); break;
+    case LayoutAction::kSetWidth: target->SetWidth(step.value); break;
+    case LayoutAction::kSetHeight: target->SetHeight(step.value); break;
+  }
+}
+
+void ViewLayout::jiemu_Click() {
+  view_mode_ = kTvView;
+  Form_Resize();
+}
+
+void ViewLayout::jiemian_Click() {
+  view_mode_ = kRadioView;
+  Form_Resize();
+}
+
+void ViewLayout::Image1_Click() {
+  view_mode_ = ViewModeAfterPanelBar(view_mode_);
+  Form_Resize();
+}
+
+}  // namespace talvo

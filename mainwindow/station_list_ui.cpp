@@ -1,0 +1,32 @@
+#include "mainwindow/station_list_ui.h"
+
+#include <wx/frame.h>
+#include <wx/timer.h>
+
+#include "core/fetcher.h"
+#include "core/service_address.h"
+#include "mainwindow/line_pairs.h"
+#include "mainwindow/service_lists.h"
+#include "platform/browser_view.h"
+
+namespace talvo {
+
+StationList::StationList(const Form1Parts& parts, const std::u16string& saved_user)
+    : parts_(parts), saved_user_(saved_user), stations_(parts.list1, *parts.web_browser1) {
+  parts_.frame->Bind(
+      wxEVT_TIMER, [this](wxTimerEvent&) { Timer1_Timer(); }, parts_.timer1->GetId());
+}
+
+void StationList::Timer1_Timer() {
+  parts_.timer1->Stop();
+  reply_.clear();
+  const std::u16string query = u"yh=" + EncodeQueryValue(saved_user_);
+  const Config& config = *parts_.config;
+  FetchListReply([](const std::u16string& url) { return FetchPage(url, u"gb2312"); },
+                 ServiceUrl(config.tv_host, u"/user/diantaibiao.asp", query),
+                 ServiceUrl(config.primary_host, u"/user/diantaibiao.asp", query),
+                 kStationListMarker, reply_, nullptr);
+  stations_.Append(ParseLinePairs(reply_));
+}
+
+}  // namespace talvo

@@ -1,0 +1,33 @@
+#include "mainwindow/window_options_ui.h"
+
+#include <wx/button.h>
+#include <wx/frame.h>
+
+#include "platform/clickable_menu_bar.h"
+#include "platform/skin.h"
+#include "platform/topmost.h"
+
+namespace talvo {
+
+WindowOptions::WindowOptions(const Form1Parts& parts) : parts_(parts) {
+  parts_.menus->SetOnClick(kChuangkou, [this] { chuangkou_Click(); });
+  parts_.command2->Bind(wxEVT_BUTTON, [this](wxCommandEvent&) { Command2_Click(); });
+  parts_.command3->Bind(wxEVT_BUTTON, [this](wxCommandEvent&) { Command3_Click(); });
+}
+
+void WindowOptions::chuangkou_Click() {
+  if (on_top_ == 0) {
+    on_top_ = 1;
+    KeepAbove(parts_.frame, true);
+    parts_.menus->SetCaption(kChuangkou, u"窗口置顶√");
+  } else {
+    KeepAbove(parts_.frame, false);
+    parts_.menus->SetCaption(kChuangkou, u"窗口置顶");
+    on_top_ = 0;
+  }
+}
+
+void WindowOptions::Command2_Click() { parts_.skin->SkinH_SetAero(1); }
+void WindowOptions::Command3_Click() { parts_.skin->SkinH_SetAero(0); }
+
+}  // namespace talvo

@@ -1,0 +1,47 @@
+#include "platform/twips_placed.h"
+
+#include <wx/window.h>
+
+namespace talvo {
+
+void TwipsPlaced::SetLeft(double twips) {
+  rect_.left = twips;
+  Apply();
+}
+
+void TwipsPlaced::SetTop(double twips) {
+  rect_.top = twips;
+  Apply();
+}
+
+void TwipsPlaced::SetWidth(double twips) {
+  if (twips < 0) return;
+  rect_.width = twips;
+  Apply();
+}
+
+void TwipsPlaced::SetHeight(double twips) {
+  if (twips < 0) return;
+  rect_.height = twips;
+  Apply();
+}
+
+void TwipsPlaced::SetRect(const TwipsRect& rect) {
+  rect_.left = rect.left;
+  rect_.top = rect.top;
+  if (rect.width >= 0) rect_.width = rect.width;
+  if (rect.height >= 0) rect_.height = rect.height;
+  Apply();
+}
+
+void TwipsPlaced::Apply() { PlaceInTwips(window_, rect_); }
+
+void PlaceInTwips(wxWindow* window, const TwipsRect& rect) {
+  if (window == nullptr) return;
+  const double scale = window->GetDPIScaleFactor();
+  window->SetSize(TwipsToPixels(rect.left, scale), TwipsToPixels(rect.top, scale),
+                  TwipsToPixels(rect.width, scale), TwipsToPixels(rect.height, scale),
+                  wxSIZE_ALLOW_MINUS_ONE);
+}
+
+}  // namespace talvo

@@ -1,0 +1,44 @@
+// A child window placed in twips: each of left, top, width and height can be set alone and read
+// back as set; a negative width or height is refused and the old value stays, as a minimised or
+// very small window would otherwise ask for.
+#pragma once
+
+#include "platform/twips.h"
+
+class wxWindow;
+
+namespace talvo {
+
+class TwipsPlaced {
+ public:
+  TwipsPlaced(wxWindow* window, const TwipsRect& rect) : window_(window) { SetRect(rect); }
+  virtual ~TwipsPlaced() = default;
+  TwipsPlaced(const TwipsPlaced&) = delete;
+  TwipsPlaced& operator=(const TwipsPlaced&) = delete;
+
+  double Left() const { return rect_.left; }
+  double Top() const { return rect_.top; }
+  double Width() const { return rect_.width; }
+  double Height() const { return rect_.height; }
+  void SetLeft(double twips);
+  void SetTop(double twips);
+  void SetWidth(double twips);
+  void SetHeight(double twips);
+  void SetRect(const TwipsRect& rect);
+
+  wxWindow* Window() const { return window_; }
+
+ protected:
+  explicit TwipsPlaced(wxWindow* window) : window_(window) {}
+
+ private:
+  void Apply();
+
+  wxWindow* window_;
+  TwipsRect rect_;
+};
+
+// Places a window at a rectangle given in twips, from the window's own DPI scale.
+void PlaceInTwips(wxWindow* window, const TwipsRect& rect);
+
+}  // namespace talvo
