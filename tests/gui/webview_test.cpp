@@ -43,6 +43,11 @@ class WebViewTest : public ::testing::Test {
                                      u"频道 " + Utf8ToUtf16(req.path) + u"</h1></body></html>"),
                       "text/html; charset=gb2312");
     });
+    server_.http().Get("/user/yanzhen.asp", [](const httplib::Request&, httplib::Response& res) {
+      res.set_content(EncodeGbk(u"<html><body><p>公告：$$$*春节节目单*http://news.test/1*"
+                                     u"<b>会员&amp;续费</b>*http://news.test/2*$$$</p></body></html>"),
+                      "text/html; charset=gb2312");
+    });
     server_.http().Get(R"(/user/.*)", [](const httplib::Request& req, httplib::Response& res) {
       res.set_content(EncodeGbk(u"<html><body><h2>下载页 " + Utf8ToUtf16(req.target) +
                                      u"</h2></body></html>"),
@@ -132,6 +137,10 @@ TEST_F(WebViewTest, StartedWindowWithTheRealEngine) {
     return playback_loads > 0 &&
            form->WebBrowser1().BodyText().find(u"下载页") != std::u16string::npos;
   }, 20000)) << "the download page did not show";
+  // The guest verify page's bulletins, read from the page's visible text.
+  EXPECT_TRUE(WaitFor([&] { return form->Menus().Caption(kN1 + 1) == u"2.会员&续费"; }, 20000))
+      << "the bulletins did not reach the menu bar";
+  EXPECT_EQ(form->Menus().Caption(kN1), u"1.春节节目单");
   testing::SaveScreenshot("form1-started");
 
   wxListBox* list = form->Channels().List();

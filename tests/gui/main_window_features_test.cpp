@@ -1,0 +1,210 @@
+// The main window's features on a real window under a window manager, with recording browser
+// views: layout and view switches, the station list's tick, the bulletin menu, keeping on top.
+#include <gtest/gtest.h>
+#include <wx/button.h>
+#include <wx/listbox.h>
+#include <wx/menu.h>
+
+#include <atomic>
+#include <cmath>
+
+#include "core/credential_file.h"
+#include "core/fetcher.h"
+#include "core/service_address.h"
+#include "mainwindow/bulletin_menu_ui.h"
+#include "mainwindow/layout_ui.h"
+#include "mainwindow/page_list_ui.h"
+#include "mainwindow/panel_bar.h"
+#include "mainwindow/station_list_ui.h"
+#include "mainwindow/window_options_ui.h"
+#include "platform/recording_browser.h"
+#include "platform/wx_text.h"
+#include "tests/gui/form1_options.h"
+#include "tests/gui/gui_test.h"
+#include "tests/support/loopback_server.h"
+
+namespace talvo {
+namespace {
+
+using namespace std::chrono_literals;
+using testing::LoopbackServer;
+using testing::WaitFor;
+
+class MainWindowFeaturesTest : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    SetFetchesEnabled(true);
+    for (LoopbackServer* server : {&primary_, &tv_}) {
+      server->http().Get("/user/diantaibiao.asp", [this, server](const httplib::Request&,
+                                                                 httplib::Response& res) {
+        res.set_content(EncodeGbk(server == &tv_ ? tv_stations_ : primary_stations_),
+                        "text/plain; charset=gb2312");
+      });
+      server->Start();
+    }
+    options_ = testing::RecordingForm1Options(primary_, tv_);
+  }
+
+  void TearDown() override {
+    if (form_) testing::DestroyAndWait(form_);
+    std::filesystem::remove_all(options_.app_folder);
+  }
+
+  Form1& Start() {
+    form_ = new Form1(options_);
+    form_->Form_Load();
+    form_->Show();
+    return *form_;
+  }
+
+  void ClickMenu(int entry) {
+    wxMenuEvent event(wxEVT_MENU_OPEN, 0, form_->Menus().MenuOf(entry));
+    event.SetEventObject(form_);
+    form_->HandleWindowEvent(event);
+  }
+
+  RecordingBrowser& Recording(BrowserView& view) { return static_cast<RecordingBrowser&>(view); }
+
+  double OuterTwips(int pixels) { return PixelsToTwips(pixels, form_->GetDPIScaleFactor()); }
+
+  LoopbackServer primary_;
+  LoopbackServer tv_;
+  std::u16string tv_stations_;
+  std::u16string primary_stations_;
+  Form1Options options_;
+  Form1* form_ = nullptr;
+};
+
+TEST_F(MainWindowFeaturesTest, ResizeAndViewSwitchesLayTheWindowOut) {
+  Form1& form = Start();
+  const Form1Parts& parts = form.Parts();
+  BrowserView& playback = form.WebBrowser1();
+  // The layout follows every size the window manager gives the window.
+  form.SetSize(1000, 700);
+  ASSERT_TRUE(WaitFor([&] {
+    return form.GetSize() == wxSize(1000, 700) && playback.Width() == OuterTwips(1000) - 2100;
+  })) << form.GetSize().x << "x" << form.GetSize().y << " playback " << playback.Width();
+  const double width = OuterTwips(1000);
+  const double height = OuterTwips(700);
+  EXPECT_EQ(playback.Height(), height - 2675);
+  EXPECT_EQ(form.WebBrowser2().Top(), height - 2675);
+  EXPECT_EQ(form.WebBrowser2().Width(), width - 2100);
+  EXPECT_EQ(form.Views().List2().Height(), height - 1050);
+  // What the twips say is where the windows are.
+  const double scale = form.GetDPIScaleFactor();
+  EXPECT_EQ(playback.Window()->GetRect(),
+            wxRect(TwipsToPixels(2040, scale), 0, TwipsToPixels(width - 2100, scale),
+                   TwipsToPixels(height - 2675, scale)));
+  EXPECT_TRUE(parts.list2->IsShown());
+
+  ClickMenu(kJiemian);  // 听广播
+  EXPECT_EQ(form.ViewMode(), kRadioView);
+  EXPECT_TRUE(parts.list1->IsShown() && parts.command2->IsShown() && parts.command3->IsShown());
+  EXPECT_FALSE(parts.list2->IsShown());
+  EXPECT_EQ(form.Views().List1().Height(), height - 1400);
+
+  ClickMenu(kJiemu);  // 看电视: the channel list on top, the station list still marked shown
+  EXPECT_EQ(form.ViewMode(), kTvView);
+  EXPECT_TRUE(parts.list2->IsShown());
+  EXPECT_TRUE(parts.list1->IsShown());
+
+  ClickMenu(kJiemian);
+  parts.image1->ProcessWindowEvent(*std::make_unique<wxMouseEvent>(wxEVT_LEFT_UP));  // panel bar
+  EXPECT_EQ(form.ViewMode(), kCollapsedView);
+  EXPECT_FALSE(parts.list1->IsShown() || parts.list2->IsShown() || parts.command2->IsShown());
+  EXPECT_EQ(parts.image1->GetPosition().x, TwipsToPixels(15, scale));
+  EXPECT_EQ(playback.Left(), 100);
+  EXPECT_EQ(playback.Width(), width - 160);
+  testing::SaveScreenshot("layout-collapsed");
+
+  parts.image1->ProcessWindowEvent(*std::make_unique<wxMouseEvent>(wxEVT_LEFT_UP));
+  EXPECT_EQ(form.ViewMode(), kTvView) << "from the collapsed view the panel bar opens the TV view";
+  EXPECT_TRUE(parts.list2->IsShown());
+  EXPECT_FALSE(parts.list1->IsShown());
+}
+
+TEST_F(MainWindowFeaturesTest, VipTitleMovesTheServiceViewOutOfSight) {
+  Form1& form = Start();
+  form.SetTitle(ToWx(u"塔沃高清影音 V2.02 账号：demo_vip VIP用户 欢迎"));
+  const double before = form.WebBrowser1().Height();
+  ClickMenu(kJiemu);
+  EXPECT_EQ(form.WebBrowser2().Top(), before + 3000);
+  EXPECT_EQ(form.WebBrowser1().Height(), OuterTwips(form.GetSize().y) - 1175);
+  EXPECT_GE(form.WebBrowser2().Window()->GetPosition().y, form.GetClientSize().y)
+      << "the service view is still in sight";
+}
+
+TEST_F(MainWindowFeaturesTest, StationsArriveAtTheTickAndOpenTheirPages) {
+  tv_stations_ = u"维护中";
+  primary_stations_ = u"音乐广播\r\nhttp://radio.test/music\r\n交通广播\r\nhttp://radio.test/traffic\r\n"
+                      u"本地\r\njavascript:alert(1)\r\n孤行";
+  WriteCredentialFile(options_.app_folder, u"听众 1", u"pw");
+  options_.station_timer = 300ms;
+  Form1& form = Start();
+  wxListBox* list1 = form.Parts().list1;
+  EXPECT_EQ(list1->GetCount(), 0u) << "no station before the tick";
+  ASSERT_TRUE(WaitFor([&] { return list1->GetCount() == 3; }));
+  EXPECT_FALSE(form.Timer1().IsRunning());
+  EXPECT_EQ(FromWx(list1->GetString(1)), u"交通广播");
+  const std::string query = "yh=" + Utf16ToUtf8(EncodeQueryValue(u"听众 1"));
+  EXPECT_EQ(tv_.Targets().back(), "/user/diantaibiao.asp?" + query);
+  EXPECT_EQ(primary_.Targets().back(), "/user/diantaibiao.asp?" + query);
+
+  const auto choose = [&](int n) {
+    list1->SetSelection(n);
+    wxCommandEvent event(wxEVT_LISTBOX, list1->GetId());
+    event.SetEventObject(list1);
+    list1->HandleWindowEvent(event);
+  };
+  choose(1);
+  EXPECT_EQ(Recording(form.WebBrowser1()).Navigations().back(), u"http://radio.test/traffic");
+  const std::size_t navigations = Recording(form.WebBrowser1()).Navigations().size();
+  choose(2);  // not a web address: never opened
+  EXPECT_EQ(Recording(form.WebBrowser1()).Navigations().size(), navigations);
+}
+
+TEST_F(MainWindowFeaturesTest, BulletinBlocksPutEntriesOnTheBarThatOpenTheirLinks) {
+  Form1& form = Start();
+  ClickableMenuBar& menus = form.Menus();
+  RecordingBrowser& service = Recording(form.WebBrowser2());
+  service.FinishLoad(u"");  // about:blank
+  EXPECT_FALSE(form.Bulletins().BulletinFields());
+
+  service.FinishLoad(u"会员公告 $$$*新频道*http://news.test/1*R&B 专场*http://news.test/2*$$$ 谢谢");
+  EXPECT_EQ(menus.Caption(kN1), u"1.新频道");
+  EXPECT_EQ(menus.Caption(kN1 + 1), u"2.R&B 专场");
+  EXPECT_FALSE(menus.IsShown(kN1 + 2));
+  ClickMenu(kN1 + 1);
+  EXPECT_EQ(Recording(form.WebBrowser1()).Navigations().back(), u"http://news.test/2");
+
+  // A later block of one pair: n2 keeps its caption but no longer leads anywhere.
+  service.FinishLoad(u"$$$*换台通知*http://news.test/3*$$$");
+  EXPECT_EQ(menus.Caption(kN1), u"1.换台通知");
+  EXPECT_EQ(menus.Caption(kN1 + 1), u"2.R&B 专场");
+  const std::size_t navigations = Recording(form.WebBrowser1()).Navigations().size();
+  ClickMenu(kN1 + 1);
+  EXPECT_EQ(Recording(form.WebBrowser1()).Navigations().size(), navigations);
+  ClickMenu(kN1);
+  EXPECT_EQ(Recording(form.WebBrowser1()).Navigations().back(), u"http://news.test/3");
+}
+
+TEST_F(MainWindowFeaturesTest, OnTopIsWhatTheWindowManagerReportsAndNothingMoves) {
+  Form1& form = Start();
+  ASSERT_TRUE(WaitFor([&] { return form.IsActive(); }));
+  const wxRect before = form.GetScreenRect();
+  const auto above = [&] {
+    return testing::WindowProperty(&form, "_NET_WM_STATE").find("_NET_WM_STATE_ABOVE") !=
+           std::string::npos;
+  };
+  EXPECT_FALSE(above());
+  ClickMenu(kChuangkou);
+  EXPECT_EQ(form.Menus().Caption(kChuangkou), u"窗口置顶√");
+  EXPECT_TRUE(WaitFor(above)) << "the window manager does not keep the window above";
+  ClickMenu(kChuangkou);
+  EXPECT_EQ(form.Menus().Caption(kChuangkou), u"窗口置顶");
+  EXPECT_TRUE(WaitFor([&] { return !above(); }));
+  EXPECT_EQ(form.GetScreenRect(), before);
+}
+
+}  // namespace
+}  // namespace talvo
