@@ -60,11 +60,11 @@ wxListBox* MakeList(wxWindow* parent, const char* name, const wxColour& backgrou
 }  // namespace
 
 Form1::Form1(Form1Options options)
-    : wxFrame(nullptr, wxID_ANY, ToWx(DesignTitle(options.config))),
-      options_(std::move(options)),
-      skin_(this),
-      menus_(this),
-      timer1_(this) {
+    : options_(std::move(options)), skin_(this), menus_(this), timer1_(this) {
+  // The translucent border needs a background that can let the desktop through, chosen before
+  // the window exists.
+  Skin::PrepareTranslucentBackground(this);
+  Create(nullptr, wxID_ANY, ToWx(DesignTitle(options_.config)));
   SetName("Form1");
   CreateControls();
   CreateMenus();

@@ -1,6 +1,8 @@
 // The window skin: a colour scheme on a top-level window and its buttons, and a translucent
-// border (window opacity) where the window manager can show one. The three calls keep the names
-// the start-up sequence and the option buttons use.
+// border where the desktop can show one. The border is the window's own background: it lets the
+// desktop through around the controls, while the lists, buttons and browser views stay opaque,
+// so a page is never see-through. The three calls keep the names the start-up sequence and the
+// option buttons use.
 #pragma once
 
 #include <filesystem>
@@ -8,13 +10,21 @@
 
 #include "platform/skin_file.h"
 
+class wxPaintEvent;
 class wxTopLevelWindow;
 
 namespace talvo {
 
 class Skin {
  public:
-  explicit Skin(wxTopLevelWindow* window) : window_(window) {}
+  explicit Skin(wxTopLevelWindow* window);
+  ~Skin();
+  Skin(const Skin&) = delete;
+  Skin& operator=(const Skin&) = delete;
+
+  // Before the window is created: give it a background that can be translucent, where the
+  // screen is composited. Elsewhere the border switch changes nothing visible.
+  static bool PrepareTranslucentBackground(wxTopLevelWindow* window);
 
   // The default scheme.
   void SkinH_Attach();
@@ -23,6 +33,8 @@ class Skin {
   bool SkinH_AttachEx(const std::filesystem::path& file, const std::string& password);
   // 1: translucent border on; 0: off.
   void SkinH_SetAero(int on);
+  // True when the border can be seen translucent on this screen.
+  bool CanShowTranslucent() const;
 
   const SkinScheme& Scheme() const { return scheme_; }
   bool Attached() const { return attached_; }
@@ -30,11 +42,14 @@ class Skin {
 
  private:
   void Apply();
+  void OnPaint(wxPaintEvent& event);
+  void PaintMenuBar();
 
   wxTopLevelWindow* window_;
   SkinScheme scheme_;
   bool attached_ = false;
   bool aero_ = false;
+  void* menu_bar_css_ = nullptr;  // the menu bar's style, once the border is translucent
 };
 
 }  // namespace talvo

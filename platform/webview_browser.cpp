@@ -26,6 +26,9 @@ class WebViewBrowser final : public BrowserView {
       g_signal_connect(web, "script-dialog", G_CALLBACK(&WebViewBrowser::OnScriptDialog), this);
       g_signal_connect(web, "permission-request", G_CALLBACK(&WebViewBrowser::OnPermission),
                        this);
+      // Opaque whatever the page says: a translucent window border must never show through.
+      const GdkRGBA opaque_white{1.0, 1.0, 1.0, 1.0};
+      webkit_web_view_set_background_color(web, &opaque_white);
       // A TV client: the channel page starts its player without a click.
       WebKitSettings* settings = webkit_web_view_get_settings(web);
       webkit_settings_set_media_playback_requires_user_gesture(settings, FALSE);

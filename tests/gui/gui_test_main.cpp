@@ -2,6 +2,7 @@
 #include <gtest/gtest.h>
 #include <wx/app.h>
 #include <wx/evtloop.h>
+#include <wx/image.h>
 #include <wx/weakref.h>
 #include <wx/window.h>
 
@@ -13,6 +14,7 @@
 #include <filesystem>
 
 #include "core/fetcher.h"
+#include "platform/diagnostics.h"
 #include "platform/fetch_wait.h"
 #include "tests/gui/gui_test.h"
 
@@ -94,6 +96,9 @@ int main(int argc, char** argv) {
     return 1;
   }
   wxSetAssertHandler(talvo::testing::FailOnAssert);
+  // A log message must never stop a test on a modal window.
+  delete talvo::RouteLogTo(stderr);
+  wxInitAllImageHandlers();
   talvo::InstallEventLoopFetchWait();
   // Failure cases end quickly; no test here waits on a reply longer than this.
   talvo::FetchLimits limits;

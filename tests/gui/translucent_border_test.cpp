@@ -1,0 +1,115 @@
+// The translucent border on a composited screen (xcompmgr on the virtual display): the window's
+// background lets a red backdrop through, a page in the playback view never does.
+#include <gtest/gtest.h>
+#include <signal.h>
+#include <spawn.h>
+#include <sys/wait.h>
+#include <wx/image.h>
+
+#include <gdk/gdk.h>
+
+#include "core/fetcher.h"
+#include "core/service_address.h"
+#include "core/utf.h"
+#include "mainwindow/form1.h"
+#include "mainwindow/window_options_ui.h"
+#include "tests/gui/gui_test.h"
+#include "tests/support/loopback_server.h"
+
+extern char** environ;
+
+namespace talvo {
+namespace {
+
+using testing::LoopbackServer;
+using testing::WaitFor;
+
+bool Composited() { return gdk_screen_is_composited(gdk_screen_get_default()); }
+
+// A compositing manager for the length of one test.
+class Compositor {
+ public:
+  Compositor() {
+    char program[] = "xcompmgr";
+    char* argv[] = {program, nullptr};
+    if (posix_spawnp(&pid_, program, nullptr, nullptr, argv, environ) != 0) pid_ = -1;
+  }
+  ~Compositor() {
+    if (pid_ <= 0) return;
+    ::kill(pid_, SIGTERM);
+    ::waitpid(pid_, nullptr, 0);
+    WaitFor([] { return !Composited(); });
+  }
+  bool Started() const { return pid_ > 0; }
+
+ private:
+  pid_t pid_ = -1;
+};
+
+wxColour PixelAt(const wxImage& shot, const wxPoint& point) {
+  return wxColour(shot.GetRed(point.x, point.y), shot.GetGreen(point.x, point.y),
+                  shot.GetBlue(point.x, point.y));
+}
+
+TEST(TranslucentBorder, TheBackgroundLetsTheDesktopThroughAndThePageNever) {
+  Compositor compositor;
+  ASSERT_TRUE(compositor.Started()) << "xcompmgr is not installed";
+  ASSERT_TRUE(WaitFor(Composited, 10000)) << "the screen did not become composited";
+
+  LoopbackServer server;
+  server.http().Get("/blue", [](const httplib::Request&, httplib::Response& res) {
+    res.set_content("<html><body style='margin:0;background:#0000ff'></body></html>", "text/html");
+  });
+  server.Start();
+
+  auto* backdrop = new wxFrame(nullptr, wxID_ANY, "backdrop", wxPoint(0, 0), wxSize(1600, 1000));
+  backdrop->SetBackgroundColour(*wxRED);
+  backdrop->Show();
+
+  Form1Options options;
+  options.config.primary_host = options.config.tv_host = Utf8ToUtf16(server.HostPort());
+  char folder[] = "/tmp/talvo-aero-XXXXXX";
+  ASSERT_NE(mkdtemp(folder), nullptr);
+  options.app_folder = folder;
+  options.station_timer = std::chrono::seconds(60);
+  auto* form = new Form1(options);
+  ASSERT_TRUE(form->WindowSkin().CanShowTranslucent());
+  form->Form_Load();
+  form->Show();
+  ASSERT_TRUE(WaitFor([&] { return form->IsActive(); }));
+  int loads = 0;
+  form->WebBrowser1().SetLoadCompleted([&] { ++loads; });
+  form->WebBrowser1().Navigate(Utf8ToUtf16(server.Url("/blue")));
+  ASSERT_TRUE(WaitFor([&] { return loads > 0; }, 20000));
+
+  // Below the channel list, the window's own background; in the middle of the playback view,
+  // the page.
+  const wxSize client = form->GetClientSize();
+  const wxPoint background = form->ClientToScreen(wxPoint(20, client.y - 4));
+  const wxWindow* playback = form->WebBrowser1().Window();
+  const wxPoint page = playback->ClientToScreen(wxPoint(playback->GetSize().x / 2, playback->GetSize().y / 2));
+  const auto shoot = [](const std::string& name) {
+    wxImage image;
+    EXPECT_TRUE(image.LoadFile(testing::SaveScreenshot(name), wxBITMAP_TYPE_PNG));
+    return image;
+  };
+
+  // Start-up switched the border on.
+  wxImage on = shoot("border-translucent");
+  EXPECT_EQ(PixelAt(on, page), wxColour(0, 0, 255)) << "the page is see-through";
+  const wxColour through = PixelAt(on, background);
+  EXPECT_GT(through.Red(), through.Green()) << "the backdrop does not show through the border: "
+                                            << through.GetAsString().utf8_str();
+
+  form->Options().Command3_Click();  // 取消透明
+  wxImage off = shoot("border-opaque");
+  EXPECT_EQ(PixelAt(off, page), wxColour(0, 0, 255));
+  EXPECT_EQ(PixelAt(off, background), form->GetBackgroundColour()) << "the border is still translucent";
+
+  testing::DestroyAndWait(form);
+  testing::DestroyAndWait(backdrop);
+  std::filesystem::remove_all(folder);
+}
+
+}  // namespace
+}  // namespace talvo
