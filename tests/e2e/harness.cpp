@@ -22,7 +22,10 @@ namespace {
 constexpr int kListTopPx = 26;
 constexpr int kListRowPx = 23;
 constexpr int kMenuBarMidPx = 13;
+constexpr int kRadioMenuMidPx = 67;   // 看电视 [听广播] 账号登陆 窗口置顶
 constexpr int kLoginMenuMidPx = 143;  // 看电视 听广播 [账号登陆] 窗口置顶
+constexpr int kFirstBulletinMidPx = 311;  // the demo's guest entry "1.欢迎试用塔沃高清"
+constexpr int kStationListTopPx = kListTopPx + 24;  // below the two border buttons
 
 std::vector<std::string> Lines(const std::filesystem::path& file) {
   std::vector<std::string> lines;
@@ -210,6 +213,12 @@ void ClientWindow::ClickAt(int x, int y) {
 void ClientWindow::ClickChannelRow(int row) { ClickAt(40, kListTopPx + kListRowPx * row + kListRowPx / 2); }
 
 void ClientWindow::ClickLoginMenu() { ClickAt(kLoginMenuMidPx, kMenuBarMidPx); }
+void ClientWindow::ClickRadioMenu() { ClickAt(kRadioMenuMidPx, kMenuBarMidPx); }
+void ClientWindow::ClickFirstBulletin() { ClickAt(kFirstBulletinMidPx, kMenuBarMidPx); }
+
+void ClientWindow::ClickStationRow(int row) {
+  ClickAt(40, kStationListTopPx + kListRowPx * row + kListRowPx / 2);
+}
 
 void ClientWindow::Close() {
   Shell("xdotool windowactivate --sync " + window_ + " key --clearmodifiers alt+F4 2>/dev/null");

@@ -79,8 +79,12 @@ class ClientWindow {
   void ClickAt(int x, int y);
   // Clicks entry `row` of the channel list.
   void ClickChannelRow(int row);
-  // Clicks the menu bar's 账号登陆.
+  // Clicks the menu bar's 账号登陆, 听广播, or the first bulletin entry.
   void ClickLoginMenu();
+  void ClickRadioMenu();
+  void ClickFirstBulletin();
+  // Clicks entry `row` of the station list (in the radio view).
+  void ClickStationRow(int row);
   // The X window id of this process's visible window whose title contains `title_part`, or
   // empty.
   std::string VisibleWindow(const std::string& title_part);

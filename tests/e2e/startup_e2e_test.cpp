@@ -148,6 +148,31 @@ TEST(SignInE2E, SignInThroughTheMenuIsRememberedForTheNextStart) {
   EXPECT_EQ(*code, 0);
 }
 
+TEST(RadioE2E, StationsArriveAfterTheTickAndBulletinsOpenTheirPages) {
+  const auto work = NewWorkDir("radio");
+  DemoService service(work);
+  WriteConfig(work, service.HostPort(), service.HostPort(), service.HostPort());
+  ClientWindow client(work);
+  ASSERT_TRUE(client.WaitMapped(30000));
+  // The guest verify page's bulletins reach the bar; the first one opens its page.
+  ASSERT_TRUE(service.WaitForRequest("/user/yanzhen.asp", 10000));
+  ASSERT_TRUE(Eventually([&] {
+    client.ClickFirstBulletin();
+    return !service.RequestsFor("/news/g1.html").empty();
+  }, 15000)) << "the first bulletin entry did not open its page";
+
+  client.ClickRadioMenu();
+  ASSERT_TRUE(service.WaitForRequest("/user/diantaibiao.asp", 15000)) << "no station list load";
+  EXPECT_EQ(service.RequestsFor("/user/diantaibiao.asp").size(), 1u);
+  ASSERT_TRUE(Eventually([&] {
+    client.ClickStationRow(2);
+    return !service.RequestsFor("/usbtv/radio/yyzs.html").empty();
+  }, 10000)) << "the third station did not open its page";
+  Screenshot("radio");
+  client.Close();
+  ASSERT_TRUE(client.WaitExit(10000).has_value());
+}
+
 TEST(MakeRunE2E, ClosingTheClientStopsTheService) {
   const auto work = NewWorkDir("make-run");
   const std::filesystem::path source = TALVO_SOURCE_DIR;
