@@ -105,7 +105,9 @@ TEST(FormResize, NegativeSizesAreSkippedAndLaterStepsReadBackTheOldValues) {
   EXPECT_EQ(out.rects[kList2].height, 950);
   EXPECT_EQ(out.rects[kList1].height, 600);
   for (const LayoutStep& step : FormResize(Window(100, 100, kTvView))) {
-    if (step.action == kSetWidth || step.action == kSetHeight) EXPECT_GE(step.value, 0);
+    if (step.action == kSetWidth || step.action == kSetHeight) {
+      EXPECT_GE(step.value, 0);
+    }
   }
 }
 
