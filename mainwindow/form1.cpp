@@ -17,6 +17,7 @@
 #include "mainwindow/service_lists.h"
 #include "mainwindow/station_list_ui.h"
 #include "mainwindow/window_options_ui.h"
+#include "platform/app_icons.h"
 #include "platform/fetch_wait.h"
 #include "platform/recording_browser.h"
 #include "platform/webview_browser.h"
@@ -66,6 +67,7 @@ Form1::Form1(Form1Options options)
   Skin::PrepareTranslucentBackground(this);
   Create(nullptr, wxID_ANY, ToWx(DesignTitle(options_.config)));
   SetName("Form1");
+  SetIcons(AppIcons());
   CreateControls();
   CreateMenus();
   parts_ = Form1Parts{.frame = this,

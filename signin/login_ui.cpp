@@ -10,6 +10,7 @@
 
 #include "core/credential_file.h"
 #include "core/fetcher.h"
+#include "platform/app_icons.h"
 #include "platform/browser_view.h"
 #include "platform/fetch_wait.h"
 #include "platform/window_titles.h"
@@ -65,6 +66,7 @@ FrmLogin::FrmLogin(const LoginContext& context)
                wxDefaultSize, wxCAPTION | wxSYSTEM_MENU | wxCLOSE_BOX | wxSTAY_ON_TOP),
       context_(context) {
   SetName("frmLogin");
+  SetIcons(AppIcons());
   CreateControls();
   const double scale = GetDPIScaleFactor();
   SetClientSize(TwipsToPixels(kClientWidth, scale), TwipsToPixels(kClientHeight, scale));

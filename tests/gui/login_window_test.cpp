@@ -163,6 +163,8 @@ TEST_F(LoginWindowTest, StaysAboveTheMainWindowAndOutOfTheTaskbar) {
   // Fixed size, no minimise or maximise: the window manager may move and close it, nothing else.
   const std::string hints = testing::WindowProperty(&login, "_MOTIF_WM_HINTS");
   EXPECT_NE(hints.find("= 0x3, 0x24,"), std::string::npos) << hints;
+  // The program's own icon, not the toolkit's default.
+  EXPECT_NE(testing::WindowProperty(&login, "_NET_WM_ICON").find("Icon (64 x 64)"), std::string::npos);
 }
 
 TEST_F(LoginWindowTest, RejectedPasswordIsSelectedForRetypingAndEscOpensRegistration) {
