@@ -3,7 +3,7 @@ BUILD ?= build
 WERROR ?= OFF
 CMAKE_FLAGS ?=
 
-.PHONY: all deps build test run bench clean
+.PHONY: all deps build test run bench deb clean
 all: build
 
 deps:
@@ -20,6 +20,10 @@ test: build
 # The client against the bundled demo service, on this desktop.
 run: build
 	./scripts/run-demo $(BUILD)
+
+# The Debian package, build/talvo_<version>_<arch>.deb.
+deb: build
+	cd $(BUILD) && cpack
 
 bench: build
 	$(BUILD)/bench/bench_core
