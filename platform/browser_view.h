@@ -32,15 +32,26 @@ class BrowserView : public TwipsPlaced {
 
   // Runs after every finished load, "about:blank" included.
   void SetLoadCompleted(std::function<void()> handler) { load_completed_ = std::move(handler); }
+  // Runs when the page asks for fullscreen (true), the player's own button, and when it leaves
+  // it (false).
+  void SetFullscreenChanged(std::function<void(bool)> handler) {
+    fullscreen_changed_ = std::move(handler);
+  }
+  // Asks the page to leave its own fullscreen, when it is in it.
+  virtual void ExitPageFullscreen() {}
 
  protected:
   explicit BrowserView(wxWindow* window) : TwipsPlaced(window) {}
   void NotifyLoadCompleted() {
     if (load_completed_) load_completed_();
   }
+  void NotifyFullscreen(bool entered) {
+    if (fullscreen_changed_) fullscreen_changed_(entered);
+  }
 
  private:
   std::function<void()> load_completed_;
+  std::function<void(bool)> fullscreen_changed_;
 };
 
 using BrowserViewFactory = std::function<std::unique_ptr<BrowserView>(wxWindow* parent)>;

@@ -1,114 +1,166 @@
 #include "platform/webview_browser.h"
 
-#include <wx/webview.h>
+#include <wx/nativewin.h>
 
-#ifdef __WXGTK__
 #include <webkit2/webkit2.h>
-#endif
 
-#include <cstdint>
-#include <map>
+#include <memory>
+#include <optional>
+#include <vector>
 
-#include "core/service_address.h"
+#include "platform/fetch_wait.h"
 #include "platform/wx_text.h"
 
 namespace talvo {
 namespace {
 
-class WebViewBrowser final : public BrowserView {
+constexpr const char* kBodyTextScript = "document.body ? document.body.innerText : ''";
+
+// What a script's answer finds when it arrives: the view may be gone by then.
+struct ScriptReply {
+  bool view_gone = false;
+  bool answered = false;
+  std::function<void(std::u16string)> done;
+};
+
+// The view is made here rather than by wxWebView: its autoplay policy can only be given when it
+// is constructed, and a set-top box plays the chosen channel with sound without a click.
+class WebKitBrowser final : public BrowserView {
  public:
-  explicit WebViewBrowser(wxWebView* view) : BrowserView(view), view_(view) {
-    view_->Bind(wxEVT_WEBVIEW_LOADED, &WebViewBrowser::OnLoaded, this);
-    view_->Bind(wxEVT_WEBVIEW_NEWWINDOW, &WebViewBrowser::OnNewWindow, this);
-    view_->Bind(wxEVT_WEBVIEW_SCRIPT_RESULT, &WebViewBrowser::OnScriptResult, this);
-#ifdef __WXGTK__
-    if (auto* web = static_cast<WebKitWebView*>(view_->GetNativeBackend())) {
-      g_signal_connect(web, "script-dialog", G_CALLBACK(&WebViewBrowser::OnScriptDialog), this);
-      g_signal_connect(web, "permission-request", G_CALLBACK(&WebViewBrowser::OnPermission),
-                       this);
-      // Opaque whatever the page says: a translucent window border must never show through.
-      const GdkRGBA opaque_white{1.0, 1.0, 1.0, 1.0};
-      webkit_web_view_set_background_color(web, &opaque_white);
-      // A TV client: the channel page starts its player without a click.
-      WebKitSettings* settings = webkit_web_view_get_settings(web);
-      webkit_settings_set_media_playback_requires_user_gesture(settings, FALSE);
-    }
-#endif
+  WebKitBrowser(wxNativeWindow* window, WebKitWebView* web) : BrowserView(window), web_(web) {
+    g_signal_connect(web_, "load-changed", G_CALLBACK(&WebKitBrowser::OnLoadChanged), this);
+    g_signal_connect(web_, "create", G_CALLBACK(&WebKitBrowser::OnCreate), this);
+    g_signal_connect(web_, "script-dialog", G_CALLBACK(&WebKitBrowser::OnScriptDialog), this);
+    g_signal_connect(web_, "permission-request", G_CALLBACK(&WebKitBrowser::OnPermission), this);
+    g_signal_connect(web_, "enter-fullscreen", G_CALLBACK(&WebKitBrowser::OnEnterFullscreen), this);
+    g_signal_connect(web_, "leave-fullscreen", G_CALLBACK(&WebKitBrowser::OnLeaveFullscreen), this);
   }
 
-  ~WebViewBrowser() override {
-    view_->Unbind(wxEVT_WEBVIEW_LOADED, &WebViewBrowser::OnLoaded, this);
-    view_->Unbind(wxEVT_WEBVIEW_NEWWINDOW, &WebViewBrowser::OnNewWindow, this);
-    view_->Unbind(wxEVT_WEBVIEW_SCRIPT_RESULT, &WebViewBrowser::OnScriptResult, this);
-#ifdef __WXGTK__
-    if (auto* web = static_cast<WebKitWebView*>(view_->GetNativeBackend())) {
-      g_signal_handlers_disconnect_by_data(web, this);
-    }
-#endif
+  ~WebKitBrowser() override {
+    for (const auto& reply : pending_) reply->view_gone = true;
+    g_signal_handlers_disconnect_by_data(web_, this);
   }
 
-  void Navigate(const std::u16string& address) override { view_->LoadURL(ToWx(address)); }
+  void Navigate(const std::u16string& address) override {
+    webkit_web_view_load_uri(web_, Utf16ToUtf8(address).c_str());
+  }
+
   void SetSilent(bool silent) override { silent_ = silent; }
 
+  void ExitPageFullscreen() override {
+    webkit_web_view_evaluate_javascript(
+        web_, "if (document.fullscreenElement) document.exitFullscreen();", -1, nullptr, nullptr,
+        nullptr, nullptr, nullptr);
+  }
+
   std::u16string BodyText() override {
-    wxString text;
-    if (!view_->RunScript(kBodyTextScript, &text)) return {};
-    return FromWx(text);
+    std::optional<std::u16string> text;
+    ReadBodyText([&text](std::u16string result) { text = std::move(result); });
+    LoopForWaiting loop;
+    while (!text) loop->Dispatch();
+    return *text;
   }
 
   void ReadBodyText(std::function<void(std::u16string)> done) override {
-    const std::uintptr_t id = ++last_read_;
-    pending_reads_.emplace(id, std::move(done));
-    view_->RunScriptAsync(kBodyTextScript, reinterpret_cast<void*>(id));
+    std::erase_if(pending_, [](const auto& reply) { return reply->answered; });
+    auto reply = std::make_shared<ScriptReply>();
+    reply->done = std::move(done);
+    pending_.push_back(reply);
+    webkit_web_view_evaluate_javascript(web_, kBodyTextScript, -1, nullptr, nullptr, nullptr,
+                                        &WebKitBrowser::OnScriptFinished,
+                                        new std::shared_ptr<ScriptReply>(reply));
   }
 
  private:
-  void OnLoaded(wxWebViewEvent& event) {
-    event.Skip();
-    NotifyLoadCompleted();
+  static void OnScriptFinished(GObject* source, GAsyncResult* result, gpointer data) {
+    const std::unique_ptr<std::shared_ptr<ScriptReply>> holder(
+        static_cast<std::shared_ptr<ScriptReply>*>(data));
+    ScriptReply& reply = **holder;
+    GError* error = nullptr;
+    JSCValue* value =
+        webkit_web_view_evaluate_javascript_finish(WEBKIT_WEB_VIEW(source), result, &error);
+    // A page without a body, or a script that failed, has no text.
+    std::u16string text;
+    if (value != nullptr) {
+      if (jsc_value_is_string(value)) {
+        gchar* utf8 = jsc_value_to_string(value);
+        text = Utf8ToUtf16(utf8);
+        g_free(utf8);
+      }
+      g_object_unref(value);
+    }
+    if (error != nullptr) g_error_free(error);
+    if (reply.view_gone) return;
+    reply.answered = true;
+    const std::function<void(std::u16string)> done = std::move(reply.done);
+    done(std::move(text));
   }
 
-  void OnScriptResult(wxWebViewEvent& event) {
-    const auto found = pending_reads_.find(reinterpret_cast<std::uintptr_t>(event.GetClientData()));
-    if (found == pending_reads_.end()) return;
-    const std::function<void(std::u16string)> done = std::move(found->second);
-    pending_reads_.erase(found);
-    // A document without a body, or a script that failed, has no text.
-    done(event.IsError() ? std::u16string() : FromWx(event.GetString()));
+  static void OnLoadChanged(WebKitWebView*, WebKitLoadEvent event, gpointer self) {
+    if (event == WEBKIT_LOAD_FINISHED) static_cast<WebKitBrowser*>(self)->NotifyLoadCompleted();
   }
 
   // Pages that open windows get them in this view instead.
-  void OnNewWindow(wxWebViewEvent& event) {
-    const std::u16string address = FromWx(event.GetURL());
-    if (IsWebAddress(address)) view_->LoadURL(event.GetURL());
+  static GtkWidget* OnCreate(WebKitWebView* web, WebKitNavigationAction* action, gpointer) {
+    WebKitURIRequest* request = webkit_navigation_action_get_request(action);
+    const gchar* uri = request != nullptr ? webkit_uri_request_get_uri(request) : nullptr;
+    if (uri != nullptr && IsWebAddressUtf8(uri)) webkit_web_view_load_uri(web, uri);
+    return nullptr;
   }
 
-#ifdef __WXGTK__
   static gboolean OnScriptDialog(WebKitWebView*, WebKitScriptDialog*, gpointer self) {
-    return static_cast<WebViewBrowser*>(self)->silent_ ? TRUE : FALSE;
+    return static_cast<WebKitBrowser*>(self)->silent_ ? TRUE : FALSE;
   }
 
   static gboolean OnPermission(WebKitWebView*, WebKitPermissionRequest* request, gpointer self) {
-    if (!static_cast<WebViewBrowser*>(self)->silent_) return FALSE;
+    if (!static_cast<WebKitBrowser*>(self)->silent_) return FALSE;
     webkit_permission_request_deny(request);
     return TRUE;
   }
-#endif
 
-  static constexpr const char* kBodyTextScript = "document.body ? document.body.innerText : ''";
+  static gboolean OnEnterFullscreen(WebKitWebView*, gpointer self) {
+    static_cast<WebKitBrowser*>(self)->NotifyFullscreen(true);
+    return FALSE;
+  }
 
-  wxWebView* view_;
+  static gboolean OnLeaveFullscreen(WebKitWebView*, gpointer self) {
+    static_cast<WebKitBrowser*>(self)->NotifyFullscreen(false);
+    return FALSE;
+  }
+
+  static bool IsWebAddressUtf8(const char* uri) {
+    return g_ascii_strncasecmp(uri, "http://", 7) == 0 || g_ascii_strncasecmp(uri, "https://", 8) == 0;
+  }
+
+  WebKitWebView* web_;
   bool silent_ = false;
-  std::uintptr_t last_read_ = 0;
-  std::map<std::uintptr_t, std::function<void(std::u16string)>> pending_reads_;
+  std::vector<std::shared_ptr<ScriptReply>> pending_;
 };
 
 }  // namespace
 
 std::unique_ptr<BrowserView> CreateWebViewBrowser(wxWindow* parent) {
-  wxWebView* view = wxWebView::New(parent, wxID_ANY, wxWebViewDefaultURLStr);
-  if (view == nullptr) return nullptr;
-  return std::make_unique<WebViewBrowser>(view);
+  WebKitWebsitePolicies* policies =
+      webkit_website_policies_new_with_policies("autoplay", WEBKIT_AUTOPLAY_ALLOW, nullptr);
+  auto* web = WEBKIT_WEB_VIEW(g_object_new(WEBKIT_TYPE_WEB_VIEW, "website-policies", policies, nullptr));
+  g_object_unref(policies);
+  WebKitSettings* settings = webkit_web_view_get_settings(web);
+  webkit_settings_set_media_playback_requires_user_gesture(settings, FALSE);
+  webkit_settings_set_enable_fullscreen(settings, TRUE);
+  webkit_settings_set_enable_mediasource(settings, TRUE);
+  // Opaque whatever the page says: a translucent window border must never show through.
+  const GdkRGBA opaque_white{1.0, 1.0, 1.0, 1.0};
+  webkit_web_view_set_background_color(web, &opaque_white);
+  gtk_widget_show(GTK_WIDGET(web));
+
+  // The container destroys the view with the window; wx must not release it a second time.
+  auto* window = new wxNativeWindow(parent, wxID_ANY, GTK_WIDGET(web));
+  if (window->GetHandle() == nullptr) {
+    window->Destroy();
+    gtk_widget_destroy(GTK_WIDGET(web));
+    return nullptr;
+  }
+  return std::make_unique<WebKitBrowser>(window, web);
 }
 
 }  // namespace talvo

@@ -1,4 +1,5 @@
-// The browser view on the platform's own engine through wxWebView (WebKitGTK here).
+// The browser view on the platform's own engine, WebKitGTK: plays media with sound unclicked,
+// reports a page's fullscreen requests.
 #pragma once
 
 #include <memory>
