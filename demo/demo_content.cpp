@@ -90,51 +90,76 @@ std::string VerifyPage(const DemoData& data, const std::string& user, const std:
               "<div>" + who + "，欢迎使用塔沃高清影音。公告：" + block + "</div>");
 }
 
-std::string ChannelPage(const std::string& name) {
+namespace {
+
+// The player's state as visible text, for the viewer and for the tests that read the page:
+// "播放中 t=1.24 w=640 有声", or "无法播放：错误 4".
+const char* const kStatusScript =
+    "function show(m,s){s.textContent=m.error?'无法播放：错误 '+m.error.code:"
+    "(m.paused?'暂停':'播放中')+' t='+m.currentTime.toFixed(2)+"
+    "(m.videoWidth!==undefined?' w='+m.videoWidth:'')+(m.muted?' 静音':' 有声');}"
+    "function watch(m,s){['timeupdate','playing','pause','error','emptied']"
+    ".forEach(e=>m.addEventListener(e,()=>show(m,s)));}";
+
+// Feeds the segments of an HLS playlist (fragmented MP4) into Media Source Extensions: what a
+// script player does with a live channel, without one.
+const char* const kMediaSourceScript =
+    "const ms=new MediaSource();v.src=URL.createObjectURL(ms);"
+    "ms.addEventListener('sourceopen',async()=>{"
+    "const sb=ms.addSourceBuffer('video/mp4; codecs=\"avc1.42E01E, mp4a.40.2\"');"
+    "const base='/media/mse/',list=await (await fetch(base+'index.m3u8')).text();"
+    "const init=(list.match(/URI=\"([^\"]+)\"/)||[])[1];"
+    "const parts=[init].concat(list.split('\\n').filter(l=>l&&l[0]!=='#'));"
+    "for(const p of parts){const data=await (await fetch(base+p)).arrayBuffer();"
+    "await new Promise(r=>{sb.addEventListener('updateend',r,{once:true});sb.appendBuffer(data);});}"
+    "ms.endOfStream();});";
+
+}  // namespace
+
+std::string ChannelPage(const std::string& name, ChannelSource source) {
+  std::string video = "<video id=\"v\" autoplay loop playsinline";
+  if (source == ChannelSource::kFile) video += " src=\"/media/channel.mp4\"";
+  if (source == ChannelSource::kBroken) video += " src=\"/media/broken.mp4\"";
+  video += "></video>";
   return Html(name,
-              "<style>html,body{margin:0;height:100%;background:#000;overflow:hidden}"
-              "canvas{width:100%;height:100%;display:block}</style>",
-              "<canvas id=\"card\"></canvas><p id=\"name\" style=\"display:none\">" + name +
-                  "</p><script>"
-                  "const c=document.getElementById('card'),g=c.getContext('2d');"
-                  "const name=document.getElementById('name').textContent;"
-                  "const bars=['#c0c0c0','#c0c000','#00c0c0','#00c000','#c000c0','#c00000','#0000c0'];"
-                  "function draw(t){c.width=c.clientWidth;c.height=c.clientHeight;"
-                  "const w=c.width,h=c.height,bw=w/bars.length;"
-                  "bars.forEach((b,i)=>{g.fillStyle=b;g.fillRect(i*bw,0,bw+1,h*0.7);});"
-                  "g.fillStyle='#111';g.fillRect(0,h*0.7,w,h*0.3);"
-                  "const x=(t/8)%w;g.fillStyle='#fff';g.fillRect(x,h*0.7,6,h*0.3);"
-                  "g.font='bold '+Math.round(h*0.09)+'px sans-serif';g.textAlign='center';"
-                  "g.fillStyle='#fff';g.fillText(name,w/2,h*0.82);"
-                  "g.font=Math.round(h*0.06)+'px monospace';"
-                  "g.fillText(new Date().toLocaleTimeString('zh-CN',{hour12:false}),w/2,h*0.93);"
-                  "requestAnimationFrame(draw);}requestAnimationFrame(draw);"
+              "<style>html,body{margin:0;height:100%;background:#000;color:#fff;overflow:hidden;"
+              "font:14px sans-serif}video{width:100%;height:calc(100% - 30px);display:block;"
+              "background:#000}#bar{height:30px;display:flex;align-items:center;gap:12px;"
+              "padding:0 8px;background:#111}#name{font-weight:bold}#status{flex:1;color:#9fd3ff}"
+              "</style>",
+              video + "<div id=\"bar\"><span id=\"name\">" + name +
+                  "</span><span id=\"clock\"></span><span id=\"status\">连接中</span>"
+                  "<button id=\"full\">全屏</button></div><script>" + kStatusScript +
+                  "const v=document.getElementById('v');"
+                  "watch(v,document.getElementById('status'));"
+                  "document.getElementById('full').onclick=()=>v.requestFullscreen();"
+                  "const clock=document.getElementById('clock');setInterval(()=>{clock.textContent="
+                  "new Date().toLocaleTimeString('zh-CN',{hour12:false});},500);" +
+                  (source == ChannelSource::kMediaSource ? kMediaSourceScript : "") +
                   "</script>");
 }
 
-std::string StationPage(const std::string& name, int tone_hz) {
-  const std::string hz = std::to_string(tone_hz > 0 ? tone_hz : 440);
+std::string StationPage(const std::string& name, const std::string& page) {
+  const std::string file = page.substr(0, page.rfind('.')) + ".mp3";
   return Html(name,
               "<style>body{margin:0;height:100vh;display:flex;flex-direction:column;"
               "align-items:center;justify-content:center;background:#102a43;color:#fff;"
-              "font:20px sans-serif}#level{width:60%;height:14px;background:#243b53}"
-              "#fill{height:100%;width:0;background:#3ebd93}</style>",
-              "<h1>" + name + "</h1><p>正在播放 " + hz + " Hz 测试音</p>"
-              "<div id=\"level\"><div id=\"fill\"></div></div>"
-              "<button id=\"play\" style=\"margin-top:12px\">播放</button><script>"
-              "let ctx;function start(){if(ctx){ctx.resume();return;}"
-              "ctx=new (window.AudioContext||window.webkitAudioContext)();"
-              "const o=ctx.createOscillator(),v=ctx.createGain();o.frequency.value=" + hz + ";"
-              "v.gain.value=0.05;o.connect(v).connect(ctx.destination);o.start();}"
-              "document.getElementById('play').onclick=start;try{start();}catch(e){}"
-              "const f=document.getElementById('fill');"
-              "function tick(t){f.style.width=(50+45*Math.sin(t/300))+'%';requestAnimationFrame(tick);}"
-              "requestAnimationFrame(tick);</script>");
+              "font:20px sans-serif}</style>",
+              "<h1>" + name + "</h1><audio id=\"a\" autoplay loop controls src=\"/media/radio/" +
+                  file + "\"></audio><p id=\"status\">连接中</p><script>" + kStatusScript +
+                  "watch(document.getElementById('a'),document.getElementById('status'));"
+                  "</script>");
 }
 
 std::string PlainPage(const std::string& title, const std::string& text) {
   return Html(title, "<style>body{font:16px sans-serif;margin:16px}</style>",
               "<h2>" + title + "</h2><p>" + text + "</p>");
+}
+
+ChannelSource SourceOfChannel(const std::string& page) {
+  if (page == "gdwsgq.html") return ChannelSource::kMediaSource;
+  if (page == "broken.html") return ChannelSource::kBroken;
+  return ChannelSource::kFile;
 }
 
 std::string ChannelName(const DemoData& data, const std::string& page) {

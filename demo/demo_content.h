@@ -43,8 +43,15 @@ std::string LoginReply(const DemoData& data, const std::string& user, const std:
 std::string ProgrammeList(const DemoData& data, const std::string& host);
 std::string StationList(const DemoData& data, const std::string& host);
 std::string VerifyPage(const DemoData& data, const std::string& user, const std::string& host);
-std::string ChannelPage(const std::string& name);
-std::string StationPage(const std::string& name, int tone_hz);
+// How a channel page gets its picture: an H.264/AAC file in <video>, fragmented-MP4 segments fed
+// through Media Source Extensions, or a file that cannot be decoded (the page shows its error).
+enum class ChannelSource { kFile, kMediaSource, kBroken };
+// 广东卫视高清 plays through Media Source Extensions; "broken.html" is the undecodable channel;
+// every other channel plays the file.
+ChannelSource SourceOfChannel(const std::string& page);
+std::string ChannelPage(const std::string& name, ChannelSource source);
+// The station's MP3 in <audio>.
+std::string StationPage(const std::string& name, const std::string& page);
 std::string PlainPage(const std::string& title, const std::string& text);
 
 // The name shown for a channel page: built-in channels, programme entries, else the page name.

@@ -1,7 +1,7 @@
 // talvo-demo-service: every endpoint the client uses, on loopback, with demo accounts, lists,
 // bulletins and pages. One process plays the primary host, the TV host and the channel host.
 //
-//   talvo-demo-service [--port N] [--bind ADDR] [--data DIR]
+//   talvo-demo-service [--port N] [--bind ADDR] [--data DIR] [--media DIR]
 //                      [--delay-ms PATH=MS]... [--fail PATH=close|hang|500]...
 //
 // --port 0 (the default) picks a free port; the port is always the first line of stdout.
@@ -12,8 +12,11 @@
 #include <atomic>
 #include <chrono>
 #include <cstdio>
+#include <filesystem>
+#include <fstream>
 #include <map>
 #include <mutex>
+#include <sstream>
 #include <string>
 #include <thread>
 
@@ -30,6 +33,7 @@ struct Options {
   int port = 0;
   std::string bind = "127.0.0.1";
   std::filesystem::path data = TALVO_DEMO_DATA_DIR;
+  std::filesystem::path media = TALVO_DEMO_MEDIA_DIR;
   std::map<std::string, int> delay_ms;        // by path
   std::map<std::string, std::string> failure;  // by path: close, hang, 500
 };
@@ -57,6 +61,8 @@ bool ParseOptions(int argc, char** argv, Options& options) {
       options.bind = argv[++i];
     } else if (arg == "--data" && has_value) {
       options.data = argv[++i];
+    } else if (arg == "--media" && has_value) {
+      options.media = argv[++i];
     } else if (arg == "--delay-ms" && has_value && SplitAssignment(argv[++i], key, value)) {
       options.delay_ms[key] = std::atoi(value.c_str());
     } else if (arg == "--fail" && has_value && SplitAssignment(argv[++i], key, value) &&
@@ -64,7 +70,7 @@ bool ParseOptions(int argc, char** argv, Options& options) {
       options.failure[key] = value;
     } else {
       std::fprintf(stderr,
-                   "usage: talvo-demo-service [--port N] [--bind ADDR] [--data DIR]\n"
+                   "usage: talvo-demo-service [--port N] [--bind ADDR] [--data DIR] [--media DIR]\n"
                    "       [--delay-ms PATH=MS]... [--fail PATH=close|hang|500]...\n");
       return false;
     }
@@ -80,6 +86,18 @@ std::string QueryValue(const httplib::Request& request, const char* key) {
 
 void Send(httplib::Response& response, const std::string& utf8, const char* type) {
   response.set_content(talvo::EncodeGbk(talvo::Utf8ToUtf16(utf8)), std::string(type) + "; charset=gb2312");
+}
+
+const char* MediaType(const std::string& name) {
+  const auto ends = [&name](const char* suffix) {
+    const std::string tail = suffix;
+    return name.size() >= tail.size() && name.compare(name.size() - tail.size(), tail.size(), tail) == 0;
+  };
+  if (ends(".mp4")) return "video/mp4";
+  if (ends(".m4s")) return "video/iso.segment";
+  if (ends(".m3u8")) return "application/vnd.apple.mpegurl";
+  if (ends(".mp3")) return "audio/mpeg";
+  return "application/octet-stream";
 }
 
 void Log(const httplib::Request& request) {
@@ -169,7 +187,7 @@ int main(int argc, char** argv) {
   route(R"(/usbtv/radio/([^/]+))", [&](const httplib::Request& request, httplib::Response& response) {
     for (const Entry& station : data.stations) {
       if (station.page == request.matches[1]) {
-        Send(response, StationPage(station.name, station.tone_hz), "text/html");
+        Send(response, StationPage(station.name, station.page), "text/html");
         return;
       }
     }
@@ -177,7 +195,20 @@ int main(int argc, char** argv) {
     Send(response, PlainPage("没有这个电台", request.path), "text/html");
   });
   route(R"(/usbtv/([^/]+))", [&](const httplib::Request& request, httplib::Response& response) {
-    Send(response, ChannelPage(ChannelName(data, request.matches[1])), "text/html");
+    const std::string page = request.matches[1];
+    Send(response, ChannelPage(ChannelName(data, page), SourceOfChannel(page)), "text/html");
+  });
+  // The clips and segments; httplib answers range requests from the whole content.
+  route(R"(/media/([a-z0-9_./-]+))", [&](const httplib::Request& request, httplib::Response& response) {
+    const std::string name = request.matches[1];
+    std::ifstream in(options.media / name, std::ios::binary);
+    if (name.find("..") != std::string::npos || !in) {
+      response.status = 404;
+      return;
+    }
+    std::ostringstream bytes;
+    bytes << in.rdbuf();
+    response.set_content(bytes.str(), MediaType(name));
   });
   route(R"(/news/([^/]+))", [&](const httplib::Request& request, httplib::Response& response) {
     Send(response, PlainPage("塔沃公告", "公告页面 " + std::string(request.matches[1]) + "：演示内容。"),

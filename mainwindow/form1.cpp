@@ -9,6 +9,7 @@
 #include "core/service_address.h"
 #include "mainwindow/bulletin_menu_ui.h"
 #include "mainwindow/design.h"
+#include "mainwindow/fullscreen_ui.h"
 #include "mainwindow/layout_ui.h"
 #include "mainwindow/line_pairs.h"
 #include "mainwindow/list_font.h"
@@ -94,6 +95,7 @@ Form1::Form1(Form1Options options)
   layout_ = std::make_unique<ViewLayout>(parts_);
   bulletins_ = std::make_unique<BulletinMenu>(parts_);
   options_unit_ = std::make_unique<WindowOptions>(parts_);
+  fullscreen_ = std::make_unique<Fullscreen>(parts_, *layout_);
   menus_.SetOnClick(kDenglu, [this] { login_->Show(); });
 
   SetClientSize(TwipsToPixels(design::kClientWidth, GetDPIScaleFactor()),

@@ -25,6 +25,7 @@ class wxTextCtrl;
 namespace talvo {
 
 class BulletinMenu;
+class Fullscreen;
 class ViewLayout;
 class LoginWindow;
 class PageList;
@@ -56,6 +57,7 @@ class Form1 : public wxFrame {
   ViewLayout& Views() { return *layout_; }
   BulletinMenu& Bulletins() { return *bulletins_; }
   WindowOptions& Options() { return *options_unit_; }
+  Fullscreen& FullscreenMode() { return *fullscreen_; }
   ClickableMenuBar& Menus() { return menus_; }
   Skin& WindowSkin() { return skin_; }
   wxTimer& Timer1() { return timer1_; }
@@ -102,6 +104,7 @@ class Form1 : public wxFrame {
   std::unique_ptr<ViewLayout> layout_;
   std::unique_ptr<BulletinMenu> bulletins_;
   std::unique_ptr<WindowOptions> options_unit_;
+  std::unique_ptr<Fullscreen> fullscreen_;
 
   std::u16string skin_folder_;
   std::u16string programme_reply_;

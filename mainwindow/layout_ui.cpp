@@ -34,6 +34,7 @@ ViewLayout::ViewLayout(const Form1Parts& parts)
 }
 
 void ViewLayout::Form_Resize() {
+  if (suspended_) return;
   const double scale = parts_.frame->GetDPIScaleFactor();
   const wxSize outer = parts_.frame->GetSize();
   LayoutInput input;

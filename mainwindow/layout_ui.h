@@ -19,6 +19,8 @@ class ViewLayout {
   void SetViewMode(std::int16_t mode) { view_mode_ = mode; }
 
   void Form_Resize();
+  // While suspended (fullscreen), size changes lay nothing out.
+  void Suspend(bool suspended) { suspended_ = suspended; }
   void jiemu_Click();
   void jiemian_Click();
   void Image1_Click();
@@ -37,6 +39,7 @@ class ViewLayout {
   TwipsPlaced command3_;
   TwipsPlaced image1_;
   std::int16_t view_mode_ = kCollapsedView;
+  bool suspended_ = false;
 };
 
 }  // namespace talvo

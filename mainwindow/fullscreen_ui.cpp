@@ -1,0 +1,79 @@
+#include "mainwindow/fullscreen_ui.h"
+
+#include <wx/button.h>
+#include <wx/frame.h>
+#include <wx/listbox.h>
+
+#include "mainwindow/layout_ui.h"
+#include "mainwindow/panel_bar.h"
+#include "platform/browser_view.h"
+
+namespace talvo {
+
+Fullscreen::Fullscreen(const Form1Parts& parts, ViewLayout& layout)
+    : parts_(parts), layout_(layout) {
+  others_ = {parts_.list1, parts_.list2, parts_.command2, parts_.command3, parts_.image1,
+             parts_.web_browser2->Window()};
+  parts_.web_browser1->SetFullscreenChanged([this](bool entered) {
+    if (entered) {
+      Enter();
+    } else {
+      Leave();
+    }
+  });
+  parts_.frame->Bind(wxEVT_CHAR_HOOK, &Fullscreen::OnKey, this);
+  parts_.frame->Bind(wxEVT_SIZE, [this](wxSizeEvent& event) {
+    event.Skip();
+    if (active_) CoverClientArea();
+  });
+}
+
+void Fullscreen::OnKey(wxKeyEvent& event) {
+  if (event.GetKeyCode() == WXK_F11 && !event.HasAnyModifiers()) {
+    if (active_) {
+      Leave();
+    } else {
+      Enter();
+    }
+    return;
+  }
+  if (event.GetKeyCode() == WXK_ESCAPE && active_) {
+    Leave();
+    return;
+  }
+  event.Skip();
+}
+
+void Fullscreen::Enter() {
+  if (active_) return;
+  active_ = true;
+  BrowserView& playback = *parts_.web_browser1;
+  playback_rect_ = {playback.Left(), playback.Top(), playback.Width(), playback.Height()};
+  for (std::size_t i = 0; i < others_.size(); ++i) {
+    shown_[i] = others_[i]->IsShown();
+    others_[i]->Hide();
+  }
+  // The layout belongs to the window as it was; it resumes when fullscreen ends.
+  layout_.Suspend(true);
+  parts_.frame->ShowFullScreen(true, wxFULLSCREEN_ALL);
+  CoverClientArea();
+}
+
+void Fullscreen::Leave() {
+  if (!active_) return;
+  active_ = false;
+  // A page in its own fullscreen leaves it too.
+  parts_.web_browser1->ExitPageFullscreen();
+  parts_.frame->ShowFullScreen(false);
+  for (std::size_t i = 0; i < others_.size(); ++i) others_[i]->Show(shown_[i]);
+  parts_.web_browser1->SetRect(playback_rect_);
+  layout_.Suspend(false);
+}
+
+void Fullscreen::CoverClientArea() {
+  const wxSize client = parts_.frame->GetClientSize();
+  const double scale = parts_.frame->GetDPIScaleFactor();
+  parts_.web_browser1->SetRect({0, 0, PixelsToTwips(client.x, scale), PixelsToTwips(client.y, scale)});
+}
+
+}  // namespace talvo

@@ -1,0 +1,39 @@
+// Fullscreen: the playback view over the whole screen, asked for by the page's own player
+// (its fullscreen button) or by F11 for any page; Esc, F11 again or the page's exit return to
+// exactly the window, view mode and layout that were there before.
+#pragma once
+
+#include <array>
+
+#include "mainwindow/form1_parts.h"
+#include "platform/twips.h"
+
+class wxKeyEvent;
+class wxWindow;
+
+namespace talvo {
+
+class ViewLayout;
+
+class Fullscreen {
+ public:
+  Fullscreen(const Form1Parts& parts, ViewLayout& layout);
+
+  bool Active() const { return active_; }
+  void Enter();
+  void Leave();
+
+ private:
+  void OnKey(wxKeyEvent& event);
+  void CoverClientArea();
+
+  const Form1Parts& parts_;
+  ViewLayout& layout_;
+  bool active_ = false;
+  // What fullscreen hides, and whether each was shown; the playback view's rectangle.
+  std::array<wxWindow*, 6> others_{};
+  std::array<bool, 6> shown_{};
+  TwipsRect playback_rect_;
+};
+
+}  // namespace talvo
