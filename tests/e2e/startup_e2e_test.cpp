@@ -82,6 +82,8 @@ TEST(StartupE2E, RejectedTvListFallsBackToThePrimaryAndBuiltInsUseTheChannelHost
 
   client.ClickChannelRow(0);  // 北京卫视高清
   EXPECT_TRUE(channels.WaitForRequest("/usbtv/bjwsgq.html", 10000)) << "built-in channel click";
+  // The page's player asks for its stream: the real engine plays what the page carries.
+  EXPECT_TRUE(channels.WaitForRequest("/media/channel.mp4", 10000)) << "the player never loaded";
   Screenshot("built-in-channel");
   // Programme entries come from the primary's list and point back at it.
   client.ClickChannelRow(7);
