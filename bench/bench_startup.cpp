@@ -1,6 +1,8 @@
-// Start-up beside the floor of the stack: process start to main window mapped (the channel list
-// is filled before the window shows), and the peak memory of the whole process tree (client
-// plus WebKit's processes) over the first seconds. Runs each program several times, in turns.
+// Start-up beside the floor of the stack: process start to main window mapped, and the peak
+// memory (PSS) of the whole process tree (client plus WebKit's processes) over the first
+// seconds. The client starts with a saved VIP account against the demo service, so the login,
+// both lists' requests and the layout are inside the measurement. Runs each program several
+// times, in turns.
 #include <X11/Xatom.h>
 #include <X11/Xlib.h>
 #include <dirent.h>
@@ -15,14 +17,16 @@
 #include <stdexcept>
 #include <thread>
 
+#include "core/credential_file.h"
 #include "tests/e2e/harness.h"
 
 namespace {
 
 using Clock = std::chrono::steady_clock;
 
-// Resident memory of `root` and all its descendants, in KiB.
-long TreeRssKiB(pid_t root) {
+// Proportional memory of `root` and all its descendants, in KiB: pages shared between the
+// processes (WebKit's are many) are counted once in all.
+long TreePssKiB(pid_t root) {
   std::multimap<pid_t, pid_t> children;
   DIR* proc = opendir("/proc");
   for (dirent* entry; proc != nullptr && (entry = readdir(proc)) != nullptr;) {
@@ -45,9 +49,9 @@ long TreeRssKiB(pid_t root) {
   while (!todo.empty()) {
     const pid_t pid = todo.back();
     todo.pop_back();
-    std::ifstream status("/proc/" + std::to_string(pid) + "/status");
-    for (std::string line; std::getline(status, line);) {
-      if (line.rfind("VmRSS:", 0) == 0) total += std::atol(line.c_str() + 6);
+    std::ifstream rollup("/proc/" + std::to_string(pid) + "/smaps_rollup");
+    for (std::string line; std::getline(rollup, line);) {
+      if (line.rfind("Pss:", 0) == 0) total += std::atol(line.c_str() + 4);
     }
     const auto [first, last] = children.equal_range(pid);
     for (auto it = first; it != last; ++it) todo.push_back(it->second);
@@ -122,7 +126,7 @@ Sample Measure(MapWatcher& watcher, const std::vector<std::string>& argv,
   // Memory keeps growing while WebKit's processes settle: sample for 4 s after the window shows.
   while (Clock::now() - start < std::chrono::seconds(30)) {
     // Memory is sampled every 50 ms; before the window shows, the map check runs every 2 ms.
-    if (mapped || ++polls % 25 == 0) sample.peak_kib = std::max(sample.peak_kib, TreeRssKiB(process.pid()));
+    if (mapped || ++polls % 25 == 0) sample.peak_kib = std::max(sample.peak_kib, TreePssKiB(process.pid()));
     if (!mapped && watcher.Mapped(process.pid())) {
       mapped = true;
       mapped_at = Clock::now();
@@ -142,10 +146,11 @@ double Median(std::vector<double> values) {
 }  // namespace
 
 int main(int argc, char** argv) {
-  const int runs = argc > 1 ? std::atoi(argv[1]) : 5;
+  const int runs = argc > 1 ? std::max(std::atoi(argv[1]), 1) : 7;
   const auto work = talvo::e2e::NewWorkDir("bench-startup");
   talvo::e2e::DemoService service(work);
   talvo::e2e::WriteConfig(work, service.HostPort(), service.HostPort(), service.HostPort());
+  talvo::WriteCredentialFile(work, u"demo_vip", u"vip888");
   const std::string client = (talvo::e2e::BuildDir() / "talvo").string();
   const std::string baseline = (talvo::e2e::BuildDir() / "bench" / "baseline_frame").string();
 
@@ -164,6 +169,9 @@ int main(int argc, char** argv) {
   const double cm = Median(client_ms), bm = Median(baseline_ms);
   const double cr = Median(client_mib), br = Median(baseline_mib);
   std::printf("median start-up: client %.0f ms, baseline %.0f ms, ratio %.2f (goal <= 1.15)\n", cm, bm, cm / bm);
-  std::printf("median peak memory: client %.0f MiB, baseline %.0f MiB, ratio %.2f (goal <= 1.20)\n", cr, br, cr / br);
+  std::printf("median peak PSS: client %.0f MiB, baseline %.0f MiB, ratio %.2f (goal <= 1.10)\n", cr, br, cr / br);
+  if (service.RequestsFor("/user/denglu.asp").size() != static_cast<std::size_t>(runs)) {
+    std::printf("warning: the client did not sign in at every start\n");
+  }
   return 0;
 }
