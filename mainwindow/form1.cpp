@@ -40,8 +40,8 @@ void Contained(Step&& step) {
 }
 
 std::unique_ptr<BrowserView> MakeBrowser(const BrowserViewFactory& factory, wxWindow* parent,
-                                         const wxString& name) {
-  std::unique_ptr<BrowserView> view = factory ? factory(parent) : CreateWebViewBrowser(parent);
+                                         const wxString& name, BrowserView* related = nullptr) {
+  std::unique_ptr<BrowserView> view = factory ? factory(parent) : CreateWebViewBrowser(parent, related);
   // Without an engine the window still works, with views that stay blank.
   if (!view) view = std::make_unique<RecordingBrowser>(parent);
   view->Window()->SetName(name);
@@ -124,7 +124,9 @@ void Form1::CreateControls() {
 
   web_browser1_ = MakeBrowser(options_.browser_factory, this, "WebBrowser1");
   web_browser1_->SetRect(design::kWebBrowser1);
-  web_browser2_ = MakeBrowser(options_.browser_factory, this, "WebBrowser2");
+  // The service view's pages are small and the service's own: they share the playback view's
+  // page process rather than start a second one.
+  web_browser2_ = MakeBrowser(options_.browser_factory, this, "WebBrowser2", web_browser1_.get());
   web_browser2_->SetRect(design::kWebBrowser2);
   list2_ = MakeList(this, "List2", *wxBLACK, *wxWHITE);
 

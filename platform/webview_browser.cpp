@@ -46,6 +46,7 @@ class WebKitBrowser final : public BrowserView {
   }
 
   void SetSilent(bool silent) override { silent_ = silent; }
+  WebKitWebView* Web() const { return web_; }
 
   void ExitPageFullscreen() override {
     webkit_web_view_evaluate_javascript(
@@ -139,10 +140,15 @@ class WebKitBrowser final : public BrowserView {
 
 }  // namespace
 
-std::unique_ptr<BrowserView> CreateWebViewBrowser(wxWindow* parent) {
+std::unique_ptr<BrowserView> CreateWebViewBrowser(wxWindow* parent, BrowserView* related) {
   WebKitWebsitePolicies* policies =
       webkit_website_policies_new_with_policies("autoplay", WEBKIT_AUTOPLAY_ALLOW, nullptr);
-  auto* web = WEBKIT_WEB_VIEW(g_object_new(WEBKIT_TYPE_WEB_VIEW, "website-policies", policies, nullptr));
+  const auto* sibling = dynamic_cast<const WebKitBrowser*>(related);
+  auto* web = WEBKIT_WEB_VIEW(
+      sibling != nullptr
+          ? g_object_new(WEBKIT_TYPE_WEB_VIEW, "website-policies", policies, "related-view",
+                         sibling->Web(), nullptr)
+          : g_object_new(WEBKIT_TYPE_WEB_VIEW, "website-policies", policies, nullptr));
   g_object_unref(policies);
   WebKitSettings* settings = webkit_web_view_get_settings(web);
   webkit_settings_set_media_playback_requires_user_gesture(settings, FALSE);

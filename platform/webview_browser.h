@@ -8,6 +8,8 @@
 
 namespace talvo {
 
-std::unique_ptr<BrowserView> CreateWebViewBrowser(wxWindow* parent);
+// `related`: a view of this engine whose page process the new view shares, instead of starting
+// one of its own.
+std::unique_ptr<BrowserView> CreateWebViewBrowser(wxWindow* parent, BrowserView* related = nullptr);
 
 }  // namespace talvo
