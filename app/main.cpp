@@ -1,6 +1,8 @@
 // talvo: the application is its main window.
 #include <wx/app.h>
 
+#include <thread>
+
 #include "core/fetcher.h"
 #include "mainwindow/form1.h"
 #include "platform/config.h"
@@ -15,6 +17,8 @@ class TalvoApp : public wxApp {
     // Before anything can log or assert: no message box, ever.
     delete RouteLogTo(stderr);
     RouteAssertsToStderr();
+    // Ready before start-up's first request, on the other core while GTK and WebKit start.
+    prepare_fetching_ = std::thread(PrepareFetching);
     const std::filesystem::path folder = AppFolder();
     Form1Options options;
     options.config = LoadConfig(folder);
@@ -36,9 +40,13 @@ class TalvoApp : public wxApp {
   }
 
   int OnExit() override {
+    if (prepare_fetching_.joinable()) prepare_fetching_.join();
     SetFetchesEnabled(false);
     return wxApp::OnExit();
   }
+
+ private:
+  std::thread prepare_fetching_;
 };
 
 }  // namespace talvo

@@ -361,4 +361,9 @@ std::u16string DecodeBytes(std::string_view body, std::u16string_view charset) {
   return out;
 }
 
+void PrepareFetching() {
+  InitCurlOnce();
+  GbkPairs();
+}
+
 }  // namespace talvo

@@ -49,6 +49,10 @@ std::u16string FetchPage(std::u16string_view url, std::u16string_view charset,
 // browsers do). Invalid sequences become U+FFFD; an unknown label gives the empty text.
 std::u16string DecodeBytes(std::string_view body, std::u16string_view charset);
 
+// Does once what the first fetch would do first (the HTTP library's start, the GBK tables), so
+// that it can run on another thread while the windows are being made. Safe to call anytime.
+void PrepareFetching();
+
 // Switched off, every transfer in flight ends at once and every later fetch gives the empty text
 // without touching the network, so shutdown never waits on it. On by default.
 void SetFetchesEnabled(bool enabled);
