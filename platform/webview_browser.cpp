@@ -32,6 +32,8 @@ class WebKitBrowser final : public BrowserView {
     g_signal_connect(web_, "create", G_CALLBACK(&WebKitBrowser::OnCreate), this);
     g_signal_connect(web_, "script-dialog", G_CALLBACK(&WebKitBrowser::OnScriptDialog), this);
     g_signal_connect(web_, "permission-request", G_CALLBACK(&WebKitBrowser::OnPermission), this);
+    g_signal_connect(web_, "authenticate", G_CALLBACK(&WebKitBrowser::OnAuthenticate), this);
+    g_signal_connect(web_, "print", G_CALLBACK(&WebKitBrowser::OnPrint), this);
     g_signal_connect(web_, "enter-fullscreen", G_CALLBACK(&WebKitBrowser::OnEnterFullscreen), this);
     g_signal_connect(web_, "leave-fullscreen", G_CALLBACK(&WebKitBrowser::OnLeaveFullscreen), this);
   }
@@ -117,6 +119,18 @@ class WebKitBrowser final : public BrowserView {
     if (!static_cast<WebKitBrowser*>(self)->silent_) return FALSE;
     webkit_permission_request_deny(request);
     return TRUE;
+  }
+
+  // A page behind a password shows what the server sends with its refusal, not a login form.
+  static gboolean OnAuthenticate(WebKitWebView*, WebKitAuthenticationRequest* request, gpointer self) {
+    if (!static_cast<WebKitBrowser*>(self)->silent_) return FALSE;
+    webkit_authentication_request_authenticate(request, nullptr);
+    return TRUE;
+  }
+
+  // window.print() opens no print dialog over the picture.
+  static gboolean OnPrint(WebKitWebView*, WebKitPrintOperation*, gpointer self) {
+    return static_cast<WebKitBrowser*>(self)->silent_ ? TRUE : FALSE;
   }
 
   static gboolean OnEnterFullscreen(WebKitWebView*, gpointer self) {

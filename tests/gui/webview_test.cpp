@@ -7,6 +7,8 @@
 #include <wx/log.h>
 #include <wx/webview.h>
 
+#include <gtk/gtk.h>
+
 #include <cstdio>
 #include <fstream>
 #include <sstream>
@@ -37,6 +39,16 @@ class WebViewTest : public ::testing::Test {
                                      u"<script>alert('blocked?'); document.write('脚本已运行')</script>"
                                      u"<div style=\"display:none\">看不见</div></body></html>"),
                       "text/html; charset=gb2312");
+    });
+    server_.http().Get("/auth", [](const httplib::Request&, httplib::Response& res) {
+      res.status = 401;
+      res.set_header("WWW-Authenticate", "Basic realm=\"talvo\"");
+      res.set_content("<html><body>refused without a password</body></html>", "text/html");
+    });
+    server_.http().Get("/print", [](const httplib::Request&, httplib::Response& res) {
+      res.set_content("<html><body><script>window.print();"
+                      "document.body.append('after print');</script></body></html>",
+                      "text/html");
     });
     server_.http().Get(R"(/usbtv/.*)", [](const httplib::Request& req, httplib::Response& res) {
       res.set_content(EncodeGbk(u"<html><body style=\"background:#123\"><h1 style=\"color:white\">"
@@ -87,6 +99,40 @@ TEST_F(WebViewTest, LoadsAPageAndReadsItsVisibleText) {
       << "about:blank reports a load too";
   EXPECT_EQ(text, u"");
   view.reset();
+  testing::DestroyAndWait(frame);
+}
+
+// GTK windows of any kind that are on the screen: a print dialog would be one more.
+int VisibleGtkWindows() {
+  GList* windows = gtk_window_list_toplevels();
+  int shown = 0;
+  for (GList* item = windows; item != nullptr; item = item->next) {
+    if (gtk_widget_get_visible(GTK_WIDGET(item->data))) ++shown;
+  }
+  g_list_free(windows);
+  return shown;
+}
+
+TEST_F(WebViewTest, SilentViewsShowNoPasswordFormAndNoPrintDialog) {
+  auto* frame = new wxFrame(nullptr, wxID_ANY, "silent");
+  std::unique_ptr<BrowserView> view = CreateWebViewBrowser(frame);
+  view->SetRect({0, 0, 9000, 6000});
+  view->SetSilent(true);
+  frame->Show();
+  // wx shows a frame's GTK window once it knows its size.
+  ASSERT_TRUE(WaitFor([&] { return gtk_widget_get_visible(static_cast<GtkWidget*>(frame->GetHandle())); }));
+  const int windows = VisibleGtkWindows();
+  int loads = 0;
+  view->SetLoadCompleted([&] { ++loads; });
+
+  view->Navigate(Utf8ToUtf16(server_.Url("/auth")));
+  EXPECT_TRUE(WaitFor([&] {
+    return loads > 0 && view->BodyText().find(u"refused without a password") != std::u16string::npos;
+  }, 20000)) << "the load stopped at a password form";
+  view->Navigate(Utf8ToUtf16(server_.Url("/print")));
+  EXPECT_TRUE(WaitFor([&] { return view->BodyText().find(u"after print") != std::u16string::npos; },
+                      20000)) << "window.print() did not return";
+  EXPECT_EQ(VisibleGtkWindows(), windows) << "a dialog opened";
   testing::DestroyAndWait(frame);
 }
 
