@@ -2,6 +2,7 @@
 
 #include <unistd.h>
 
+#include <algorithm>
 #include <charconv>
 #include <cstdlib>
 #include <fstream>
@@ -12,6 +13,8 @@
 
 namespace talvo {
 namespace {
+
+constexpr std::size_t kMaxConfigBytes = 64 * 1024;
 
 std::string_view Trim(std::string_view text) {
   const auto is_space = [](char c) { return c == ' ' || c == '\t' || c == '\r' || c == '\n'; };
@@ -66,9 +69,11 @@ Config ParseConfig(std::string_view ini_text) {
 Config LoadConfig(const std::filesystem::path& folder) {
   std::ifstream in(folder / "talvo.ini", std::ios::binary);
   if (!in) return Config{};
-  std::ostringstream text;
-  text << in.rdbuf();
-  return ParseConfig(text.str());
+  // A real file is a few lines; a huge or foreign one must not hold up start-up.
+  std::string text(kMaxConfigBytes, '\0');
+  in.read(text.data(), static_cast<std::streamsize>(text.size()));
+  text.resize(static_cast<std::size_t>(std::max<std::streamsize>(in.gcount(), 0)));
+  return ParseConfig(text);
 }
 
 std::filesystem::path AppFolder() {

@@ -23,7 +23,7 @@ struct Config {
 // ";" or "#". Unknown keys and malformed lines are ignored; a missing key keeps its default.
 Config ParseConfig(std::string_view ini_text);
 
-// talvo.ini in `folder`; the defaults when it is missing or unreadable.
+// talvo.ini in `folder` (its first 64 KiB); the defaults when it is missing or unreadable.
 Config LoadConfig(const std::filesystem::path& folder);
 
 // TALVO_APP_DIR when set; else the executable's folder when writable; else the per-user data

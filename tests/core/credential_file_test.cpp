@@ -141,6 +141,13 @@ TEST_F(CredentialFileTest, ShortAndDegenerateFiles) {
   Put("1234560578\r\n9876541932\r\n");
   EXPECT_EQ(ReadCredentialFile(folder_).user, u"");
   EXPECT_EQ(ReadCredentialFile(folder_).password, u"");
+
+  // Binary garbage, and a file of 1 GiB (sparse): defined texts, read from the head only.
+  Put(std::string("\x00\xff\xfe\r\n\x81\x30\x81", 9) + Utf16ToUtf8(EncodeText(u"x")));
+  EXPECT_NO_THROW(ReadCredentialFile(folder_));
+  Put(user_line + "\r\n");
+  std::filesystem::resize_file(CredentialFilePath(folder_), std::uintmax_t{1} << 30);
+  EXPECT_EQ(ReadCredentialFile(folder_).user, u"viewer");
 }
 
 TEST_F(CredentialFileTest, LoneLfAndLoneCrAlsoEndLines) {

@@ -4,6 +4,8 @@
 
 #include <chrono>
 #include <condition_variable>
+#include <cstdlib>
+#include <filesystem>
 #include <mutex>
 #include <thread>
 
@@ -145,7 +147,30 @@ TEST(FetchPageFailures, ResetMidBodyGivesTheEmptyText) {
   EXPECT_EQ(Fetch(server.Url("/")), u"");
 }
 
-// A reply that trickles forever: only the total limit can end it.
+// An https host whose certificate nobody signed: refused, certificate checks stay on.
+TEST(FetchPageFailures, SelfSignedCertificateIsRefused) {
+  const std::filesystem::path dir = std::filesystem::temp_directory_path() / "talvo-tls-test";
+  std::filesystem::create_directories(dir);
+  const std::string key = (dir / "key.pem").string();
+  const std::string cert = (dir / "cert.pem").string();
+  const std::string make = "openssl req -x509 -newkey rsa:2048 -nodes -subj /CN=127.0.0.1 -days 1 "
+                           "-keyout '" + key + "' -out '" + cert + "' >/dev/null 2>&1";
+  ASSERT_EQ(std::system(make.c_str()), 0) << "openssl could not make a certificate";
+  httplib::SSLServer server(cert.c_str(), key.c_str());
+  ASSERT_TRUE(server.is_valid());
+  server.Get("/", [](const httplib::Request&, httplib::Response& res) {
+    res.set_content("secret", "text/plain");
+  });
+  const int port = server.bind_to_any_port("127.0.0.1");
+  std::thread thread([&] { server.listen_after_bind(); });
+  while (!server.is_running()) std::this_thread::sleep_for(5ms);
+  EXPECT_EQ(Fetch("https://127.0.0.1:" + std::to_string(port) + "/"), u"");
+  server.stop();
+  thread.join();
+  std::filesystem::remove_all(dir);
+}
+
+// A reply that trickles forever (a byte at a time): only the total limit can end it.
 void Trickle(RawConnection& connection, const std::atomic<bool>& stopping) {
   connection.ReadRequestHead();
   connection.Send("HTTP/1.1 200 OK\r\nTransfer-Encoding: chunked\r\n\r\n");

@@ -47,8 +47,27 @@ TEST(AppFolder, EnvironmentVariableWinsThenTheExecutableFolder) {
   EXPECT_EQ(AppFolder(), std::filesystem::read_symlink("/proc/self/exe").parent_path());
 }
 
-TEST(LoadConfig, MissingFileGivesTheDefaults) {
+TEST(LoadConfig, MissingFileGivesTheDefaultsAndOnlyTheHeadOfAHugeFileIsRead) {
   EXPECT_EQ(LoadConfig("/nonexistent-folder").tv_host, Config{}.tv_host);
+
+  char pattern[] = "/tmp/talvo-config-XXXXXX";
+  ASSERT_NE(mkdtemp(pattern), nullptr);
+  const std::filesystem::path folder = pattern;
+  {
+    std::ofstream out(folder / "talvo.ini", std::ios::binary);
+    out << "[service]\nprimary_host = head.test\n" << std::string(70 * 1024, ';') << "\n"
+        << "tv_host = tail.test\n";
+  }
+  const Config config = LoadConfig(folder);
+  EXPECT_EQ(config.primary_host, u"head.test");
+  EXPECT_EQ(config.tv_host, Config{}.tv_host) << "a line past the first 64 KiB was read";
+  // Grown to 1 GiB: still only its head. A folder of that name: the defaults.
+  std::filesystem::resize_file(folder / "talvo.ini", std::uintmax_t{1} << 30);
+  EXPECT_EQ(LoadConfig(folder).primary_host, u"head.test");
+  std::filesystem::remove(folder / "talvo.ini");
+  std::filesystem::create_directory(folder / "talvo.ini");
+  EXPECT_EQ(LoadConfig(folder).primary_host, Config{}.primary_host);
+  std::filesystem::remove_all(folder);
 }
 
 TEST(Twips, FifteenTwipsAPixelAtNinetySixDpi) {
