@@ -1,6 +1,7 @@
 #include "core/credential_file.h"
 
 #include <fcntl.h>
+#include <sys/file.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -36,21 +37,46 @@ std::filesystem::path CredentialFilePath(const std::filesystem::path& app_folder
   return app_folder / kFileName;
 }
 
+namespace {
+
+// The temporary file beside the real one, opened and locked against other client processes:
+// two writers sharing it unlocked could rename one's half-written bytes over the other's file.
+// The lock is on the file that still carries the temporary name (a writer that waited may find
+// that its file was renamed meanwhile, and then opens the name again). -1 on failure.
+int OpenLockedTemp(const std::filesystem::path& temp) {
+  for (int attempt = 0; attempt < 100; ++attempt) {
+    const int fd = ::open(temp.c_str(), O_WRONLY | O_CREAT | O_CLOEXEC | O_NOFOLLOW, 0600);
+    if (fd < 0) return -1;
+    struct stat held {}, named {};
+    if (::flock(fd, LOCK_EX) == 0 && ::fstat(fd, &held) == 0 && ::stat(temp.c_str(), &named) == 0 &&
+        held.st_dev == named.st_dev && held.st_ino == named.st_ino) {
+      return fd;
+    }
+    ::close(fd);
+  }
+  return -1;
+}
+
+// Writes the content into the locked temporary file; the file stays open and locked.
+bool FillTemp(int fd, std::string_view content) {
+  // The umask can only narrow the mode, but an older temporary file keeps its own: force it.
+  return ::ftruncate(fd, 0) == 0 && ::fchmod(fd, 0600) == 0 && WriteAll(fd, content) &&
+         ::fsync(fd) == 0;
+}
+
+}  // namespace
+
 namespace detail {
 
 std::filesystem::path WriteCredentialTemp(const std::filesystem::path& app_folder,
                                           std::string_view content) {
   const std::filesystem::path temp = app_folder / kTempName;
-  const int fd = ::open(temp.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC | O_NOFOLLOW, 0600);
+  const int fd = OpenLockedTemp(temp);
   if (fd < 0) return {};
-  // The umask can only narrow the mode, but an older temporary file keeps its own: force it.
-  bool ok = ::fchmod(fd, 0600) == 0 && WriteAll(fd, content) && ::fsync(fd) == 0;
+  bool ok = FillTemp(fd, content);
+  if (!ok) ::unlink(temp.c_str());
   ok = ::close(fd) == 0 && ok;
-  if (!ok) {
-    ::unlink(temp.c_str());
-    return {};
-  }
-  return temp;
+  return ok ? temp : std::filesystem::path();
 }
 
 }  // namespace detail
@@ -63,11 +89,15 @@ void WriteCredentialFile(const std::filesystem::path& app_folder, std::u16string
     content += "\r\n";
     content += Utf16ToUtf8(EncodeText(password));
     content += "\r\n";
-    const std::filesystem::path temp = detail::WriteCredentialTemp(app_folder, content);
-    if (temp.empty()) return;
-    if (::rename(temp.c_str(), CredentialFilePath(app_folder).c_str()) != 0) {
+    const std::filesystem::path temp = app_folder / kTempName;
+    const int fd = OpenLockedTemp(temp);
+    if (fd < 0) return;
+    // Renamed while still locked: no other writer can touch these bytes before they are the file.
+    if (!FillTemp(fd, content) ||
+        ::rename(temp.c_str(), CredentialFilePath(app_folder).c_str()) != 0) {
       ::unlink(temp.c_str());
     }
+    ::close(fd);
   } catch (...) {
     // Remembering the account is a convenience; typing must never fail because of it.
   }

@@ -1,6 +1,7 @@
 #include "core/credential_file.h"
 
 #include <gtest/gtest.h>
+#include <sys/wait.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -191,6 +192,40 @@ TEST_F(CredentialFileTest, ReadOnlyFolderKeepsTheOldFileWhole) {
   fs::permissions(folder_, fs::perms::owner_read | fs::perms::owner_exec);
   Type(u"viewer", u"changed");
   EXPECT_EQ(Bytes(), before);
+}
+
+TEST_F(CredentialFileTest, TwoClientsTypingAtOnceLeaveOneWholePair) {
+  Type(u"start", u"start");
+  // Two processes, each remembering its own pair over and over, while this one reads.
+  const std::pair<std::u16string, std::u16string> pairs[] = {
+      {u"a_rather_long_user_name", u"and_a_long_password"}, {u"b", u"c"}};
+  std::vector<pid_t> writers;
+  for (const auto& [user, password] : pairs) {
+    const pid_t pid = ::fork();
+    ASSERT_GE(pid, 0);
+    if (pid == 0) {
+      for (int i = 0; i < 400; ++i) WriteCredentialFile(folder_, user, password);
+      ::_exit(0);
+    }
+    writers.push_back(pid);
+  }
+  int mixed = 0;
+  for (int i = 0; i < 800; ++i) {
+    const StoredAccount read = ReadCredentialFile(folder_);
+    const bool whole = (read.user == u"start" && read.password == u"start") ||
+                       (read.user == pairs[0].first && read.password == pairs[0].second) ||
+                       (read.user == pairs[1].first && read.password == pairs[1].second);
+    mixed += whole ? 0 : 1;
+  }
+  for (const pid_t pid : writers) {
+    int status = 0;
+    ::waitpid(pid, &status, 0);
+    EXPECT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 0);
+  }
+  EXPECT_EQ(mixed, 0) << "a read found no whole pair";
+  const StoredAccount last = ReadCredentialFile(folder_);
+  EXPECT_TRUE(last.user == pairs[0].first || last.user == pairs[1].first);
+  EXPECT_EQ(FolderEntries(), std::vector<std::string>{"talvoq.dat"}) << "a temporary file was left";
 }
 
 TEST_F(CredentialFileTest, CrashBetweenWriteAndRenameNeverLeavesATruncatedFile) {
