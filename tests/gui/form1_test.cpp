@@ -290,6 +290,15 @@ TEST_F(Form1Test, SkinFileIsAttachedAndABrokenOneIsIgnored) {
   Load();
   EXPECT_EQ(form_->WindowSkin().Scheme().window, SkinScheme{}.window);
   EXPECT_EQ(Entries(), kBuiltInNames);
+  testing::DestroyAndWait(form_);
+
+  // Only the head of a huge file is read: a line past 64 KiB changes nothing, and 1 GiB of
+  // nothing holds up nothing.
+  std::ofstream(folder_ / "real.she", std::ios::trunc) << std::string(70 * 1024, ';') << "\n"
+                                                      << "window = #102030\n";
+  std::filesystem::resize_file(folder_ / "real.she", std::uintmax_t{1} << 30);
+  Load();
+  EXPECT_EQ(form_->WindowSkin().Scheme().window, SkinScheme{}.window);
 }
 
 }  // namespace
