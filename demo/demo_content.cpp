@@ -38,10 +38,11 @@ DemoData LoadDemoData(const std::filesystem::path& folder) {
     if (row.size() >= 3) data.accounts.push_back({row[0], row[1], row[2]});
   }
   for (const auto& row : ReadTable(folder / "programmes.txt")) {
-    if (row.size() >= 2) data.programmes.push_back({row[0], row[1], 0});
+    if (row.size() >= 2) data.programmes.push_back({row[0], row[1]});
   }
   for (const auto& row : ReadTable(folder / "stations.txt")) {
-    if (row.size() >= 3) data.stations.push_back({row[0], row[1], std::atoi(row[2].c_str())});
+    // The third column, the tone, is for demo/make_media.sh.
+    if (row.size() >= 2) data.stations.push_back({row[0], row[1]});
   }
   for (const auto& row : ReadTable(folder / "bulletins.txt")) {
     if (row.size() >= 3) data.bulletins.push_back({row[0] == "member", row[1], row[2]});

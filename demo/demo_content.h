@@ -17,7 +17,6 @@ struct Account {
 struct Entry {
   std::string name;  // UTF-8
   std::string page;  // file name under its folder
-  int tone_hz = 0;   // stations only
 };
 
 struct Bulletin {

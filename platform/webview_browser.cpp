@@ -8,6 +8,7 @@
 #include <optional>
 #include <vector>
 
+#include "core/service_address.h"
 #include "platform/fetch_wait.h"
 #include "platform/wx_text.h"
 
@@ -107,7 +108,7 @@ class WebKitBrowser final : public BrowserView {
   static GtkWidget* OnCreate(WebKitWebView* web, WebKitNavigationAction* action, gpointer) {
     WebKitURIRequest* request = webkit_navigation_action_get_request(action);
     const gchar* uri = request != nullptr ? webkit_uri_request_get_uri(request) : nullptr;
-    if (uri != nullptr && IsWebAddressUtf8(uri)) webkit_web_view_load_uri(web, uri);
+    if (uri != nullptr && IsWebAddress(Utf8ToUtf16(uri))) webkit_web_view_load_uri(web, uri);
     return nullptr;
   }
 
@@ -141,10 +142,6 @@ class WebKitBrowser final : public BrowserView {
   static gboolean OnLeaveFullscreen(WebKitWebView*, gpointer self) {
     static_cast<WebKitBrowser*>(self)->NotifyFullscreen(false);
     return FALSE;
-  }
-
-  static bool IsWebAddressUtf8(const char* uri) {
-    return g_ascii_strncasecmp(uri, "http://", 7) == 0 || g_ascii_strncasecmp(uri, "https://", 8) == 0;
   }
 
   WebKitWebView* web_;

@@ -3,6 +3,8 @@
 #pragma once
 
 #include <stdlib.h>
+#include <wx/listbox.h>
+#include <wx/menu.h>
 
 #include <chrono>
 #include <stdexcept>
@@ -24,6 +26,22 @@ inline Form1Options RecordingForm1Options(const LoopbackServer& primary, const L
   options.browser_factory = RecordingBrowser::Factory();
   options.station_timer = std::chrono::seconds(60);
   return options;
+}
+
+// What a click on entry `row` of a list box raises.
+inline void ChooseRow(wxListBox* list, int row) {
+  list->SetSelection(row);
+  wxCommandEvent event(wxEVT_LISTBOX, list->GetId());
+  event.SetEventObject(list);
+  event.SetInt(row);
+  list->HandleWindowEvent(event);
+}
+
+// What GTK reports when an entry of the main window's menu bar is clicked.
+inline void ClickMenuEntry(Form1& form, int entry) {
+  wxMenuEvent event(wxEVT_MENU_OPEN, 0, form.Menus().MenuOf(entry));
+  event.SetEventObject(&form);
+  form.HandleWindowEvent(event);
 }
 
 }  // namespace talvo::testing

@@ -83,14 +83,7 @@ class Form1Test : public ::testing::Test {
   }
 
   // What a click on entry n raises.
-  void Choose(int n) {
-    wxListBox* list = form_->Channels().List();
-    list->SetSelection(n);
-    wxCommandEvent event(wxEVT_LISTBOX, list->GetId());
-    event.SetEventObject(list);
-    event.SetInt(n);
-    list->HandleWindowEvent(event);
-  }
+  void Choose(int n) { testing::ChooseRow(form_->Channels().List(), n); }
 
   std::u16string PrimaryUrl(const std::u16string& target) {
     return u"http://" + Utf8ToUtf16(primary_.HostPort()) + target;

@@ -108,10 +108,7 @@ TEST_F(HostileServiceTest, EveryMisbehaviourHasItsOutcomeAndStartUpEnds) {
     auto& playback = static_cast<RecordingBrowser&>(form->WebBrowser1());
     wxListBox* list = form->Parts().list2;
     for (unsigned row = 6; row < std::min(list->GetCount(), 10u); ++row) {
-      list->SetSelection(static_cast<int>(row));
-      wxCommandEvent event(wxEVT_LISTBOX, list->GetId());
-      event.SetEventObject(list);
-      list->HandleWindowEvent(event);
+      testing::ChooseRow(list, static_cast<int>(row));
     }
     for (const std::u16string& address : playback.Navigations()) {
       EXPECT_TRUE(address == u"about:blank" || IsWebAddress(address)) << Utf16ToUtf8(address);

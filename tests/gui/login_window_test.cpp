@@ -79,9 +79,7 @@ class LoginWindowTest : public ::testing::Test {
 
   // 账号登陆 clicked on the menu bar; true once the window has the keyboard.
   FrmLogin& ShowLogin() {
-    wxMenuEvent event(wxEVT_MENU_OPEN, 0, form_->Menus().MenuOf(kDenglu));
-    event.SetEventObject(form_);
-    form_->HandleWindowEvent(event);
+    testing::ClickMenuEntry(*form_, kDenglu);
     FrmLogin* login = form_->Login().Existing();
     EXPECT_NE(login, nullptr);
     EXPECT_TRUE(WaitFor([&] { return login->IsShown() && login->IsActive(); }))

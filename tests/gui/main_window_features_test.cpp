@@ -57,11 +57,7 @@ class MainWindowFeaturesTest : public ::testing::Test {
     return *form_;
   }
 
-  void ClickMenu(int entry) {
-    wxMenuEvent event(wxEVT_MENU_OPEN, 0, form_->Menus().MenuOf(entry));
-    event.SetEventObject(form_);
-    form_->HandleWindowEvent(event);
-  }
+  void ClickMenu(int entry) { testing::ClickMenuEntry(*form_, entry); }
 
   RecordingBrowser& Recording(BrowserView& view) { return static_cast<RecordingBrowser&>(view); }
 
@@ -150,12 +146,7 @@ TEST_F(MainWindowFeaturesTest, StationsArriveAtTheTickAndOpenTheirPages) {
   EXPECT_EQ(tv_.Targets().back(), "/user/diantaibiao.asp?" + query);
   EXPECT_EQ(primary_.Targets().back(), "/user/diantaibiao.asp?" + query);
 
-  const auto choose = [&](int n) {
-    list1->SetSelection(n);
-    wxCommandEvent event(wxEVT_LISTBOX, list1->GetId());
-    event.SetEventObject(list1);
-    list1->HandleWindowEvent(event);
-  };
+  const auto choose = [&](int n) { testing::ChooseRow(list1, n); };
   choose(1);
   EXPECT_EQ(Recording(form.WebBrowser1()).Navigations().back(), u"http://radio.test/traffic");
   const std::size_t navigations = Recording(form.WebBrowser1()).Navigations().size();

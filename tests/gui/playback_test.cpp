@@ -13,6 +13,7 @@
 #include "mainwindow/fullscreen_ui.h"
 #include "platform/wx_text.h"
 #include "tests/e2e/harness.h"
+#include "tests/gui/form1_options.h"
 #include "tests/gui/gui_test.h"
 
 namespace talvo {
@@ -64,13 +65,6 @@ class PlaybackTest : public ::testing::Test {
     if (form_) testing::DestroyAndWait(form_);
   }
 
-  void Choose(wxListBox* list, int row) {
-    list->SetSelection(row);
-    wxCommandEvent event(wxEVT_LISTBOX, list->GetId());
-    event.SetEventObject(list);
-    list->HandleWindowEvent(event);
-  }
-
   // The page named `name` plays, audibly, for more than a second of its own time: the picture
   // (or the sound) advances.
   void ExpectPlaysWithSound(const std::string& name, bool video) {
@@ -94,10 +88,10 @@ class PlaybackTest : public ::testing::Test {
 };
 
 TEST_F(PlaybackTest, ChannelsPlayTheirVideoWithSoundUnclicked) {
-  Choose(form_->Parts().list2, 0);  // H.264/AAC in <video>
+  testing::ChooseRow(form_->Parts().list2, 0);  // H.264/AAC in <video>
   ExpectPlaysWithSound("北京卫视高清", true);
   testing::SaveScreenshot("playback-channel");
-  Choose(form_->Parts().list2, 1);  // fragmented MP4 through Media Source
+  testing::ChooseRow(form_->Parts().list2, 1);  // fragmented MP4 through Media Source
   ExpectPlaysWithSound("广东卫视高清", true);
   EXPECT_FALSE(service_->RequestsFor("/media/mse/seg1.m4s").empty());
 }
@@ -105,7 +99,7 @@ TEST_F(PlaybackTest, ChannelsPlayTheirVideoWithSoundUnclicked) {
 TEST_F(PlaybackTest, StationsPlayTheirAudioWithSoundUnclicked) {
   wxListBox* stations = form_->Parts().list1;
   ASSERT_TRUE(WaitFor([&] { return stations->GetCount() > 0; }, 10000));
-  Choose(stations, 2);
+  testing::ChooseRow(stations, 2);
   ExpectPlaysWithSound("音乐之声广播", false);
 }
 
@@ -113,12 +107,12 @@ TEST_F(PlaybackTest, AStreamThatCannotBeDecodedShowsThePagesErrorAndTheWindowSta
   form_->WebBrowser1().Navigate(Utf8ToUtf16("http://" + service_->HostPort() + "/usbtv/broken.html"));
   EXPECT_TRUE(WaitFor([&] { return ReadPlayer(form_->WebBrowser1(), "broken").failed; }, 20000))
       << Utf16ToUtf8(form_->WebBrowser1().BodyText());
-  Choose(form_->Parts().list2, 0);
+  testing::ChooseRow(form_->Parts().list2, 0);
   ExpectPlaysWithSound("北京卫视高清", true);
 }
 
 TEST_F(PlaybackTest, FullscreenFromThePlayersButtonAndFromF11ComesBackToTheSameWindow) {
-  Choose(form_->Parts().list2, 0);
+  testing::ChooseRow(form_->Parts().list2, 0);
   ExpectPlaysWithSound("北京卫视高清", true);
   const wxRect window = form_->GetScreenRect();
   const wxRect playback = form_->WebBrowser1().Window()->GetScreenRect();

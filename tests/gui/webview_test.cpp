@@ -20,6 +20,7 @@
 #include "mainwindow/form1.h"
 #include "platform/diagnostics.h"
 #include "platform/webview_browser.h"
+#include "tests/gui/form1_options.h"
 #include "tests/gui/gui_test.h"
 #include "tests/support/loopback_server.h"
 
@@ -189,11 +190,7 @@ TEST_F(WebViewTest, StartedWindowWithTheRealEngine) {
   EXPECT_EQ(form->Menus().Caption(kN1), u"1.春节节目单");
   testing::SaveScreenshot("form1-started");
 
-  wxListBox* list = form->Channels().List();
-  list->SetSelection(0);
-  wxCommandEvent click(wxEVT_LISTBOX, list->GetId());
-  click.SetEventObject(list);
-  list->HandleWindowEvent(click);
+  testing::ChooseRow(form->Channels().List(), 0);
   EXPECT_TRUE(WaitFor([&] {
     return form->WebBrowser1().BodyText().find(u"频道 /usbtv/bjwsgq.html") != std::u16string::npos;
   }, 20000)) << "the channel page did not show";
