@@ -3,6 +3,7 @@
 #include <benchmark/benchmark.h>
 #include <curl/curl.h>
 
+#include "core/charset.h"
 #include "core/fetcher.h"
 #include "core/scrambler.h"
 #include "core/utf.h"

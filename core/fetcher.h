@@ -45,10 +45,6 @@ std::u16string FetchPage(std::u16string_view url, std::u16string_view charset);
 std::u16string FetchPage(std::u16string_view url, std::u16string_view charset,
                          const FetchLimits& limits);
 
-// Decodes a body in the encoding named by a WHATWG label ("gb2312" is read as GBK/GB18030, as
-// browsers do). Invalid sequences become U+FFFD; an unknown label gives the empty text.
-std::u16string DecodeBytes(std::string_view body, std::u16string_view charset);
-
 // Does once what the first fetch would do first (the HTTP library's start, the GBK tables), so
 // that it can run on another thread while the windows are being made. Safe to call anytime.
 void PrepareFetching();

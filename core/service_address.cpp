@@ -1,9 +1,8 @@
 #include "core/service_address.h"
 
-#include <iconv.h>
-
 #include <array>
-#include <bit>
+
+#include "core/charset.h"
 
 namespace talvo {
 namespace {
@@ -24,29 +23,6 @@ bool IsUnreserved(char16_t c) {
 }
 
 }  // namespace
-
-std::string EncodeGbk(std::u16string_view text) {
-  constexpr const char* kFrom =
-      std::endian::native == std::endian::little ? "UTF-16LE" : "UTF-16BE";
-  iconv_t cd = iconv_open("GB18030", kFrom);
-  if (cd == reinterpret_cast<iconv_t>(-1)) return {};
-  std::string out(text.size() * 4 + 4, '\0');
-  char* in = reinterpret_cast<char*>(const_cast<char16_t*>(text.data()));
-  std::size_t in_left = text.size() * sizeof(char16_t);
-  char* dst = out.data();
-  std::size_t dst_left = out.size();
-  while (in_left > 0) {
-    if (iconv(cd, &in, &in_left, &dst, &dst_left) != static_cast<std::size_t>(-1)) break;
-    // An unpaired surrogate has no encoding: it becomes "?" and the rest goes on.
-    in += sizeof(char16_t);
-    in_left -= sizeof(char16_t);
-    *dst++ = '?';
-    --dst_left;
-  }
-  iconv_close(cd);
-  out.resize(out.size() - dst_left);
-  return out;
-}
 
 std::u16string EncodeQueryValue(std::u16string_view value) {
   static constexpr std::array<char16_t, 16> kHex = {u'0', u'1', u'2', u'3', u'4', u'5',

@@ -7,10 +7,6 @@
 
 namespace talvo {
 
-// The text as GB18030 bytes: GBK for every character GBK has, and an encoding for the rest.
-// An unpaired surrogate becomes "?".
-std::string EncodeGbk(std::u16string_view text);
-
 // A query value as the service reads it: GBK bytes, percent-encoded, unreserved ASCII kept, so
 // "&", "=", "#", blanks and Chinese characters arrive intact.
 std::u16string EncodeQueryValue(std::u16string_view value);

@@ -20,8 +20,7 @@
 #include <string>
 #include <thread>
 
-#include "core/fetcher.h"
-#include "core/service_address.h"
+#include "core/charset.h"
 #include "core/utf.h"
 #include "demo/demo_content.h"
 

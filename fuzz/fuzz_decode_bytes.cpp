@@ -8,7 +8,7 @@
 #include <string>
 #include <string_view>
 
-#include "core/fetcher.h"
+#include "core/charset.h"
 #include "core/utf.h"
 
 namespace {

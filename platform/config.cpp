@@ -2,26 +2,15 @@
 
 #include <unistd.h>
 
-#include <algorithm>
 #include <charconv>
 #include <cstdlib>
-#include <fstream>
-#include <sstream>
 #include <system_error>
 
 #include "core/utf.h"
+#include "platform/settings_lines.h"
 
 namespace talvo {
 namespace {
-
-constexpr std::size_t kMaxConfigBytes = 64 * 1024;
-
-std::string_view Trim(std::string_view text) {
-  const auto is_space = [](char c) { return c == ' ' || c == '\t' || c == '\r' || c == '\n'; };
-  while (!text.empty() && is_space(text.front())) text.remove_prefix(1);
-  while (!text.empty() && is_space(text.back())) text.remove_suffix(1);
-  return text;
-}
 
 void SetMilliseconds(std::string_view value, std::chrono::milliseconds& target) {
   long long ms = 0;
@@ -39,41 +28,24 @@ void SetText(std::string_view value, std::u16string& target) {
 
 Config ParseConfig(std::string_view ini_text) {
   Config config;
-  std::string section;
-  std::istringstream lines{std::string(ini_text)};
-  for (std::string raw; std::getline(lines, raw);) {
-    const std::string_view line = Trim(raw);
-    if (line.empty() || line.front() == ';' || line.front() == '#') continue;
-    if (line.front() == '[' && line.back() == ']') {
-      section = Trim(line.substr(1, line.size() - 2));
-      continue;
-    }
-    const std::size_t equals = line.find('=');
-    if (equals == std::string_view::npos) continue;
-    const std::string_view key = Trim(line.substr(0, equals));
-    const std::string_view value = Trim(line.substr(equals + 1));
-    if (section == "service") {
-      if (key == "primary_host") SetText(value, config.primary_host);
-      if (key == "tv_host") SetText(value, config.tv_host);
-      if (key == "channel_host") SetText(value, config.channel_host);
-      if (key == "product_site") SetText(value, config.product_site);
-      if (key == "report_email") SetText(value, config.report_email);
-    } else if (section == "network") {
-      if (key == "connect_timeout_ms") SetMilliseconds(value, config.connect_timeout);
-      if (key == "request_timeout_ms") SetMilliseconds(value, config.request_timeout);
+  for (const SettingLine& line : ReadSettingLines(ini_text)) {
+    if (line.section == "service") {
+      if (line.key == "primary_host") SetText(line.value, config.primary_host);
+      if (line.key == "tv_host") SetText(line.value, config.tv_host);
+      if (line.key == "channel_host") SetText(line.value, config.channel_host);
+      if (line.key == "product_site") SetText(line.value, config.product_site);
+      if (line.key == "report_email") SetText(line.value, config.report_email);
+    } else if (line.section == "network") {
+      if (line.key == "connect_timeout_ms") SetMilliseconds(line.value, config.connect_timeout);
+      if (line.key == "request_timeout_ms") SetMilliseconds(line.value, config.request_timeout);
     }
   }
   return config;
 }
 
 Config LoadConfig(const std::filesystem::path& folder) {
-  std::ifstream in(folder / "talvo.ini", std::ios::binary);
-  if (!in) return Config{};
-  // A real file is a few lines; a huge or foreign one must not hold up start-up.
-  std::string text(kMaxConfigBytes, '\0');
-  in.read(text.data(), static_cast<std::streamsize>(text.size()));
-  text.resize(static_cast<std::size_t>(std::max<std::streamsize>(in.gcount(), 0)));
-  return ParseConfig(text);
+  const std::optional<std::string> text = ReadSettingsFileHead(folder / "talvo.ini");
+  return text ? ParseConfig(*text) : Config{};
 }
 
 std::filesystem::path AppFolder() {

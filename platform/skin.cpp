@@ -13,13 +13,11 @@
 #include <wx/menu.h>
 #endif
 
-#include <fstream>
-#include <sstream>
+#include "platform/settings_lines.h"
 
 namespace talvo {
 namespace {
 
-constexpr std::size_t kMaxSkinFileBytes = 64 * 1024;
 // Opacity of a translucent border: enough to show the desktop through, not enough to hurt text.
 constexpr wxByte kAeroAlpha = 238;
 
@@ -57,12 +55,9 @@ void Skin::SkinH_Attach() {
 }
 
 bool Skin::SkinH_AttachEx(const std::filesystem::path& file, const std::string&) {
-  std::ifstream in(file, std::ios::binary);
-  if (!in) return false;
-  std::string text(kMaxSkinFileBytes, '\0');
-  in.read(text.data(), static_cast<std::streamsize>(text.size()));
-  text.resize(static_cast<std::size_t>(in.gcount()));
-  const std::optional<SkinScheme> scheme = ParseSkinFile(text);
+  const std::optional<std::string> text = ReadSettingsFileHead(file);
+  if (!text) return false;
+  const std::optional<SkinScheme> scheme = ParseSkinFile(*text);
   if (!scheme) return false;
   scheme_ = *scheme;
   attached_ = true;

@@ -1,19 +1,11 @@
 #include "platform/skin_file.h"
 
 #include <charconv>
-#include <sstream>
-#include <string>
+
+#include "platform/settings_lines.h"
 
 namespace talvo {
 namespace {
-
-std::string_view Trim(std::string_view text) {
-  while (!text.empty() && (text.front() == ' ' || text.front() == '\t')) text.remove_prefix(1);
-  while (!text.empty() && (text.back() == ' ' || text.back() == '\t' || text.back() == '\r')) {
-    text.remove_suffix(1);
-  }
-  return text;
-}
 
 std::optional<std::uint32_t> ParseColour(std::string_view value) {
   if (value.size() != 7 || value.front() != '#') return std::nullopt;
@@ -28,19 +20,15 @@ std::optional<std::uint32_t> ParseColour(std::string_view value) {
 std::optional<SkinScheme> ParseSkinFile(std::string_view text) {
   SkinScheme scheme;
   bool any = false;
-  std::istringstream lines{std::string(text)};
-  for (std::string raw; std::getline(lines, raw);) {
-    const std::string_view line = Trim(raw);
-    const std::size_t equals = line.find('=');
-    if (line.empty() || line.front() == ';' || equals == std::string_view::npos) continue;
-    const std::string_view key = Trim(line.substr(0, equals));
-    const std::optional<std::uint32_t> colour = ParseColour(Trim(line.substr(equals + 1)));
+  // A skin has no sections; keys count wherever they stand.
+  for (const SettingLine& line : ReadSettingLines(text)) {
+    const std::optional<std::uint32_t> colour = ParseColour(line.value);
     if (!colour) continue;
-    std::uint32_t* target = key == "window"        ? &scheme.window
-                            : key == "text"        ? &scheme.text
-                            : key == "button"      ? &scheme.button
-                            : key == "button_text" ? &scheme.button_text
-                                                   : nullptr;
+    std::uint32_t* target = line.key == "window"        ? &scheme.window
+                            : line.key == "text"        ? &scheme.text
+                            : line.key == "button"      ? &scheme.button
+                            : line.key == "button_text" ? &scheme.button_text
+                                                        : nullptr;
     if (target == nullptr) continue;
     *target = *colour;
     any = true;

@@ -10,9 +10,9 @@
 #include <fstream>
 #include <thread>
 
+#include "core/charset.h"
 #include "core/credential_file.h"
 #include "core/fetcher.h"
-#include "core/service_address.h"
 #include "mainwindow/page_list_ui.h"
 #include "mainwindow/design.h"
 #include "platform/window_titles.h"

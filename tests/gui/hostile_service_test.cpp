@@ -9,10 +9,11 @@
 #include <functional>
 #include <thread>
 
+#include "core/charset.h"
 #include "core/credential_file.h"
 #include "core/fetcher.h"
-#include "core/utf.h"
 #include "core/service_address.h"
+#include "core/utf.h"
 #include "mainwindow/bulletin_menu_ui.h"
 #include "mainwindow/page_list_ui.h"
 #include "platform/recording_browser.h"

@@ -13,10 +13,10 @@
 #include <mutex>
 #include <thread>
 
+#include "core/charset.h"
 #include "core/credential_file.h"
 #include "core/fetcher.h"
 #include "core/scrambler.h"
-#include "core/service_address.h"
 #include "mainwindow/form1.h"
 #include "platform/recording_browser.h"
 #include "platform/window_titles.h"

@@ -8,6 +8,7 @@
 #include <atomic>
 #include <cmath>
 
+#include "core/charset.h"
 #include "core/credential_file.h"
 #include "core/fetcher.h"
 #include "core/service_address.h"

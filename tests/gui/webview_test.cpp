@@ -13,8 +13,8 @@
 #include <fstream>
 #include <sstream>
 
+#include "core/charset.h"
 #include "core/fetcher.h"
-#include "core/service_address.h"
 #include "core/utf.h"
 #include "mainwindow/page_list_ui.h"
 #include "mainwindow/form1.h"

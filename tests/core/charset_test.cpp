@@ -1,6 +1,6 @@
 #include <gtest/gtest.h>
 
-#include "core/fetcher.h"
+#include "core/charset.h"
 
 namespace talvo {
 namespace {
@@ -48,6 +48,15 @@ TEST(DecodeBytes, LargeBodiesDecodeWhole) {
     expected += u"卫视\r\n";
   }
   EXPECT_EQ(DecodeBytes(body, u"gb2312"), expected);
+}
+
+// What the client sends must come back as it was typed when the service decodes it.
+TEST(EncodeGbk, RoundTripsThroughTheDecoderAndMarksLoneSurrogates) {
+  for (const std::u16string text : {u"", u"viewer", u"塔沃高清影音 V2.02", u"張三 \U0001F600 €"}) {
+    EXPECT_EQ(DecodeBytes(EncodeGbk(text), u"gbk"), text);
+  }
+  EXPECT_EQ(EncodeGbk(u"a\xD800" u"b"), "a?b");
+  EXPECT_EQ(EncodeGbk(u"\xDC00"), "?");
 }
 
 }  // namespace
