@@ -29,6 +29,7 @@ bench: build
 	$(BUILD)/bench/bench_core
 	./scripts/with-display $(BUILD)/bench/bench_window
 	./scripts/with-display $(BUILD)/bench/bench_startup
+	cd $(BUILD) && tests/credential_kill_loop 1000
 
 clean:
 	rm -rf $(BUILD) build-asan build-fuzz
