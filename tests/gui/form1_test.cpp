@@ -98,11 +98,12 @@ class Form1Test : public ::testing::Test {
   }
 
   std::filesystem::path folder_;
-  LoopbackServer tv_;
-  LoopbackServer primary_;
   std::u16string tv_reply_;
   std::u16string primary_reply_;
   std::atomic<std::chrono::milliseconds> delay_{0ms};
+  // Declared after what their handlers read: destroyed first, so no handler outlives it.
+  LoopbackServer tv_;
+  LoopbackServer primary_;
   Form1Options options_;
   Form1* form_ = nullptr;
 };

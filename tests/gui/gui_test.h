@@ -9,6 +9,14 @@ class wxWindow;
 
 namespace talvo::testing {
 
+// Bounds on the client's own work grow by this factor in a sanitizer build, where every memory
+// access is checked; bounds set by the network's limits do not.
+#if defined(__SANITIZE_ADDRESS__)
+inline constexpr int kInstrumentedSlowdown = 3;
+#else
+inline constexpr int kInstrumentedSlowdown = 1;
+#endif
+
 // Runs the event loop until `condition` holds or `timeout_ms` passes; true when it held.
 bool WaitFor(const std::function<bool()>& condition, int timeout_ms = 5000);
 

@@ -106,12 +106,13 @@ class LoginWindowTest : public ::testing::Test {
   }
 
   std::filesystem::path folder_;
-  LoopbackServer primary_;
-  LoopbackServer tv_;
   std::mutex mutex_;
   std::u16string login_reply_;
   std::u16string programme_reply_;
   std::atomic<std::chrono::milliseconds> login_delay_{0ms};
+  // Declared after what their handlers read: destroyed first, so no handler outlives it.
+  LoopbackServer primary_;
+  LoopbackServer tv_;
   Form1Options options_;
   Form1* form_ = nullptr;
 };

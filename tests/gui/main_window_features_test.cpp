@@ -64,10 +64,11 @@ class MainWindowFeaturesTest : public ::testing::Test {
 
   double OuterTwips(int pixels) { return PixelsToTwips(pixels, form_->GetDPIScaleFactor()); }
 
-  LoopbackServer primary_;
-  LoopbackServer tv_;
   std::u16string tv_stations_;
   std::u16string primary_stations_;
+  // Declared after what their handlers read: destroyed first, so no handler outlives it.
+  LoopbackServer primary_;
+  LoopbackServer tv_;
   Form1Options options_;
   Form1* form_ = nullptr;
 };
