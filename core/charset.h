@@ -1,6 +1,6 @@
 // The service's character sets: bodies arrive in a named charset (GBK in practice) and query
-// values leave as GBK bytes. Decoding and encoding live together so both sides use the same
-// GB18030 tables.
+// values leave as GBK bytes. Decoding and encoding live together so both read GBK as GB18030,
+// through the same iconv converter.
 #pragma once
 
 #include <string>
