@@ -193,6 +193,11 @@ std::string ClientWindow::VisibleWindow(const std::string& title_part) {
   return {};
 }
 
+bool ClientWindow::WaitFocused(const std::string& window, int timeout_ms) {
+  return Eventually([&] { return Shell("xdotool getwindowfocus 2>/dev/null") == window + "\n"; },
+                    timeout_ms);
+}
+
 void ClientWindow::KeysTo(const std::string& window, const std::string& xdotool_arguments) {
   Shell("xdotool windowactivate --sync " + window + " " + xdotool_arguments + " 2>/dev/null");
 }

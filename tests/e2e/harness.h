@@ -88,6 +88,8 @@ class ClientWindow {
   // The X window id of this process's visible window whose title contains `title_part`, or
   // empty.
   std::string VisibleWindow(const std::string& title_part);
+  // Waits until the window with that id has the X server's keyboard focus.
+  bool WaitFocused(const std::string& window, int timeout_ms);
   // Real key events (xdotool arguments) to the window with that id, activated first.
   void KeysTo(const std::string& window, const std::string& xdotool_arguments);
   // Asks the window manager to close the window, as its close button does.

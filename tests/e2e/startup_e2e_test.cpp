@@ -7,6 +7,8 @@
 
 #include <fstream>
 
+#include "core/credential_file.h"
+#include "core/utf.h"
 #include "tests/e2e/harness.h"
 
 namespace talvo::e2e {
@@ -116,8 +118,15 @@ TEST(SignInE2E, SignInThroughTheMenuIsRememberedForTheNextStart) {
     std::string login;
     ASSERT_TRUE(Eventually([&] { return !(login = client.VisibleWindow("塔沃用户登录")).empty(); }, 10000))
         << "账号登陆 did not open the login window";
+    ASSERT_TRUE(client.WaitFocused(login, 10000)) << "the login window never got the keyboard";
     client.KeysTo(login, "key --clearmodifiers alt+u type --delay 20 demo_vip");
     client.KeysTo(login, "key --clearmodifiers alt+p type --delay 20 vip888");
+    // Every keystroke is remembered: the file holds what the boxes hold.
+    StoredAccount typed;
+    EXPECT_TRUE(Eventually([&] {
+      typed = ReadCredentialFile(work);
+      return typed.user == u"demo_vip" && typed.password == u"vip888";
+    }, 10000)) << "the boxes hold " << Utf16ToUtf8(typed.user) << " / " << Utf16ToUtf8(typed.password);
     Screenshot("sign-in-typed");
     client.KeysTo(login, "key Return");
     ASSERT_TRUE(Eventually([&] { return client.Title().find(signed_in) != std::string::npos; }, 10000))

@@ -3,6 +3,7 @@
 #pragma once
 
 #include <stdlib.h>
+#include <wx/app.h>
 #include <wx/listbox.h>
 #include <wx/menu.h>
 
@@ -37,11 +38,13 @@ inline void ChooseRow(wxListBox* list, int row) {
   list->HandleWindowEvent(event);
 }
 
-// What GTK reports when an entry of the main window's menu bar is clicked.
+// What GTK reports when an entry of the main window's menu bar is clicked, and the entry's
+// action, which runs once the bar has let go.
 inline void ClickMenuEntry(Form1& form, int entry) {
   wxMenuEvent event(wxEVT_MENU_OPEN, 0, form.Menus().MenuOf(entry));
   event.SetEventObject(&form);
   form.HandleWindowEvent(event);
+  wxTheApp->ProcessPendingEvents();
 }
 
 }  // namespace talvo::testing

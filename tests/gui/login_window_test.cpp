@@ -7,6 +7,8 @@
 #include <wx/menu.h>
 #include <wx/textctrl.h>
 
+#include <gtk/gtk.h>
+
 #include <atomic>
 #include <chrono>
 #include <fstream>
@@ -38,6 +40,24 @@ using testing::WaitFor;
 void Keys(const std::string& xdotool_arguments) {
   const std::string command = "xdotool " + xdotool_arguments + " 2>/dev/null";
   ASSERT_EQ(std::system(command.c_str()), 0) << command;
+}
+
+// The middle of a main-window menu-bar entry, in screen pixels, where a real click lands.
+wxPoint MenuEntryOnScreen(Form1& form, int entry) {
+  wxMenuBar* bar = form.GetMenuBar();
+  guint position = 0;
+  while (position < bar->GetMenuCount() && bar->GetMenu(position) != form.Menus().MenuOf(entry)) {
+    ++position;
+  }
+  GList* items = gtk_container_get_children(GTK_CONTAINER(bar->GetHandle()));
+  auto* item = static_cast<GtkWidget*>(g_list_nth_data(items, position));
+  g_list_free(items);
+  if (item == nullptr) return wxDefaultPosition;
+  GtkAllocation area;
+  gtk_widget_get_allocation(item, &area);
+  int x = 0, y = 0;
+  gdk_window_get_origin(gtk_widget_get_window(item), &x, &y);
+  return wxPoint(x + area.x + area.width / 2, y + area.y + area.height / 2);
 }
 
 class LoginWindowTest : public ::testing::Test {
@@ -149,6 +169,24 @@ TEST_F(LoginWindowTest, TypingRemembersTheAccountAndEnterSignsIn) {
   EXPECT_EQ(ServiceView().back(), VerifyAddress(options_.config.primary_host, u"demo"));
   EXPECT_EQ(login.Reply(), u"VIP用户 欢迎您");
   EXPECT_EQ(FromWx(login.Text1()->GetValue()), u"VIP用户 欢迎您");
+}
+
+// Keys typed as soon as the window appears must reach it, not the bar that was clicked.
+TEST_F(LoginWindowTest, ARealClickOnTheMenuOpensTheWindowOnlyOnceTheBarHasLetGoOfTheKeys) {
+  Start();
+  ASSERT_TRUE(WaitFor([&] { return form_->IsActive(); }));
+  const wxPoint entry = MenuEntryOnScreen(*form_, kDenglu);
+  ASSERT_NE(entry, wxDefaultPosition);
+  Keys("mousemove " + std::to_string(entry.x) + " " + std::to_string(entry.y) + " click 1");
+  // An open menu holds GTK's grab, and with it every key of the process.
+  bool held_when_shown = true;
+  ASSERT_TRUE(WaitFor([&] {
+    const FrmLogin* login = form_->Login().Existing();
+    if (login == nullptr || !login->IsShown()) return false;
+    held_when_shown = gtk_grab_get_current() != nullptr;
+    return true;
+  })) << "the click did not open the login window";
+  EXPECT_FALSE(held_when_shown) << "the login window appeared while the menu bar held the keys";
 }
 
 TEST_F(LoginWindowTest, StaysAboveTheMainWindowAndOutOfTheTaskbar) {
