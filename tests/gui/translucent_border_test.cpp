@@ -8,6 +8,8 @@
 
 #include <gdk/gdk.h>
 
+#include <functional>
+
 #include "core/fetcher.h"
 #include "core/service_address.h"
 #include "core/utf.h"
@@ -88,22 +90,34 @@ TEST(TranslucentBorder, TheBackgroundLetsTheDesktopThroughAndThePageNever) {
   const wxPoint background = form->ClientToScreen(wxPoint(20, client.y - 4));
   const wxWindow* playback = form->WebBrowser1().Window();
   const wxPoint page = playback->ClientToScreen(wxPoint(playback->GetSize().x / 2, playback->GetSize().y / 2));
-  const auto shoot = [](const std::string& name) {
+  // The compositor paints in its own time: shoot until the screen shows what is expected, or
+  // give up and judge the last shot.
+  const auto shoot_until = [](const std::string& name, const std::function<bool(const wxImage&)>& shows) {
     wxImage image;
-    EXPECT_TRUE(image.LoadFile(testing::SaveScreenshot(name), wxBITMAP_TYPE_PNG));
+    WaitFor([&] { return image.LoadFile(testing::SaveScreenshot(name), wxBITMAP_TYPE_PNG) && shows(image); },
+            20000);
     return image;
+  };
+  const wxColour blue(0, 0, 255);
+  const auto translucent = [&](const wxImage& shot) {
+    return PixelAt(shot, page) == blue && PixelAt(shot, background).Red() > PixelAt(shot, background).Green();
+  };
+  const auto opaque = [&](const wxImage& shot) {
+    return PixelAt(shot, page) == blue && PixelAt(shot, background) == form->GetBackgroundColour();
   };
 
   // Start-up switched the border on.
-  wxImage on = shoot("border-translucent");
-  EXPECT_EQ(PixelAt(on, page), wxColour(0, 0, 255)) << "the page is see-through";
+  const wxImage on = shoot_until("border-translucent", translucent);
+  ASSERT_TRUE(on.IsOk());
+  EXPECT_EQ(PixelAt(on, page), blue) << "the page is see-through";
   const wxColour through = PixelAt(on, background);
   EXPECT_GT(through.Red(), through.Green()) << "the backdrop does not show through the border: "
                                             << through.GetAsString().utf8_str();
 
   form->Options().Command3_Click();  // 取消透明
-  wxImage off = shoot("border-opaque");
-  EXPECT_EQ(PixelAt(off, page), wxColour(0, 0, 255));
+  const wxImage off = shoot_until("border-opaque", opaque);
+  ASSERT_TRUE(off.IsOk());
+  EXPECT_EQ(PixelAt(off, page), blue);
   EXPECT_EQ(PixelAt(off, background), form->GetBackgroundColour()) << "the border is still translucent";
 
   testing::DestroyAndWait(form);
