@@ -184,37 +184,63 @@ TEST(RadioE2E, StationsArriveAfterTheTickAndBulletinsOpenTheirPages) {
   ASSERT_TRUE(client.WaitExit(10000).has_value());
 }
 
-TEST(MakeRunE2E, ClosingTheClientStopsTheService) {
-  const auto work = NewWorkDir("make-run");
-  const std::filesystem::path source = TALVO_SOURCE_DIR;
-  Process run({"/bin/bash", (source / "scripts" / "run-demo").string(), BuildDir().string()},
-              {}, work / "run.out", work / "run.err");
-  int port = 0;
-  ASSERT_TRUE(Eventually([&] {
-    std::ifstream in(work / "run.out");
-    std::string line;
-    std::getline(in, line);
-    const auto colon = line.rfind(':');
-    if (line.rfind("Demo service on", 0) == 0 && colon != std::string::npos) {
-      port = std::atoi(line.c_str() + colon + 1);
-    }
-    return port > 0;
-  }, 30000)) << "run-demo did not announce its service";
-  EXPECT_TRUE(PortAnswers(port));
+// `make run` as a process: run-demo started on the build, its service's port once announced,
+// and its client's process id once started.
+struct MakeRun {
+  explicit MakeRun(const std::filesystem::path& work)
+      : out(work / "run.out"),
+        run({"/bin/bash", (std::filesystem::path(TALVO_SOURCE_DIR) / "scripts" / "run-demo").string(),
+             BuildDir().string()},
+            {}, out, work / "run.err") {}
 
-  // The client run-demo started: the only talvo child of that script.
-  const std::string pid = Shell("pgrep -P " + std::to_string(run.pid()) + " -x talvo");
-  ASSERT_FALSE(pid.empty());
-  const std::string window =
-      Shell("xdotool search --sync --onlyvisible --pid " + pid.substr(0, pid.find('\n')) +
-            " 2>/dev/null | tail -n 1");
-  ASSERT_FALSE(window.empty());
+  bool Started() {
+    return Eventually([&] {
+      std::ifstream in(out);
+      std::string line;
+      std::getline(in, line);
+      const auto colon = line.rfind(':');
+      if (line.rfind("Demo service on", 0) == 0 && colon != std::string::npos) {
+        port = std::atoi(line.c_str() + colon + 1);
+      }
+      const std::string children = Shell("pgrep -P " + std::to_string(run.pid()) + " -x talvo");
+      client = children.substr(0, children.find('\n'));
+      return port > 0 && !client.empty();
+    }, 30000);
+  }
+
+  std::filesystem::path out;
+  Process run;
+  int port = 0;
+  std::string client;
+};
+
+TEST(MakeRunE2E, ClosingTheClientStopsTheService) {
+  MakeRun make(NewWorkDir("make-run"));
+  ASSERT_TRUE(make.Started()) << "run-demo did not announce its service and start its client";
+  EXPECT_TRUE(PortAnswers(make.port));
+  // A search of the window tree fails when a window goes while it runs, as some do while the
+  // client starts: search until the window is there.
+  std::string window;
+  ASSERT_TRUE(Eventually([&] {
+    window = Shell("xdotool search --onlyvisible --pid " + make.client + " 2>/dev/null | tail -n 1");
+    return !window.empty();
+  }, 30000)) << "the client's window never appeared";
   Shell("xdotool windowactivate --sync " + window.substr(0, window.find('\n')) +
         " key --clearmodifiers alt+F4");
-  const std::optional<int> code = run.WaitExit(15000);
+  const std::optional<int> code = make.run.WaitExit(15000);
   ASSERT_TRUE(code.has_value()) << "run-demo did not end with its client";
   EXPECT_EQ(*code, 0);
-  EXPECT_FALSE(PortAnswers(port)) << "the demo service outlived the client";
+  EXPECT_FALSE(PortAnswers(make.port)) << "the demo service outlived the client";
+}
+
+// Ended from outside (a kill, a closed terminal), make run leaves nothing running.
+TEST(MakeRunE2E, EndingItEndsTheClientAndTheService) {
+  MakeRun make(NewWorkDir("make-run-ended"));
+  ASSERT_TRUE(make.Started()) << "run-demo did not announce its service and start its client";
+  make.run.Terminate();
+  EXPECT_TRUE(Eventually([&] { return Shell("ps -o pid= -p " + make.client).empty(); }, 10000))
+      << "the client outlived run-demo";
+  EXPECT_FALSE(PortAnswers(make.port)) << "the demo service outlived run-demo";
 }
 
 TEST(MakeRunE2E, WithoutADisplayItSaysSoAndFails) {

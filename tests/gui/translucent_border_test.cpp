@@ -7,6 +7,7 @@
 #include <wx/image.h>
 
 #include <gdk/gdk.h>
+#include <gtk/gtk.h>
 
 #include <functional>
 
@@ -53,6 +54,17 @@ wxColour PixelAt(const wxImage& shot, const wxPoint& point) {
                   shot.GetBlue(point.x, point.y));
 }
 
+}  // namespace
+}  // namespace talvo
+
+// Colours in failure messages as "#RRGGBB".
+inline void PrintTo(const wxColour& colour, std::ostream* out) {
+  *out << colour.GetAsString(wxC2S_HTML_SYNTAX).utf8_str();
+}
+
+namespace talvo {
+namespace {
+
 TEST(TranslucentBorder, TheBackgroundLetsTheDesktopThroughAndThePageNever) {
   Compositor compositor;
   ASSERT_TRUE(compositor.Started()) << "xcompmgr is not installed";
@@ -64,8 +76,11 @@ TEST(TranslucentBorder, TheBackgroundLetsTheDesktopThroughAndThePageNever) {
   });
   server.Start();
 
+  // The desktop behind the window: as a desktop window, the window manager keeps it below every
+  // other window, whichever of the two it maps and focuses first.
   auto* backdrop = new wxFrame(nullptr, wxID_ANY, "backdrop", wxPoint(0, 0), wxSize(1600, 1000));
   backdrop->SetBackgroundColour(*wxRED);
+  gtk_window_set_type_hint(GTK_WINDOW(backdrop->GetHandle()), GDK_WINDOW_TYPE_HINT_DESKTOP);
   backdrop->Show();
 
   Form1Options options;
