@@ -1,6 +1,10 @@
 #include "mainwindow/bulletin_menu_ui.h"
 
-#include "mainwindow/bulletins.h"
+#include <wx/display.h>
+#include <wx/frame.h>
+
+#include <algorithm>
+
 #include "platform/browser_view.h"
 #include "platform/clickable_menu_bar.h"
 
@@ -22,10 +26,28 @@ void BulletinMenu::OnServiceViewLoaded() {
 void BulletinMenu::ReadBlock(const std::u16string& page_text) {
   std::optional<std::vector<std::u16string>> fields = ReadBulletinBlock(page_text);
   if (!fields) return;
-  const auto captions = BulletinCaptions(*fields);
+  const auto titles = BulletinTitles(*fields);
   fields_ = std::move(fields);
   for (int item = 1; item <= kBulletinItems; ++item) {
-    if (const auto& caption = captions[item - 1]) parts_.menus->SetCaption(kN1 + item - 1, *caption);
+    if (titles[item - 1]) titles_[item - 1] = titles[item - 1];
+  }
+  ShowCaptions();
+}
+
+// The bar cannot be narrower than its entries, and the window not narrower than its bar: the
+// titles are cut shorter until the window fits the screen's work area, whatever the service sends.
+void BulletinMenu::ShowCaptions() {
+  wxFrame* frame = parts_.frame;
+  const int display = wxDisplay::GetFromWindow(frame);
+  const int budget = wxDisplay(display == wxNOT_FOUND ? 0 : display).GetClientArea().width -
+                     (frame->GetSize().x - frame->GetClientSize().x);
+  for (int max_chars = static_cast<int>(kMaxBulletinTitle);; max_chars = std::max(max_chars - 4, 0)) {
+    for (int item = 1; item <= kBulletinItems; ++item) {
+      if (const auto& title = titles_[item - 1]) {
+        parts_.menus->SetCaption(kN1 + item - 1, BulletinCaption(item, *title, static_cast<std::size_t>(max_chars)));
+      }
+    }
+    if (max_chars == 0 || parts_.menus->MinimumWidth() <= budget) return;
   }
 }
 

@@ -2,10 +2,12 @@
 // and a bulletin block in it puts "1." … "6." entries on the menu bar that open their links.
 #pragma once
 
+#include <array>
 #include <optional>
 #include <string>
 #include <vector>
 
+#include "mainwindow/bulletins.h"
 #include "mainwindow/form1_parts.h"
 
 namespace talvo {
@@ -22,9 +24,12 @@ class BulletinMenu {
  private:
   void OnServiceViewLoaded();
   void ReadBlock(const std::u16string& page_text);
+  void ShowCaptions();
 
   const Form1Parts& parts_;
   std::optional<std::vector<std::u16string>> fields_;
+  // The title each entry shows, whole: captions are cut from it to fit the screen.
+  std::array<std::optional<std::u16string>, kBulletinItems> titles_;
 };
 
 }  // namespace talvo

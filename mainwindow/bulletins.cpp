@@ -9,6 +9,17 @@ constexpr std::size_t kUsedFields = 2 * kBulletinItems;
 
 bool Blank(std::u16string_view text) { return text.find_first_not_of(u' ') == std::u16string_view::npos; }
 
+// Characters that would break the bar's single line or turn the text around (the entry's own
+// number included): C0 and C1 controls, line and paragraph separators, bidirectional marks,
+// embeddings, overrides and isolates.
+bool Unshowable(char16_t c) {
+  return c < 0x20 || (c >= 0x7F && c <= 0x9F) || c == 0x2028 || c == 0x2029 || c == 0x061C ||
+         c == 0x200E || c == 0x200F || (c >= 0x202A && c <= 0x202E) || (c >= 0x2066 && c <= 0x2069);
+}
+
+bool HighSurrogate(char16_t c) { return c >= 0xD800 && c <= 0xDBFF; }
+bool LowSurrogate(char16_t c) { return c >= 0xDC00 && c <= 0xDFFF; }
+
 }  // namespace
 
 std::optional<std::vector<std::u16string>> ReadBulletinBlock(std::u16string_view text) {
@@ -30,14 +41,49 @@ std::optional<std::vector<std::u16string>> ReadBulletinBlock(std::u16string_view
   return fields;
 }
 
-std::array<std::optional<std::u16string>, kBulletinItems> BulletinCaptions(
+std::array<std::optional<std::u16string>, kBulletinItems> BulletinTitles(
     const std::vector<std::u16string>& fields) {
-  std::array<std::optional<std::u16string>, kBulletinItems> captions;
+  std::array<std::optional<std::u16string>, kBulletinItems> titles;
   for (std::size_t k = 1; k <= kBulletinItems; ++k) {
     const std::size_t title = 2 * k - 2;
     const std::size_t link = 2 * k - 1;
     if (link >= fields.size() || Blank(fields[title]) || Blank(fields[link])) continue;
-    captions[k - 1] = std::u16string(1, static_cast<char16_t>(u'0' + k)) + u"." + fields[title];
+    titles[k - 1] = fields[title];
+  }
+  return titles;
+}
+
+std::u16string CleanBulletinTitle(std::u16string_view title, std::size_t max_chars) {
+  std::u16string clean;
+  std::size_t chars = 0;
+  for (std::size_t i = 0; i < title.size(); ++i) {
+    if (Unshowable(title[i])) continue;
+    // A character beyond the limit: the last one kept gives way to the mark.
+    if (chars == max_chars) {
+      if (max_chars == 0) return u"…";
+      const std::size_t n = clean.size();
+      const std::size_t last = n >= 2 && HighSurrogate(clean[n - 2]) && LowSurrogate(clean[n - 1]) ? 2 : 1;
+      clean.resize(clean.size() - last);
+      return clean + u"…";
+    }
+    clean += title[i];
+    // The two halves of a surrogate pair are one character.
+    if (HighSurrogate(title[i]) && i + 1 < title.size()) clean += title[++i];
+    ++chars;
+  }
+  return clean;
+}
+
+std::u16string BulletinCaption(int k, std::u16string_view title, std::size_t max_chars) {
+  return std::u16string(1, static_cast<char16_t>(u'0' + k)) + u"." + CleanBulletinTitle(title, max_chars);
+}
+
+std::array<std::optional<std::u16string>, kBulletinItems> BulletinCaptions(
+    const std::vector<std::u16string>& fields) {
+  const auto titles = BulletinTitles(fields);
+  std::array<std::optional<std::u16string>, kBulletinItems> captions;
+  for (int k = 1; k <= kBulletinItems; ++k) {
+    if (titles[k - 1]) captions[k - 1] = BulletinCaption(k, *titles[k - 1]);
   }
   return captions;
 }

@@ -17,8 +17,21 @@ inline constexpr int kBulletinItems = 6;
 // (twelve) are kept.
 std::optional<std::vector<std::u16string>> ReadBulletinBlock(std::u16string_view text);
 
-// The caption of each item: "k." and the title, untrimmed, where both the title and the link are
-// there and not blank; nothing where the item keeps its caption.
+// The title of each item, untrimmed, where both the title and the link are there and not blank;
+// nothing where the item keeps its caption.
+std::array<std::optional<std::u16string>, kBulletinItems> BulletinTitles(
+    const std::vector<std::u16string>& fields);
+
+// A title as the menu bar may show it: one line, no control characters, no change of writing
+// direction, and at most `max_chars` characters, the rest cut and marked with "…".
+inline constexpr std::size_t kMaxBulletinTitle = 24;
+std::u16string CleanBulletinTitle(std::u16string_view title, std::size_t max_chars);
+
+// Item k's caption: "k." and the cleaned title.
+std::u16string BulletinCaption(int k, std::u16string_view title,
+                               std::size_t max_chars = kMaxBulletinTitle);
+
+// BulletinTitles as captions.
 std::array<std::optional<std::u16string>, kBulletinItems> BulletinCaptions(
     const std::vector<std::u16string>& fields);
 

@@ -10,6 +10,8 @@ namespace talvo {
 
 PageList::PageList(wxListBox* list, BrowserView& playback) : list_(list), playback_(playback) {
   list_->Bind(wxEVT_LISTBOX, &PageList::OnChosen, this);
+  list_->Bind(wxEVT_LEFT_DOWN, &PageList::OnPressed, this);
+  list_->Bind(wxEVT_LEFT_UP, &PageList::OnReleased, this);
 }
 
 void PageList::Append(const std::vector<LinePair>& entries) {
@@ -24,8 +26,25 @@ void PageList::Append(const std::vector<LinePair>& entries) {
   list_->Append(names);
 }
 
-void PageList::OnChosen(wxCommandEvent&) {
-  const int selection = list_->GetSelection();
+void PageList::OnChosen(wxCommandEvent&) { Open(list_->GetSelection()); }
+
+// The list has not handled the press yet: the selection is still the one before the click.
+void PageList::OnPressed(wxMouseEvent& event) {
+  event.Skip();
+  const int row = list_->HitTest(event.GetPosition());
+  pressed_on_chosen_ = row != wxNOT_FOUND && row == list_->GetSelection() ? row : -1;
+}
+
+void PageList::OnReleased(wxMouseEvent& event) {
+  event.Skip();
+  const int pressed = pressed_on_chosen_;
+  pressed_on_chosen_ = -1;
+  if (pressed != -1 && list_->HitTest(event.GetPosition()) == pressed && list_->GetSelection() == pressed) {
+    Open(pressed);
+  }
+}
+
+void PageList::Open(int selection) {
   if (list_->IsEmpty() || selection == wxNOT_FOUND) return;
   const std::optional<std::u16string> address = PageAddress(
       static_cast<std::size_t>(selection), FromWx(list_->GetString(selection)), urls_);

@@ -9,6 +9,7 @@
 
 class wxCommandEvent;
 class wxListBox;
+class wxMouseEvent;
 
 namespace talvo {
 
@@ -26,8 +27,14 @@ class PageList {
  private:
   // List2_Click / List1_Click.
   void OnChosen(wxCommandEvent& event);
+  // A click on the entry already chosen changes no selection, so the list reports nothing; it
+  // opens the page again all the same: that is how a viewer retries a stalled channel.
+  void OnPressed(wxMouseEvent& event);
+  void OnReleased(wxMouseEvent& event);
+  void Open(int selection);
 
   wxListBox* list_;
+  int pressed_on_chosen_ = -1;  // the chosen entry the button went down on
   BrowserView& playback_;
   PageTable urls_;
 };

@@ -63,6 +63,17 @@ wxMenu* ClickableMenuBar::MenuOf(int index) const {
   return entry.shown ? entry.menu : nullptr;
 }
 
+int ClickableMenuBar::MinimumWidth() const {
+#ifdef __WXGTK__
+  int minimum = 0;
+  int natural = 0;
+  gtk_widget_get_preferred_width(static_cast<GtkWidget*>(bar_->GetHandle()), &minimum, &natural);
+  return minimum;
+#else
+  return bar_->GetBestSize().x;
+#endif
+}
+
 int ClickableMenuBar::BarPosition(int index) const {
   int position = 0;
   for (int i = 0; i < index; ++i) position += entries_[i].shown ? 1 : 0;

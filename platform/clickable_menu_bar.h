@@ -34,6 +34,8 @@ class ClickableMenuBar {
   // The entry's menu while it is shown, else null: what a click on the bar reports.
   wxMenu* MenuOf(int index) const;
   int Count() const { return static_cast<int>(entries_.size()); }
+  // The narrowest the bar can be with its entries, in pixels: the window is never narrower.
+  int MinimumWidth() const;
 
  private:
   struct Entry {

@@ -4,18 +4,35 @@
 
 #include <webkit2/webkit2.h>
 
+#include <chrono>
 #include <memory>
 #include <optional>
 #include <vector>
 
 #include "core/service_address.h"
 #include "platform/fetch_wait.h"
+#include "platform/page_safety.h"
 #include "platform/wx_text.h"
 
 namespace talvo {
 namespace {
 
 constexpr const char* kBodyTextScript = "document.body ? document.body.innerText : ''";
+
+// Where the view's object is found from the engine's view, for what the engine reports on the
+// page process's context rather than on a view.
+constexpr const char* kBrowserKey = "talvo-browser";
+
+// How the views tell that their page process hangs: a trivial script every two seconds, and no
+// answer after five.
+constexpr guint kPingSeconds = 2;
+constexpr auto kHangAfter = std::chrono::seconds(5);
+
+// Shown instead of a page that keeps ending its page process.
+constexpr const char* kStalledNotice =
+    "<html><body style='margin:0;background:#000;color:#ccc;font:16px sans-serif;"
+    "text-align:center;padding-top:15%'>此页面反复停止运行，已不再自动重新载入。<br>"
+    "请稍后再次点选频道或电台。</body></html>";
 
 // What a script's answer finds when it arrives: the view may be gone by then.
 struct ScriptReply {
@@ -37,16 +54,32 @@ class WebKitBrowser final : public BrowserView {
     g_signal_connect(web_, "print", G_CALLBACK(&WebKitBrowser::OnPrint), this);
     g_signal_connect(web_, "enter-fullscreen", G_CALLBACK(&WebKitBrowser::OnEnterFullscreen), this);
     g_signal_connect(web_, "leave-fullscreen", G_CALLBACK(&WebKitBrowser::OnLeaveFullscreen), this);
+    g_signal_connect(web_, "decide-policy", G_CALLBACK(&WebKitBrowser::OnDecidePolicy), this);
+    g_signal_connect(web_, "web-process-terminated", G_CALLBACK(&WebKitBrowser::OnProcessEnded), this);
+    g_signal_connect(web_, "notify::is-web-process-responsive",
+                     G_CALLBACK(&WebKitBrowser::OnResponsivenessChanged), this);
+    g_object_set_data(G_OBJECT(web_), kBrowserKey, this);
+    ping_source_ = g_timeout_add_seconds(kPingSeconds, &WebKitBrowser::OnPingTime, this);
   }
 
   ~WebKitBrowser() override {
+    g_source_remove(ping_source_);
     for (const auto& reply : pending_) reply->view_gone = true;
+    g_object_set_data(G_OBJECT(web_), kBrowserKey, nullptr);
     g_signal_handlers_disconnect_by_data(web_, this);
   }
 
   void Navigate(const std::u16string& address) override {
-    webkit_web_view_load_uri(web_, Utf16ToUtf8(address).c_str());
+    last_address_ = Utf16ToUtf8(address);
+    webkit_web_view_load_uri(web_, last_address_.c_str());
   }
+
+  // The page of the view, or nothing: what the engine reports on its context names the view.
+  static WebKitBrowser* Of(WebKitWebView* web) {
+    return web != nullptr ? static_cast<WebKitBrowser*>(g_object_get_data(G_OBJECT(web), kBrowserKey))
+                          : nullptr;
+  }
+  bool LastNavigationClicked() const { return last_navigation_clicked_; }
 
   void SetSilent(bool silent) override { silent_ = silent; }
   WebKitWebView* Web() const { return web_; }
@@ -66,11 +99,17 @@ class WebKitBrowser final : public BrowserView {
   }
 
   void ReadBodyText(std::function<void(std::u16string)> done) override {
+    ReadScript(kBodyTextScript, std::move(done));
+  }
+
+  // Runs `script` in the page; `done` gets its answer as text (empty when it is none), unless
+  // the view is gone first.
+  void ReadScript(const char* script, std::function<void(std::u16string)> done) {
     std::erase_if(pending_, [](const auto& reply) { return reply->answered; });
     auto reply = std::make_shared<ScriptReply>();
     reply->done = std::move(done);
     pending_.push_back(reply);
-    webkit_web_view_evaluate_javascript(web_, kBodyTextScript, -1, nullptr, nullptr, nullptr,
+    webkit_web_view_evaluate_javascript(web_, script, -1, nullptr, nullptr, nullptr,
                                         &WebKitBrowser::OnScriptFinished,
                                         new std::shared_ptr<ScriptReply>(reply));
   }
@@ -112,8 +151,14 @@ class WebKitBrowser final : public BrowserView {
     return nullptr;
   }
 
-  static gboolean OnScriptDialog(WebKitWebView*, WebKitScriptDialog*, gpointer self) {
-    return static_cast<WebKitBrowser*>(self)->silent_ ? TRUE : FALSE;
+  // Answered without a word. "Leave this page?" is answered yes: a page must never keep the
+  // client or the user from loading another one.
+  static gboolean OnScriptDialog(WebKitWebView*, WebKitScriptDialog* dialog, gpointer self) {
+    if (!static_cast<WebKitBrowser*>(self)->silent_) return FALSE;
+    if (webkit_script_dialog_get_dialog_type(dialog) == WEBKIT_SCRIPT_DIALOG_BEFORE_UNLOAD_CONFIRM) {
+      webkit_script_dialog_confirm_set_confirmed(dialog, TRUE);
+    }
+    return TRUE;
   }
 
   static gboolean OnPermission(WebKitWebView*, WebKitPermissionRequest* request, gpointer self) {
@@ -134,6 +179,77 @@ class WebKitBrowser final : public BrowserView {
     return static_cast<WebKitBrowser*>(self)->silent_ ? TRUE : FALSE;
   }
 
+  // Whether the latest navigation came from a click in the page: only then may its reply become
+  // a download.
+  static gboolean OnDecidePolicy(WebKitWebView*, WebKitPolicyDecision* decision,
+                                 WebKitPolicyDecisionType type, gpointer self) {
+    if (type == WEBKIT_POLICY_DECISION_TYPE_NAVIGATION_ACTION ||
+        type == WEBKIT_POLICY_DECISION_TYPE_NEW_WINDOW_ACTION) {
+      WebKitNavigationAction* action =
+          webkit_navigation_policy_decision_get_navigation_action(WEBKIT_NAVIGATION_POLICY_DECISION(decision));
+      static_cast<WebKitBrowser*>(self)->last_navigation_clicked_ =
+          webkit_navigation_action_is_user_gesture(action);
+      return FALSE;
+    }
+    if (type != WEBKIT_POLICY_DECISION_TYPE_RESPONSE) return FALSE;
+    // The engine's own reading of a name with a folder in it ("../x") frees memory it does not
+    // own and ends the process that reads it, so such a name never reaches the engine: the
+    // header is read here, and the reply refused before it can turn into a download.
+    WebKitURIResponse* response =
+        webkit_response_policy_decision_get_response(WEBKIT_RESPONSE_POLICY_DECISION(decision));
+    SoupMessageHeaders* headers = webkit_uri_response_get_http_headers(response);
+    const char* disposition =
+        headers != nullptr ? soup_message_headers_get_one(headers, "Content-Disposition") : nullptr;
+    if (disposition == nullptr) return FALSE;
+    const std::string offered = DispositionFileName(disposition);
+    if (offered.empty() || SafeDownloadName(offered) == offered) return FALSE;
+    webkit_policy_decision_ignore(decision);
+    return TRUE;
+  }
+
+  // The page process ended (crashed, killed, over its memory limit, or ended by us because it
+  // hung): the view loads its page again, within a budget, and then shows a notice instead.
+  static void OnProcessEnded(WebKitWebView*, WebKitWebProcessTerminationReason, gpointer self) {
+    static_cast<WebKitBrowser*>(self)->Recover();
+  }
+
+  void Recover() {
+    const gchar* shown = webkit_web_view_get_uri(web_);
+    const std::string address =
+        shown != nullptr && IsWebAddress(Utf8ToUtf16(shown)) ? std::string(shown) : last_address_;
+    if (address.empty()) return;
+    if (!reloads_.Take(ReloadBudget::Clock::now())) {
+      webkit_web_view_load_html(web_, kStalledNotice, nullptr);
+      return;
+    }
+    webkit_web_view_load_uri(web_, address.c_str());
+  }
+
+  // A page that stops answering (an endless script) holds the process both views share: end it,
+  // and both views recover as from a crash. The engine says so when it notices; the ping notices
+  // when nothing else is asked of the page.
+  static void OnResponsivenessChanged(WebKitWebView* web, GParamSpec*, gpointer) {
+    if (!webkit_web_view_get_is_web_process_responsive(web)) webkit_web_view_terminate_web_process(web);
+  }
+
+  static gboolean OnPingTime(gpointer self) {
+    auto* view = static_cast<WebKitBrowser*>(self);
+    const auto now = std::chrono::steady_clock::now();
+    if (view->ping_sent_) {
+      if (now - *view->ping_sent_ >= kHangAfter) {
+        view->ping_sent_.reset();
+        webkit_web_view_terminate_web_process(view->web_);
+      }
+      return G_SOURCE_CONTINUE;
+    }
+    view->ping_sent_ = now;
+    const unsigned ping = ++view->pings_;
+    view->ReadScript("0", [view, ping](std::u16string) {
+      if (ping == view->pings_) view->ping_sent_.reset();
+    });
+    return G_SOURCE_CONTINUE;
+  }
+
   static gboolean OnEnterFullscreen(WebKitWebView*, gpointer self) {
     static_cast<WebKitBrowser*>(self)->NotifyFullscreen(true);
     return FALSE;
@@ -147,7 +263,80 @@ class WebKitBrowser final : public BrowserView {
   WebKitWebView* web_;
   bool silent_ = false;
   std::vector<std::shared_ptr<ScriptReply>> pending_;
+  std::string last_address_;
+  bool last_navigation_clicked_ = false;
+  ReloadBudget reloads_;
+  guint ping_source_ = 0;
+  unsigned pings_ = 0;
+  std::optional<std::chrono::steady_clock::time_point> ping_sent_;  // unanswered since
 };
+
+// The user's own downloads folder, or the home folder.
+std::string DownloadsFolder() {
+  const gchar* folder = g_get_user_special_dir(G_USER_DIRECTORY_DOWNLOAD);
+  return folder != nullptr ? folder : g_get_home_dir();
+}
+
+void OnSaveChosen(GtkDialog* chooser, gint response, gpointer data) {
+  auto* download = static_cast<WebKitDownload*>(data);
+  gchar* uri = response == GTK_RESPONSE_ACCEPT ? gtk_file_chooser_get_uri(GTK_FILE_CHOOSER(chooser)) : nullptr;
+  if (uri != nullptr) {
+    // The dialog itself asked before an existing file is replaced.
+    webkit_download_set_allow_overwrite(download, TRUE);
+    webkit_download_set_destination(download, uri);
+    g_free(uri);
+  } else {
+    webkit_download_cancel(download);
+  }
+  g_object_unref(download);
+  gtk_widget_destroy(GTK_WIDGET(chooser));
+}
+
+// The name the server suggests never reaches the engine's own path handling: the user chooses
+// the folder and the name in the save dialog, starting from a plain name of the file's own.
+gboolean OnDecideDestination(WebKitDownload* download, gchar* suggested, gpointer) {
+  WebKitWebView* web = webkit_download_get_web_view(download);
+  const WebKitBrowser* view = WebKitBrowser::Of(web);
+  if (view == nullptr || !view->LastNavigationClicked()) {
+    webkit_download_cancel(download);
+    return TRUE;
+  }
+  GtkWidget* toplevel = gtk_widget_get_toplevel(GTK_WIDGET(web));
+  GtkWidget* chooser = gtk_file_chooser_dialog_new(
+      "保存文件", GTK_IS_WINDOW(toplevel) ? GTK_WINDOW(toplevel) : nullptr,
+      GTK_FILE_CHOOSER_ACTION_SAVE, "取消", GTK_RESPONSE_CANCEL, "保存", GTK_RESPONSE_ACCEPT, nullptr);
+  gtk_window_set_modal(GTK_WINDOW(chooser), TRUE);
+  gtk_file_chooser_set_do_overwrite_confirmation(GTK_FILE_CHOOSER(chooser), TRUE);
+  gtk_file_chooser_set_current_folder(GTK_FILE_CHOOSER(chooser), DownloadsFolder().c_str());
+  gtk_file_chooser_set_current_name(GTK_FILE_CHOOSER(chooser), SafeDownloadName(suggested ? suggested : "").c_str());
+  g_signal_connect(chooser, "response", G_CALLBACK(OnSaveChosen), g_object_ref(download));
+  gtk_widget_show(chooser);
+  return TRUE;
+}
+
+// A file reaches the disk only after a click in the page and the user's choice in the save
+// dialog; a download a page starts by itself is cancelled before anything is written.
+void OnDownloadStarted(WebKitWebContext*, WebKitDownload* download, gpointer) {
+  g_signal_connect(download, "decide-destination", G_CALLBACK(OnDecideDestination), nullptr);
+}
+
+// One context for both views, made on first use. Its page processes have a memory limit: a page
+// over it has its process ended before the machine swaps, checked every few seconds, and the view
+// recovers. Their downloads are decided as above.
+WebKitWebContext* PageContext() {
+  static WebKitWebContext* const context = [] {
+    WebKitMemoryPressureSettings* memory = webkit_memory_pressure_settings_new();
+    webkit_memory_pressure_settings_set_memory_limit(
+        memory, static_cast<guint>(PageMemoryLimitMiB(MemoryCeilingBytes())));
+    webkit_memory_pressure_settings_set_kill_threshold(memory, 1.0);
+    webkit_memory_pressure_settings_set_poll_interval(memory, 2.0);
+    auto* made = WEBKIT_WEB_CONTEXT(g_object_new(WEBKIT_TYPE_WEB_CONTEXT, "memory-pressure-settings", memory, nullptr));
+    webkit_memory_pressure_settings_free(memory);
+    g_signal_connect(made, "download-started", G_CALLBACK(OnDownloadStarted), nullptr);
+    return made;
+  }();
+  return context;
+}
 
 }  // namespace
 
@@ -159,7 +348,8 @@ std::unique_ptr<BrowserView> CreateWebViewBrowser(wxWindow* parent, BrowserView*
       sibling != nullptr
           ? g_object_new(WEBKIT_TYPE_WEB_VIEW, "website-policies", policies, "related-view",
                          sibling->Web(), nullptr)
-          : g_object_new(WEBKIT_TYPE_WEB_VIEW, "website-policies", policies, nullptr));
+          : g_object_new(WEBKIT_TYPE_WEB_VIEW, "website-policies", policies, "web-context",
+                         PageContext(), nullptr));
   g_object_unref(policies);
   WebKitSettings* settings = webkit_web_view_get_settings(web);
   webkit_settings_set_media_playback_requires_user_gesture(settings, FALSE);

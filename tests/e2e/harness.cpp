@@ -167,9 +167,13 @@ void WriteConfig(const std::filesystem::path& app_dir, const std::string& primar
                                        << "request_timeout_ms = 5000\n";
 }
 
-ClientWindow::ClientWindow(const std::filesystem::path& app_dir) : app_dir_(app_dir) {
+ClientWindow::ClientWindow(const std::filesystem::path& app_dir,
+                           const std::vector<std::string>& launcher)
+    : app_dir_(app_dir) {
+  std::vector<std::string> argv = launcher;
+  argv.push_back((BuildDir() / "talvo").string());
   process_ = std::make_unique<Process>(
-      std::vector<std::string>{(BuildDir() / "talvo").string()},
+      argv,
       std::map<std::string, std::string>{{"TALVO_APP_DIR", app_dir.string()}},
       app_dir / "client.out", app_dir / "client.err");
 }

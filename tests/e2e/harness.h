@@ -67,8 +67,10 @@ class DemoService {
 // The client's main window as the X server sees it.
 class ClientWindow {
  public:
-  // Starts build/talvo with TALVO_APP_DIR = `app_dir`, whose talvo.ini the caller wrote.
-  explicit ClientWindow(const std::filesystem::path& app_dir);
+  // Starts build/talvo with TALVO_APP_DIR = `app_dir`, whose talvo.ini the caller wrote; a
+  // `launcher` (a command that ends by running its last argument) goes in front.
+  explicit ClientWindow(const std::filesystem::path& app_dir,
+                        const std::vector<std::string>& launcher = {});
   ~ClientWindow();
 
   // Waits until the main window is mapped; false if it never appears.

@@ -2,6 +2,7 @@
 // outcome, start-up ends within the configured limits, and no address other than http(s) from
 // a reply is ever opened.
 #include <gtest/gtest.h>
+#include <wx/display.h>
 #include <wx/listbox.h>
 
 #include <atomic>
@@ -138,6 +139,26 @@ TEST_F(HostileServiceTest, BulletinBlocksOfAnySizeOrAddressAreSafe) {
   for (int item = 1; item <= 3; ++item) form->Bulletins().Clicked(item);
   ASSERT_EQ(playback.Navigations().size(), before + 1) << "only the web address is opened";
   EXPECT_EQ(playback.Navigations().back(), u"http://ok.test/");
+
+  // Captions of any length, lines or direction: one line each, the number first, and a window
+  // that stays on the screen.
+  form->Show();
+  const wxRect screen = wxDisplay(static_cast<unsigned>(std::max(wxDisplay::GetFromWindow(form), 0))).GetClientArea();
+  const int height = form->GetSize().y;
+  std::u16string captions = u"$$$*";
+  captions += std::u16string(10000, u'长') + u"*http://x/1*";
+  for (int i = 0; i < 60; ++i) captions += u"第" + std::u16string(1, u'0' + i % 10) + u"行\r\n";
+  captions += u"*http://x/2*\u202E反向*http://x/3*";
+  for (int item = 4; item <= 6; ++item) captions += std::u16string(120, u'宽') + u"*http://x/*";
+  service.FinishLoad(captions + u"$$$");
+  for (int item = 1; item <= 6; ++item) {
+    const std::u16string caption = form->Menus().Caption(kN1 + item - 1);
+    EXPECT_EQ(caption.substr(0, 2), std::u16string(1, u'0' + item) + u".") << item;
+    EXPECT_EQ(caption.find_first_of(u"\r\n\u202E"), std::u16string::npos) << item;
+  }
+  EXPECT_TRUE(testing::WaitFor([&] { return form->GetSize().x <= screen.width; }))
+      << "the bar made the window " << form->GetSize().x << " px wide";
+  EXPECT_EQ(form->GetSize().y, height);
   testing::DestroyAndWait(form);
   std::filesystem::remove_all(options.app_folder);
 }

@@ -45,5 +45,25 @@ TEST(BulletinCaptions, BlankPairsLeaveTheirItemAndTitlesKeepTheirSpaces) {
   EXPECT_EQ(BulletinCaptions(fields), (Captions{u"1.  A", std::nullopt, std::nullopt, u"4.D & E"}));
 }
 
+TEST(CleanBulletinTitle, OneLineNoControlsNoDirectionChangesAndCutWithAMark) {
+  const std::u16string long_title(10000, u'长');
+  const std::pair<std::u16string, std::u16string> cases[] = {
+      {u"  新频道上线", u"  新频道上线"},
+      {u"第一行\r\n第二行\n\n第三行", u"第一行第二行第三行"},
+      {u"\u202E反过来\u202C的\u2066字\u2069\u200F", u"反过来的字"},
+      {u"tab\there\x7f\x85\u2028", u"tabhere"},
+      {std::u16string(24, u'字'), std::u16string(24, u'字')},
+      {std::u16string(25, u'字'), std::u16string(23, u'字') + u"…"},
+      {long_title, std::u16string(23, u'长') + u"…"},
+      // A character outside the BMP is one character, never cut in half.
+      {std::u16string(22, u'a') + u"\U0001F4FA\U0001F4FAb", std::u16string(22, u'a') + u"\U0001F4FA…"},
+  };
+  for (const auto& [title, clean] : cases) {
+    EXPECT_EQ(CleanBulletinTitle(title, kMaxBulletinTitle), clean) << testing::PrintToString(title);
+  }
+  EXPECT_EQ(CleanBulletinTitle(u"abc", 0), u"…");
+  EXPECT_EQ(BulletinCaption(3, u"\u202E1.", 4), u"3.1.");
+}
+
 }  // namespace
 }  // namespace talvo

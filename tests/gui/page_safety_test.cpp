@@ -1,0 +1,262 @@
+// What a page may do to the client, with the real engine and pages of a loopback service, one row
+// a case: downloads only after a click and through the save dialog, a before-unload question that
+// cannot keep a view, and views that recover when their page process hangs or dies.
+#include <gtest/gtest.h>
+#include <signal.h>
+#include <wx/listbox.h>
+
+#include <gtk/gtk.h>
+
+#include <chrono>
+#include <fstream>
+#include <functional>
+#include <map>
+#include <mutex>
+
+#include "core/charset.h"
+#include "core/fetcher.h"
+#include "core/utf.h"
+#include "mainwindow/form1.h"
+#include "tests/e2e/harness.h"
+#include "tests/gui/gui_test.h"
+#include "tests/support/loopback_server.h"
+
+namespace talvo {
+namespace {
+
+using namespace std::chrono_literals;
+using testing::WaitFor;
+namespace fs = std::filesystem;
+
+std::string Html(const std::string& body) { return "<html><body style='margin:0'>" + body + "</body></html>"; }
+
+// The whole page is one link or one clickable block, so a click anywhere in the view hits it.
+constexpr const char* kBlock = "style='display:block;position:fixed;inset:0;background:#08c'";
+
+std::string ReadFile(const fs::path& file) {
+  std::ifstream in(file);
+  return std::string(std::istreambuf_iterator<char>(in), {});
+}
+
+// A toplevel GTK window of this process, other than the wx frames, that `is` accepts.
+GtkWidget* FindDialog(const std::function<bool(GtkWidget*)>& is) {
+  GList* windows = gtk_window_list_toplevels();
+  GtkWidget* found = nullptr;
+  for (GList* it = windows; it != nullptr && found == nullptr; it = it->next) {
+    auto* window = static_cast<GtkWidget*>(it->data);
+    if (gtk_widget_get_visible(window) && is(window)) found = window;
+  }
+  g_list_free(windows);
+  return found;
+}
+
+// The toolkit asks "replace?" in a loop of its own: this answers it from inside that loop, once
+// it is asked, and notes what the file held at that moment.
+struct ReplaceQuestion {
+  fs::path file;
+  bool asked = false;
+  std::string content_when_asked;
+  static gboolean Answer(gpointer data) {
+    auto* question = static_cast<ReplaceQuestion*>(data);
+    GtkWidget* dialog = FindDialog([](GtkWidget* w) { return GTK_IS_MESSAGE_DIALOG(w); });
+    if (dialog == nullptr) return G_SOURCE_CONTINUE;
+    question->asked = true;
+    question->content_when_asked = ReadFile(question->file);
+    gtk_dialog_response(GTK_DIALOG(dialog), GTK_RESPONSE_ACCEPT);  // 替换
+    return G_SOURCE_REMOVE;
+  }
+};
+
+GtkWidget* SaveDialog() { return FindDialog([](GtkWidget* w) { return GTK_IS_FILE_CHOOSER(w); }); }
+bool AnyDialog() { return FindDialog([](GtkWidget* w) { return GTK_IS_DIALOG(w); }) != nullptr; }
+
+class PageSafetyTest : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    SetFetchesEnabled(true);
+    server_.http().Get("/user/jiemubiao.asp", [this](const httplib::Request&, httplib::Response& res) {
+      res.set_content(EncodeGbk(u"计数卫视\r\n") + server_.Url("/counter") + "\r\n", "text/plain; charset=gb2312");
+    });
+    server_.http().Get(R"(/(counter|user/yanzhen.asp|page/loop))", [this](const httplib::Request& req, httplib::Response& res) {
+      const int n = Count(req.path, 1);
+      const std::string script = req.path == "/page/loop" ? "<script>setTimeout(()=>{for(;;){}},300)</script>" : "";
+      res.set_content(Html(req.path + " " + std::to_string(n) + script), "text/html");
+    });
+    server_.http().Get("/attachment", [](const httplib::Request& req, httplib::Response& res) {
+      res.set_header("Content-Disposition", "attachment; filename=\"" + req.get_param_value("name") + "\"");
+      res.set_content("payload", "application/octet-stream");
+    });
+    server_.http().Get("/page/click", [](const httplib::Request& req, httplib::Response& res) {
+      res.set_content(Html("<a " + std::string(kBlock) + " href='/attachment?name=" + req.get_param_value("name") + "'>save</a>"), "text/html");
+    });
+    server_.http().Get("/page/unclicked", [](const httplib::Request& req, httplib::Response& res) {
+      res.set_content(Html("<script>location='/attachment?name=" + req.get_param_value("name") + "'</script>"), "text/html");
+    });
+    server_.http().Get("/page/beforeunload", [](const httplib::Request&, httplib::Response& res) {
+      res.set_content(Html("<div " + std::string(kBlock) + " onclick=\"this.textContent='clicked'\">stay</div>"
+                           "<script>onbeforeunload=e=>{e.preventDefault();return e.returnValue='stay'}</script>"),
+                      "text/html");
+    });
+    server_.Start();
+    folder_ = e2e::NewWorkDir("page-safety");
+    downloads_ = fs::path(g_get_user_special_dir(G_USER_DIRECTORY_DOWNLOAD) ? g_get_user_special_dir(G_USER_DIRECTORY_DOWNLOAD) : g_get_home_dir());
+  }
+
+  void TearDown() override {
+    if (form_) testing::DestroyAndWait(form_);
+  }
+
+  Form1& Start() {
+    Form1Options options;
+    options.config.primary_host = options.config.tv_host = options.config.channel_host = Utf8ToUtf16(server_.HostPort());
+    options.app_folder = folder_;
+    options.station_timer = 60s;
+    form_ = new Form1(options);
+    form_->Form_Load();
+    form_->Show();
+    EXPECT_TRUE(WaitFor([&] { return form_->IsActive() && Loads("/user/yanzhen.asp") > 0; }, 20000));
+    return *form_;
+  }
+
+  bool Shows(BrowserView& view, std::u16string_view text, int timeout_ms = 20000) {
+    return WaitFor([&] { return view.BodyText().find(text) != std::u16string::npos; }, timeout_ms);
+  }
+  void Open(const std::string& target, std::u16string_view shown) {
+    form_->WebBrowser1().Navigate(Utf8ToUtf16(server_.Url(target)));
+    ASSERT_TRUE(Shows(form_->WebBrowser1(), shown)) << target;
+  }
+  // A real click in the middle of the playback view.
+  void ClickPage() {
+    const wxRect area = form_->WebBrowser1().Window()->GetScreenRect();
+    e2e::Shell("xdotool mousemove " + std::to_string(area.x + area.width / 2) + " " +
+               std::to_string(area.y + area.height / 2) + " click 1");
+  }
+  // The save dialog the click opened: it suggests `name`; the user picks `folder` and presses
+  // Enter.
+  void SaveInto(const std::string& name, const fs::path& folder) {
+    GtkWidget* dialog = nullptr;
+    ASSERT_TRUE(WaitFor([&] { return (dialog = SaveDialog()) != nullptr; }, 10000)) << "no save dialog";
+    gchar* suggested = gtk_file_chooser_get_current_name(GTK_FILE_CHOOSER(dialog));
+    EXPECT_EQ(std::string(suggested), name);
+    g_free(suggested);
+    gtk_file_chooser_set_current_folder(GTK_FILE_CHOOSER(dialog), folder.c_str());
+    ASSERT_TRUE(WaitFor([&] { return gtk_window_is_active(GTK_WINDOW(dialog)); }));
+    e2e::Shell("xdotool key Return");
+  }
+  // Requests for `path` so far, `more` counted first.
+  int Count(const std::string& path, int more = 0) {
+    std::lock_guard lock(mutex_);
+    return loads_[path] += more;
+  }
+  int Loads(const std::string& path) { return Count(path); }
+
+  std::mutex mutex_;
+  std::map<std::string, int> loads_;
+  fs::path folder_;
+  fs::path downloads_;
+  Form1* form_ = nullptr;
+  // Declared after what its handlers read: destroyed first, so no handler outlives it.
+  testing::LoopbackServer server_;
+};
+
+TEST_F(PageSafetyTest, PagesCannotTouchFilesTrapAViewOrFreezeIt) {
+  const std::string unique = "talvo-" + std::to_string(::getpid());
+  const struct Row {
+    const char* name;
+    std::function<void()> run;
+  } rows[] = {
+      {"a download without a click writes and removes nothing", [&] {
+         // One offered under a new name, one under the name of a file the user has.
+         const fs::path existing = downloads_ / (unique + ".pdf");
+         fs::create_directories(downloads_);
+         std::ofstream(existing) << "thesis";
+         for (const std::string& name : {unique + "-new.pdf", unique + ".pdf"}) {
+           form_->WebBrowser1().Navigate(Utf8ToUtf16(server_.Url("/page/unclicked?name=" + name)));
+           EXPECT_FALSE(WaitFor([&] { return AnyDialog() || ReadFile(existing) != "thesis"; }, 3000)) << name;
+         }
+         EXPECT_EQ(ReadFile(existing), "thesis");
+         EXPECT_FALSE(fs::exists(downloads_ / (unique + "-new.pdf")));
+         EXPECT_FALSE(fs::exists(g_get_home_dir() / fs::path(unique + "-new.pdf")));
+         fs::remove(existing);
+       }},
+      {"a click saves where the user chooses", [&] {
+         Open("/page/click?name=" + unique + ".txt", u"save");
+         ClickPage();
+         SaveInto(unique + ".txt", folder_);
+         EXPECT_TRUE(WaitFor([&] { return ReadFile(folder_ / (unique + ".txt")) == "payload"; }, 10000));
+       }},
+      {"a name with a folder in it is refused, clicked or not", [&] {
+         Open("/page/click?name=../" + unique + ".sh", u"save");
+         ClickPage();
+         EXPECT_FALSE(WaitFor([] { return AnyDialog(); }, 3000));
+         for (const fs::path& folder : {downloads_, fs::path(g_get_home_dir()), folder_}) {
+           EXPECT_FALSE(fs::exists(folder.parent_path() / (unique + ".sh"))) << folder;
+           EXPECT_FALSE(fs::exists(folder / (unique + ".sh"))) << folder;
+         }
+         Open("/counter", u"/counter");  // the views and their processes live on
+       }},
+      {"overwriting asks first", [&] {
+         ReplaceQuestion question;
+         question.file = folder_ / "keep-me.txt";
+         std::ofstream(question.file) << "mine";
+         Open("/page/click?name=keep-me.txt", u"save");
+         ClickPage();
+         const guint watch = g_timeout_add(50, &ReplaceQuestion::Answer, &question);
+         SaveInto("keep-me.txt", folder_);
+         EXPECT_TRUE(WaitFor([&] { return ReadFile(question.file) == "payload"; }, 10000));
+         if (!question.asked) g_source_remove(watch);
+         EXPECT_TRUE(question.asked) << "replacing a file was not asked";
+         EXPECT_EQ(question.content_when_asked, "mine");
+       }},
+      {"before-unload never keeps the view", [&] {
+         Open("/page/beforeunload", u"stay");
+         ClickPage();  // a page may ask only once it has been clicked
+         ASSERT_TRUE(Shows(form_->WebBrowser1(), u"clicked"));
+         Open("/counter", u"/counter");
+         EXPECT_FALSE(AnyDialog());
+       }},
+      {"a killed page process: both views load their pages again", [&] {
+         Open("/counter", u"/counter 1");
+         const int verify = Loads("/user/yanzhen.asp");
+         const auto killed = std::chrono::steady_clock::now();
+         e2e::Shell("pkill -KILL -P " + std::to_string(::getpid()) + " -f WebKitWebProcess");
+         EXPECT_TRUE(Shows(form_->WebBrowser1(), u"/counter 2"));
+         std::printf("recovery: process killed to page shown again in %lld ms\n",
+                     static_cast<long long>((std::chrono::steady_clock::now() - killed) / 1ms));
+         EXPECT_TRUE(WaitFor([&] { return Loads("/user/yanzhen.asp") > verify; }, 10000)) << "the service strip stayed dead";
+       }},
+      {"an endless script: ended, reloaded three times, then a notice", [&] {
+         Open("/page/loop", u"/page/loop 1");
+         EXPECT_TRUE(Shows(form_->WebBrowser1(), u"此页面反复停止运行", 60000));
+         EXPECT_EQ(Loads("/page/loop"), 4);
+         Open("/counter", u"/counter");  // the view is usable again
+       }},
+      {"clicking the chosen row again loads its page again", [&] {
+         wxListBox* list = form_->Parts().list2;
+         const auto click_row = [&](int row) {
+           int y = 0;
+           while (y < list->GetClientSize().y && list->HitTest(wxPoint(10, y)) != row) ++y;
+           const wxPoint at = list->ClientToScreen(wxPoint(20, y + 6));
+           e2e::Shell("xdotool mousemove " + std::to_string(at.x) + " " + std::to_string(at.y) + " click 1");
+         };
+         click_row(6);
+         ASSERT_TRUE(Shows(form_->WebBrowser1(), u"/counter 1"));
+         click_row(6);
+         EXPECT_TRUE(Shows(form_->WebBrowser1(), u"/counter 2"));
+       }},
+  };
+  for (const Row& row : rows) {
+    SCOPED_TRACE(row.name);
+    {
+      std::lock_guard lock(mutex_);
+      loads_.clear();
+    }
+    Start();
+    row.run();
+    testing::DestroyAndWait(form_);
+    form_ = nullptr;
+  }
+}
+
+}  // namespace
+}  // namespace talvo
