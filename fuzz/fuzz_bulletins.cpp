@@ -1,5 +1,6 @@
 // Any page text gives a bulletin block or none; a block keeps at most the twelve fields the items
-// use, none with a "*", and every caption is "k." and its title.
+// use, none with a "*", and every caption is "k." and its cleaned title: one line, no control or
+// direction characters, at most kMaxBulletinTitle characters.
 #include <cstdint>
 #include <cstdlib>
 #include <string>
@@ -25,7 +26,19 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     if (!caption) continue;
     const std::u16string prefix = std::u16string(1, static_cast<char16_t>(u'0' + k)) + u".";
     if (caption->compare(0, 2, prefix) != 0) std::abort();
-    if (caption->substr(2) != (*fields)[static_cast<std::size_t>(2 * k - 2)]) std::abort();
+    const std::u16string title = caption->substr(2);
+    if (title != talvo::CleanBulletinTitle((*fields)[static_cast<std::size_t>(2 * k - 2)],
+                                           talvo::kMaxBulletinTitle)) {
+      std::abort();
+    }
+    std::size_t characters = 0;
+    for (const char16_t c : title) {
+      if (c < 0x20 || (c >= 0x7F && c <= 0x9F) || c == 0x2028 || c == 0x2029 || (c >= 0x202A && c <= 0x202E)) {
+        std::abort();
+      }
+      if (c < 0xDC00 || c > 0xDFFF) ++characters;
+    }
+    if (characters > talvo::kMaxBulletinTitle) std::abort();
     if (!talvo::BulletinLink(fields, k)) std::abort();
   }
   return 0;
