@@ -55,13 +55,28 @@ int main(int argc, char** argv) {
   long mid_write = 0;
   const auto started = std::chrono::steady_clock::now();
   for (long kill = 0; kill < kills; ++kill) {
+    // The random moment counts from the writer's first finished write, not from the fork: on a
+    // loaded machine a new process may not run at all for longer than the widest delay.
+    int running[2];
+    if (::pipe(running) != 0) return 2;
     const pid_t writer = ::fork();
     if (writer < 0) return 2;
     if (writer == 0) {
+      ::close(running[0]);
       for (unsigned i = 0;; ++i) {
         talvo::WriteCredentialFile(folder, kPairs[i % 2][0], kPairs[i % 2][1]);
+        if (i == 0) {
+          const char ready = 1;
+          if (::write(running[1], &ready, 1) != 1) ::_exit(2);
+          ::close(running[1]);
+        }
       }
     }
+    ::close(running[1]);
+    char ready = 0;
+    const bool started = ::read(running[0], &ready, 1) == 1;
+    ::close(running[0]);
+    if (!started) return 2;
     std::this_thread::sleep_for(std::chrono::microseconds(delay_us(random)));
     ::kill(writer, SIGKILL);
     int status = 0;
