@@ -5,7 +5,9 @@
 
 #include "core/fetcher.h"
 #include "mainwindow/form1.h"
+#include "platform/app_icons.h"
 #include "platform/config.h"
+#include "platform/desktop_session.h"
 #include "platform/diagnostics.h"
 #include "platform/fetch_wait.h"
 
@@ -17,6 +19,7 @@ class TalvoApp : public wxApp {
     // Before anything can log or assert: no message box, ever.
     delete RouteLogTo(stderr);
     RouteAssertsToStderr();
+    AnnounceApplication();
     // Ready before start-up's first request, on the other core while GTK and WebKit start.
     prepare_fetching_ = std::thread(PrepareFetching);
     const std::filesystem::path folder = AppFolder();
@@ -51,4 +54,10 @@ class TalvoApp : public wxApp {
 
 }  // namespace talvo
 
-wxIMPLEMENT_APP(talvo::TalvoApp);
+wxIMPLEMENT_APP_NO_MAIN(talvo::TalvoApp);
+
+int main(int argc, char** argv) {
+  // GTK reads it once, when wxEntry starts it.
+  talvo::RequestDesktopBackend();
+  return wxEntry(argc, argv);
+}

@@ -102,23 +102,36 @@ const char* const kStatusScript =
     "function watch(m,s){['timeupdate','playing','pause','error','emptied']"
     ".forEach(e=>m.addEventListener(e,()=>show(m,s)));}";
 
-// Feeds the segments of an HLS playlist (fragmented MP4) into Media Source Extensions: what a
-// script player does with a live channel, without one.
+// A file that starts again from its beginning when it ends: the engine's own `loop` may stop
+// the picture after a few rounds.
+const char* const kRepeatScript =
+    "function repeat(m){m.addEventListener('ended',()=>{m.currentTime=0;m.play();});}";
+
+// Feeds the segments of an HLS playlist (fragmented MP4) into Media Source Extensions as a live
+// channel does, without end: each round of the playlist goes on at the next timestamp offset,
+// at most 10 s ahead of the picture, and what lies 30 s behind is let go.
 const char* const kMediaSourceScript =
     "const ms=new MediaSource();v.src=URL.createObjectURL(ms);"
     "ms.addEventListener('sourceopen',async()=>{"
     "const sb=ms.addSourceBuffer('video/mp4; codecs=\"avc1.42E01E, mp4a.40.2\"');"
     "const base='/media/mse/',list=await (await fetch(base+'index.m3u8')).text();"
     "const init=(list.match(/URI=\"([^\"]+)\"/)||[])[1];"
-    "const parts=[init].concat(list.split('\\n').filter(l=>l&&l[0]!=='#'));"
-    "for(const p of parts){const data=await (await fetch(base+p)).arrayBuffer();"
-    "await new Promise(r=>{sb.addEventListener('updateend',r,{once:true});sb.appendBuffer(data);});}"
-    "ms.endOfStream();});";
+    "const parts=list.split('\\n').filter(l=>l&&l[0]!=='#');"
+    "const round=[...list.matchAll(/#EXTINF:([0-9.]+)/g)].reduce((t,m)=>t+Number(m[1]),0);"
+    "const data={};const get=async p=>data[p]||(data[p]=await (await fetch(base+p)).arrayBuffer());"
+    "const wait=t=>new Promise(r=>setTimeout(r,t));"
+    "const done=()=>new Promise(r=>sb.addEventListener('updateend',r,{once:true}));"
+    "const ahead=()=>sb.buffered.length?sb.buffered.end(sb.buffered.length-1)-v.currentTime:0;"
+    "sb.appendBuffer(await get(init));await done();"
+    "for(let n=0;;n++){sb.timestampOffset=n*round;"
+    "for(const p of parts){while(ahead()>10)await wait(250);"
+    "sb.appendBuffer(await get(p));await done();"
+    "if(v.currentTime>30){sb.remove(0,v.currentTime-30);await done();}}}});";
 
 }  // namespace
 
 std::string ChannelPage(const std::string& name, ChannelSource source) {
-  std::string video = "<video id=\"v\" autoplay loop playsinline";
+  std::string video = "<video id=\"v\" autoplay playsinline";
   if (source == ChannelSource::kFile) video += " src=\"/media/channel.mp4\"";
   if (source == ChannelSource::kBroken) video += " src=\"/media/broken.mp4\"";
   video += "></video>";
@@ -130,9 +143,10 @@ std::string ChannelPage(const std::string& name, ChannelSource source) {
               "</style>",
               video + "<div id=\"bar\"><span id=\"name\">" + name +
                   "</span><span id=\"clock\"></span><span id=\"status\">连接中</span>"
-                  "<button id=\"full\">全屏</button></div><script>" + kStatusScript +
+                  "<button id=\"full\">全屏</button></div><script>" + kStatusScript + kRepeatScript +
                   "const v=document.getElementById('v');"
-                  "watch(v,document.getElementById('status'));"
+                  "watch(v,document.getElementById('status'));" +
+                  (source == ChannelSource::kFile ? "repeat(v);" : "") +
                   "document.getElementById('full').onclick=()=>v.requestFullscreen();"
                   "const clock=document.getElementById('clock');setInterval(()=>{clock.textContent="
                   "new Date().toLocaleTimeString('zh-CN',{hour12:false});},500);" +

@@ -21,6 +21,7 @@
 #include "platform/app_icons.h"
 #include "platform/fetch_wait.h"
 #include "platform/recording_browser.h"
+#include "platform/twips_placed.h"
 #include "platform/webview_browser.h"
 #include "platform/window_titles.h"
 #include "platform/wx_text.h"
@@ -97,9 +98,15 @@ Form1::Form1(Form1Options options)
   options_unit_ = std::make_unique<WindowOptions>(parts_);
   fullscreen_ = std::make_unique<Fullscreen>(parts_, *layout_);
   menus_.SetOnClick(kDenglu, [this] { login_->Show(); });
+  // The desktop's Next and Previous media controls: the neighbouring row of the list on show.
+  const auto step = [this](int by) {
+    (layout_->ViewMode() == kRadioView ? stations_->Stations() : *channels_).Step(by);
+  };
+  web_browser1_->SetMediaStep(step);
+  web_browser2_->SetMediaStep(step);
 
-  SetClientSize(TwipsToPixels(design::kClientWidth, GetDPIScaleFactor()),
-                TwipsToPixels(design::kClientHeight, GetDPIScaleFactor()));
+  const double dpi = DesktopTextDpi();
+  SetClientSize(TwipsToPixels(design::kClientWidth, dpi), TwipsToPixels(design::kClientHeight, dpi));
   Centre();
   Bind(wxEVT_CLOSE_WINDOW, &Form1::OnClose, this);
   // Running from the moment the window exists, as the station list expects.

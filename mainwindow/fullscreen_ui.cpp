@@ -7,11 +7,14 @@
 #include "mainwindow/layout_ui.h"
 #include "mainwindow/panel_bar.h"
 #include "platform/browser_view.h"
+#include "platform/twips_placed.h"
 
 namespace talvo {
 
 Fullscreen::Fullscreen(const Form1Parts& parts, ViewLayout& layout)
-    : parts_(parts), layout_(layout) {
+    : parts_(parts),
+      layout_(layout),
+      keys_(parts.frame, [this](TopLevelKey key, bool modified) { return OnKey(key, modified); }) {
   others_ = {parts_.list1, parts_.list2, parts_.command2, parts_.command3, parts_.image1,
              parts_.web_browser2->Window()};
   parts_.web_browser1->SetFullscreenChanged([this](bool entered) {
@@ -21,27 +24,26 @@ Fullscreen::Fullscreen(const Form1Parts& parts, ViewLayout& layout)
       Leave();
     }
   });
-  parts_.frame->Bind(wxEVT_CHAR_HOOK, &Fullscreen::OnKey, this);
   parts_.frame->Bind(wxEVT_SIZE, [this](wxSizeEvent& event) {
     event.Skip();
     if (active_) CoverClientArea();
   });
 }
 
-void Fullscreen::OnKey(wxKeyEvent& event) {
-  if (event.GetKeyCode() == WXK_F11 && !event.HasAnyModifiers()) {
+bool Fullscreen::OnKey(TopLevelKey key, bool modified) {
+  if (key == TopLevelKey::kF11 && !modified) {
     if (active_) {
       Leave();
     } else {
       Enter();
     }
-    return;
+    return true;
   }
-  if (event.GetKeyCode() == WXK_ESCAPE && active_) {
+  if (key == TopLevelKey::kEscape && active_) {
     Leave();
-    return;
+    return true;
   }
-  event.Skip();
+  return false;
 }
 
 void Fullscreen::Enter() {
@@ -49,6 +51,7 @@ void Fullscreen::Enter() {
   active_ = true;
   BrowserView& playback = *parts_.web_browser1;
   playback_rect_ = {playback.Left(), playback.Top(), playback.Width(), playback.Height()};
+  keys_.RememberFocus();
   for (std::size_t i = 0; i < others_.size(); ++i) {
     shown_[i] = others_[i]->IsShown();
     others_[i]->Hide();
@@ -68,12 +71,13 @@ void Fullscreen::Leave() {
   for (std::size_t i = 0; i < others_.size(); ++i) others_[i]->Show(shown_[i]);
   parts_.web_browser1->SetRect(playback_rect_);
   layout_.Suspend(false);
+  keys_.RestoreFocus();
 }
 
 void Fullscreen::CoverClientArea() {
   const wxSize client = parts_.frame->GetClientSize();
-  const double scale = parts_.frame->GetDPIScaleFactor();
-  parts_.web_browser1->SetRect({0, 0, PixelsToTwips(client.x, scale), PixelsToTwips(client.y, scale)});
+  const double dpi = DesktopTextDpi();
+  parts_.web_browser1->SetRect({0, 0, PixelsToTwips(client.x, dpi), PixelsToTwips(client.y, dpi)});
 }
 
 }  // namespace talvo

@@ -4,11 +4,12 @@
 #pragma once
 
 #include <array>
+#include <memory>
 
 #include "mainwindow/form1_parts.h"
+#include "platform/top_level_keys.h"
 #include "platform/twips.h"
 
-class wxKeyEvent;
 class wxWindow;
 
 namespace talvo {
@@ -24,11 +25,12 @@ class Fullscreen {
   void Leave();
 
  private:
-  void OnKey(wxKeyEvent& event);
+  bool OnKey(TopLevelKey key, bool modified);
   void CoverClientArea();
 
   const Form1Parts& parts_;
   ViewLayout& layout_;
+  TopLevelKeys keys_;
   bool active_ = false;
   // What fullscreen hides, and whether each was shown; the playback view's rectangle.
   std::array<wxWindow*, 6> others_{};

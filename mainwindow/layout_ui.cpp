@@ -35,11 +35,11 @@ ViewLayout::ViewLayout(const Form1Parts& parts)
 
 void ViewLayout::Form_Resize() {
   if (suspended_) return;
-  const double scale = parts_.frame->GetDPIScaleFactor();
+  const double dpi = DesktopTextDpi();
   const wxSize outer = parts_.frame->GetSize();
   LayoutInput input;
-  input.outer_width = static_cast<float>(PixelsToTwips(outer.x, scale));
-  input.outer_height = static_cast<float>(PixelsToTwips(outer.y, scale));
+  input.outer_width = static_cast<float>(PixelsToTwips(outer.x, dpi));
+  input.outer_height = static_cast<float>(PixelsToTwips(outer.y, dpi));
   input.view_mode = view_mode_;
   input.vip = IsVipTitle(FromWx(parts_.frame->GetTitle()));
   const auto rect = [](const TwipsPlaced& view) {

@@ -28,4 +28,10 @@ std::optional<std::u16string> PageAddress(std::size_t position, std::u16string_v
   return urls.At(position);
 }
 
+int SteppedRow(int selected, int count, int by) {
+  if (count <= 0) return -1;
+  if (selected < 0 || selected >= count) return by >= 0 ? 0 : count - 1;
+  return ((selected + by) % count + count) % count;
+}
+
 }  // namespace talvo

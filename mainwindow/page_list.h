@@ -41,6 +41,11 @@ class PageTable {
   std::vector<std::u16string> addresses_;
 };
 
+// The row the desktop's Next (`by` 1) or Previous (-1) media control chooses in a list of
+// `count` rows where `selected` is chosen (-1: none): the neighbour, wrapping at the ends; from
+// no choice, the first or the last row. -1 when the list is empty.
+int SteppedRow(int selected, int count, int by);
+
 // Where choosing an entry leads, or nothing when the entry's text is empty.
 std::optional<std::u16string> PageAddress(std::size_t position, std::u16string_view entry_text,
                                           const PageTable& urls);

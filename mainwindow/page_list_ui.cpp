@@ -28,6 +28,13 @@ void PageList::Append(const std::vector<LinePair>& entries) {
 
 void PageList::OnChosen(wxCommandEvent&) { Open(list_->GetSelection()); }
 
+void PageList::Step(int by) {
+  const int row = SteppedRow(list_->GetSelection(), static_cast<int>(list_->GetCount()), by);
+  if (row < 0) return;
+  list_->SetSelection(row);
+  Open(row);
+}
+
 // The list has not handled the press yet: the selection is still the one before the click.
 void PageList::OnPressed(wxMouseEvent& event) {
   event.Skip();

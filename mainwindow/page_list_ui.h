@@ -23,6 +23,8 @@ class PageList {
   const PageTable& Urls() const { return urls_; }
 
   void Append(const std::vector<LinePair>& entries);
+  // The next (1) or previous (-1) entry, chosen and opened as a click does.
+  void Step(int by);
 
  private:
   // List2_Click / List1_Click.

@@ -1,5 +1,7 @@
 #include "platform/app_icons.h"
 
+#include <gio/gio.h>
+
 #include <wx/bitmap.h>
 #include <wx/iconbndl.h>
 #include <wx/image.h>
@@ -20,6 +22,15 @@ const wxIconBundle& AppIcons() {
     return icons;
   }();
   return bundle;
+}
+
+void AnnounceApplication() {
+  // The engine passes the name on as ASCII only: the launcher entry's untranslated name.
+  g_set_application_name("Talvo HD");
+  // Never registered or run: the engine only reads its id.
+  static GApplication* const application =
+      g_application_new(kApplicationId, G_APPLICATION_NON_UNIQUE);
+  g_application_set_default(application);
 }
 
 }  // namespace talvo

@@ -19,4 +19,11 @@ std::span<const EmbeddedPng> AppIconPngs();
 // The same, as the icons of a window; decoded once.
 const wxIconBundle& AppIcons();
 
+// The launcher entry's id, which names the icon too.
+inline constexpr const char* kApplicationId = "example.talvo.Client";
+
+// How the desktop knows the client: the product's name, and the launcher entry's id, which the
+// page engine's media player entry then carries in its bus name. Once, before the first view.
+void AnnounceApplication();
+
 }  // namespace talvo

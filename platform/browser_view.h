@@ -37,6 +37,9 @@ class BrowserView : public TwipsPlaced {
   void SetFullscreenChanged(std::function<void(bool)> handler) {
     fullscreen_changed_ = std::move(handler);
   }
+  // Runs when the desktop's media controls ask for the next (1) or previous (-1) item while
+  // this view's page plays.
+  void SetMediaStep(std::function<void(int)> handler) { media_step_ = std::move(handler); }
   // Asks the page to leave its own fullscreen, when it is in it.
   virtual void ExitPageFullscreen() {}
 
@@ -48,10 +51,14 @@ class BrowserView : public TwipsPlaced {
   void NotifyFullscreen(bool entered) {
     if (fullscreen_changed_) fullscreen_changed_(entered);
   }
+  void NotifyMediaStep(int by) {
+    if (media_step_) media_step_(by);
+  }
 
  private:
   std::function<void()> load_completed_;
   std::function<void(bool)> fullscreen_changed_;
+  std::function<void(int)> media_step_;
 };
 
 using BrowserViewFactory = std::function<std::unique_ptr<BrowserView>(wxWindow* parent)>;

@@ -2,6 +2,10 @@
 
 #include <wx/window.h>
 
+#ifdef __WXGTK__
+#include <gdk/gdk.h>
+#endif
+
 namespace talvo {
 
 void TwipsPlaced::SetLeft(double twips) {
@@ -36,11 +40,18 @@ void TwipsPlaced::SetRect(const TwipsRect& rect) {
 
 void TwipsPlaced::Apply() { PlaceInTwips(window_, rect_); }
 
+double DesktopTextDpi() {
+#ifdef __WXGTK__
+  if (GdkScreen* screen = gdk_screen_get_default()) return gdk_screen_get_resolution(screen);
+#endif
+  return kDefaultTextDpi;
+}
+
 void PlaceInTwips(wxWindow* window, const TwipsRect& rect) {
   if (window == nullptr) return;
-  const double scale = window->GetDPIScaleFactor();
-  window->SetSize(TwipsToPixels(rect.left, scale), TwipsToPixels(rect.top, scale),
-                  TwipsToPixels(rect.width, scale), TwipsToPixels(rect.height, scale),
+  const double dpi = DesktopTextDpi();
+  window->SetSize(TwipsToPixels(rect.left, dpi), TwipsToPixels(rect.top, dpi),
+                  TwipsToPixels(rect.width, dpi), TwipsToPixels(rect.height, dpi),
                   wxSIZE_ALLOW_MINUS_ONE);
 }
 

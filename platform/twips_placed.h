@@ -38,7 +38,10 @@ class TwipsPlaced {
   TwipsRect rect_;
 };
 
-// Places a window at a rectangle given in twips, from the window's own DPI scale.
+// The desktop's text resolution as GTK uses it for every font (Xft.dpi, or the default 96).
+double DesktopTextDpi();
+
+// Places a window at a rectangle given in twips, at the desktop's text resolution.
 void PlaceInTwips(wxWindow* window, const TwipsRect& rect);
 
 }  // namespace talvo

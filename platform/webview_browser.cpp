@@ -7,6 +7,7 @@
 #include <chrono>
 #include <memory>
 #include <optional>
+#include <string_view>
 #include <vector>
 
 #include "core/service_address.h"
@@ -27,6 +28,21 @@ constexpr const char* kBrowserKey = "talvo-browser";
 // answer after five.
 constexpr guint kPingSeconds = 2;
 constexpr auto kHangAfter = std::chrono::seconds(5);
+
+// The desktop's Next and Previous media controls reach a page as the Media Session actions
+// "nexttrack" and "previoustrack"; in a TV client they mean the next and previous channel. The
+// script and its message channel live in a world of their own, out of the page scripts' reach,
+// so a page cannot switch channels by posting to it. A page that sets its own handlers keeps
+// them.
+constexpr const char* kOwnWorld = "talvo";
+constexpr const char* kMediaChannel = "talvoMedia";
+constexpr const char* kMediaStepScript =
+    "if (navigator.mediaSession) {"
+    "  for (const [action, step] of [['nexttrack', 'next'], ['previoustrack', 'previous']]) {"
+    "    navigator.mediaSession.setActionHandler(action,"
+    "        () => window.webkit.messageHandlers.talvoMedia.postMessage(step));"
+    "  }"
+    "}";
 
 // Shown instead of a page that keeps ending its page process.
 constexpr const char* kStalledNotice =
@@ -60,6 +76,7 @@ class WebKitBrowser final : public BrowserView {
                      G_CALLBACK(&WebKitBrowser::OnResponsivenessChanged), this);
     g_object_set_data(G_OBJECT(web_), kBrowserKey, this);
     ping_source_ = g_timeout_add_seconds(kPingSeconds, &WebKitBrowser::OnPingTime, this);
+    ListenToMediaControls();
   }
 
   ~WebKitBrowser() override {
@@ -67,6 +84,7 @@ class WebKitBrowser final : public BrowserView {
     for (const auto& reply : pending_) reply->view_gone = true;
     g_object_set_data(G_OBJECT(web_), kBrowserKey, nullptr);
     g_signal_handlers_disconnect_by_data(web_, this);
+    g_signal_handlers_disconnect_by_data(webkit_web_view_get_user_content_manager(web_), this);
   }
 
   void Navigate(const std::u16string& address) override {
@@ -250,6 +268,28 @@ class WebKitBrowser final : public BrowserView {
     return G_SOURCE_CONTINUE;
   }
 
+  void ListenToMediaControls() {
+    WebKitUserContentManager* content = webkit_web_view_get_user_content_manager(web_);
+    webkit_user_content_manager_register_script_message_handler_in_world(content, kMediaChannel,
+                                                                         kOwnWorld);
+    g_signal_connect(content, "script-message-received::talvoMedia",
+                     G_CALLBACK(&WebKitBrowser::OnMediaMessage), this);
+    WebKitUserScript* script = webkit_user_script_new_for_world(
+        kMediaStepScript, WEBKIT_USER_CONTENT_INJECT_TOP_FRAME,
+        WEBKIT_USER_SCRIPT_INJECT_AT_DOCUMENT_START, kOwnWorld, nullptr, nullptr);
+    webkit_user_content_manager_add_script(content, script);
+    webkit_user_script_unref(script);
+  }
+
+  static void OnMediaMessage(WebKitUserContentManager*, WebKitJavascriptResult* result,
+                             gpointer self) {
+    gchar* step = jsc_value_to_string(webkit_javascript_result_get_js_value(result));
+    const std::string_view said = step != nullptr ? step : "";
+    if (said == "next") static_cast<WebKitBrowser*>(self)->NotifyMediaStep(1);
+    if (said == "previous") static_cast<WebKitBrowser*>(self)->NotifyMediaStep(-1);
+    g_free(step);
+  }
+
   static gboolean OnEnterFullscreen(WebKitWebView*, gpointer self) {
     static_cast<WebKitBrowser*>(self)->NotifyFullscreen(true);
     return FALSE;
@@ -338,6 +378,18 @@ WebKitWebContext* PageContext() {
   return context;
 }
 
+// A feature the engine keeps behind a switch (it has no setter of its own).
+void EnableFeature(WebKitSettings* settings, std::string_view identifier) {
+  WebKitFeatureList* features = webkit_settings_get_all_features();
+  for (gsize i = 0; i < webkit_feature_list_get_length(features); ++i) {
+    WebKitFeature* feature = webkit_feature_list_get(features, i);
+    if (identifier == webkit_feature_get_identifier(feature)) {
+      webkit_settings_set_feature_enabled(settings, feature, TRUE);
+    }
+  }
+  webkit_feature_list_unref(features);
+}
+
 }  // namespace
 
 std::unique_ptr<BrowserView> CreateWebViewBrowser(wxWindow* parent, BrowserView* related) {
@@ -355,6 +407,7 @@ std::unique_ptr<BrowserView> CreateWebViewBrowser(wxWindow* parent, BrowserView*
   webkit_settings_set_media_playback_requires_user_gesture(settings, FALSE);
   webkit_settings_set_enable_fullscreen(settings, TRUE);
   webkit_settings_set_enable_mediasource(settings, TRUE);
+  EnableFeature(settings, "MediaSessionEnabled");
   // Opaque whatever the page says: a translucent window border must never show through.
   const GdkRGBA opaque_white{1.0, 1.0, 1.0, 1.0};
   webkit_web_view_set_background_color(web, &opaque_white);

@@ -13,6 +13,7 @@
 #include "platform/app_icons.h"
 #include "platform/browser_view.h"
 #include "platform/fetch_wait.h"
+#include "platform/twips_placed.h"
 #include "platform/window_titles.h"
 #include "platform/wx_text.h"
 #include "signin/login.h"
@@ -68,8 +69,8 @@ FrmLogin::FrmLogin(const LoginContext& context)
   SetName("frmLogin");
   SetIcons(AppIcons());
   CreateControls();
-  const double scale = GetDPIScaleFactor();
-  SetClientSize(TwipsToPixels(kClientWidth, scale), TwipsToPixels(kClientHeight, scale));
+  const double dpi = DesktopTextDpi();
+  SetClientSize(TwipsToPixels(kClientWidth, dpi), TwipsToPixels(kClientHeight, dpi));
   CentreOnScreen();
 #ifdef __WXGTK__
   gtk_window_set_skip_taskbar_hint(GTK_WINDOW(GetHandle()), TRUE);

@@ -24,6 +24,7 @@ constexpr int kListRowPx = 23;
 constexpr int kMenuBarMidPx = 13;
 constexpr int kRadioMenuMidPx = 67;   // 看电视 [听广播] 账号登陆 窗口置顶
 constexpr int kLoginMenuMidPx = 143;  // 看电视 听广播 [账号登陆] 窗口置顶
+constexpr int kKeepAboveMenuMidPx = 219;  // 看电视 听广播 账号登陆 [窗口置顶]
 constexpr int kFirstBulletinMidPx = 311;  // the demo's guest entry "1.欢迎试用塔沃高清"
 constexpr int kStationListTopPx = kListTopPx + 24;  // below the two border buttons
 
@@ -214,6 +215,10 @@ std::string ClientWindow::Title() {
   return line.substr(open + 1, close - open - 1);
 }
 
+std::string ClientWindow::WmState() {
+  return Shell("xprop -id " + window_ + " _NET_WM_STATE 2>/dev/null");
+}
+
 void ClientWindow::ClickAt(int x, int y) {
   Shell("xdotool windowactivate --sync " + window_ + " mousemove --window " + window_ + " " +
         std::to_string(x) + " " + std::to_string(y) + " click 1 2>/dev/null");
@@ -223,6 +228,7 @@ void ClientWindow::ClickChannelRow(int row) { ClickAt(40, kListTopPx + kListRowP
 
 void ClientWindow::ClickLoginMenu() { ClickAt(kLoginMenuMidPx, kMenuBarMidPx); }
 void ClientWindow::ClickRadioMenu() { ClickAt(kRadioMenuMidPx, kMenuBarMidPx); }
+void ClientWindow::ClickKeepAboveMenu() { ClickAt(kKeepAboveMenuMidPx, kMenuBarMidPx); }
 void ClientWindow::ClickFirstBulletin() { ClickAt(kFirstBulletinMidPx, kMenuBarMidPx); }
 
 void ClientWindow::ClickStationRow(int row) {

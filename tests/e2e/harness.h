@@ -76,14 +76,17 @@ class ClientWindow {
   // Waits until the main window is mapped; false if it never appears.
   bool WaitMapped(int timeout_ms);
   std::string Title();
+  // The window's _NET_WM_STATE, as the window manager set it.
+  std::string WmState();
   // Clicks at a point given in pixels from the top-left of the window's content (menu bar
   // included).
   void ClickAt(int x, int y);
   // Clicks entry `row` of the channel list.
   void ClickChannelRow(int row);
-  // Clicks the menu bar's 账号登陆, 听广播, or the first bulletin entry.
+  // Clicks the menu bar's 账号登陆, 听广播, 窗口置顶, or the first bulletin entry.
   void ClickLoginMenu();
   void ClickRadioMenu();
+  void ClickKeepAboveMenu();
   void ClickFirstBulletin();
   // Clicks entry `row` of the station list (in the radio view).
   void ClickStationRow(int row);

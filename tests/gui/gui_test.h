@@ -6,6 +6,7 @@
 #include <string>
 
 class wxWindow;
+class wxSize;
 
 namespace talvo::testing {
 
@@ -26,6 +27,9 @@ void DestroyAndWait(wxWindow* window);
 // A property of a top-level window as the X server holds it (xprop's line), for what only the
 // window manager knows: _NET_WM_STATE, _NET_WM_NAME.
 std::string WindowProperty(wxWindow* window, const std::string& property);
+
+// A top-level window's size as the X server holds it: in device pixels.
+wxSize DeviceSize(wxWindow* window);
 
 // Saves the whole display as a PNG under the build's artifacts folder, once what was just
 // loaded has had time to reach the screen; returns the path.

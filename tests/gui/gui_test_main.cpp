@@ -12,6 +12,7 @@
 #include <chrono>
 #include <cstdlib>
 #include <filesystem>
+#include <regex>
 
 #include "core/fetcher.h"
 #include "platform/diagnostics.h"
@@ -57,11 +58,14 @@ void DestroyAndWait(wxWindow* window) {
   EXPECT_TRUE(WaitFor([&] { return !ref; }, 5000)) << "window was not destroyed";
 }
 
-std::string WindowProperty(wxWindow* window, const std::string& property) {
+namespace {
+
+// What an X tool prints about `window`'s own X window (`tool` -id ID `arguments`).
+std::string AskX(wxWindow* window, const std::string& tool, const std::string& arguments) {
   GdkWindow* gdk = gtk_widget_get_window(static_cast<GtkWidget*>(window->GetHandle()));
   if (gdk == nullptr || !GDK_IS_X11_WINDOW(gdk)) return {};
-  const std::string command = "xprop -id " + std::to_string(gdk_x11_window_get_xid(gdk)) + " " +
-                              property + " 2>/dev/null";
+  const std::string command = tool + " -id " + std::to_string(gdk_x11_window_get_xid(gdk)) + " " +
+                              arguments + " 2>/dev/null";
   std::string out;
   if (FILE* pipe = popen(command.c_str(), "r")) {
     char buffer[512];
@@ -69,6 +73,23 @@ std::string WindowProperty(wxWindow* window, const std::string& property) {
     pclose(pipe);
   }
   return out;
+}
+
+}  // namespace
+
+std::string WindowProperty(wxWindow* window, const std::string& property) {
+  return AskX(window, "xprop", property);
+}
+
+wxSize DeviceSize(wxWindow* window) {
+  const std::string info = AskX(window, "xwininfo", "");
+  std::smatch width;
+  std::smatch height;
+  if (!std::regex_search(info, width, std::regex("Width: ([0-9]+)")) ||
+      !std::regex_search(info, height, std::regex("Height: ([0-9]+)"))) {
+    return {-1, -1};
+  }
+  return {std::stoi(width[1]), std::stoi(height[1])};
 }
 
 std::string SaveScreenshot(const std::string& name) {

@@ -62,7 +62,7 @@ class MainWindowFeaturesTest : public ::testing::Test {
 
   RecordingBrowser& Recording(BrowserView& view) { return static_cast<RecordingBrowser&>(view); }
 
-  double OuterTwips(int pixels) { return PixelsToTwips(pixels, form_->GetDPIScaleFactor()); }
+  double OuterTwips(int pixels) { return PixelsToTwips(pixels, DesktopTextDpi()); }
 
   std::u16string tv_stations_;
   std::u16string primary_stations_;
@@ -89,10 +89,10 @@ TEST_F(MainWindowFeaturesTest, ResizeAndViewSwitchesLayTheWindowOut) {
   EXPECT_EQ(form.WebBrowser2().Width(), width - 2100);
   EXPECT_EQ(form.Views().List2().Height(), height - 1050);
   // What the twips say is where the windows are.
-  const double scale = form.GetDPIScaleFactor();
+  const double dpi = DesktopTextDpi();
   EXPECT_EQ(playback.Window()->GetRect(),
-            wxRect(TwipsToPixels(2040, scale), 0, TwipsToPixels(width - 2100, scale),
-                   TwipsToPixels(height - 2675, scale)));
+            wxRect(TwipsToPixels(2040, dpi), 0, TwipsToPixels(width - 2100, dpi),
+                   TwipsToPixels(height - 2675, dpi)));
   EXPECT_TRUE(parts.list2->IsShown());
 
   ClickMenu(kJiemian);  // 听广播
@@ -110,7 +110,7 @@ TEST_F(MainWindowFeaturesTest, ResizeAndViewSwitchesLayTheWindowOut) {
   parts.image1->ProcessWindowEvent(*std::make_unique<wxMouseEvent>(wxEVT_LEFT_UP));  // panel bar
   EXPECT_EQ(form.ViewMode(), kCollapsedView);
   EXPECT_FALSE(parts.list1->IsShown() || parts.list2->IsShown() || parts.command2->IsShown());
-  EXPECT_EQ(parts.image1->GetPosition().x, TwipsToPixels(15, scale));
+  EXPECT_EQ(parts.image1->GetPosition().x, TwipsToPixels(15, dpi));
   EXPECT_EQ(playback.Left(), 100);
   EXPECT_EQ(playback.Width(), width - 160);
   testing::SaveScreenshot("layout-collapsed");

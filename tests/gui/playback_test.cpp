@@ -1,10 +1,17 @@
 // Real playback with the real engine against the demo service: a channel's H.264/AAC video, the
 // Media Source channel and a station's MP3 play with sound and without a click; an undecodable
-// stream shows the page's own error; fullscreen from the player's button and from F11, and back.
+// stream shows the page's own error; fullscreen from the player's button and from F11 and Esc
+// wherever the focus is, and back; the demo channels keep moving long after their clip ends.
 #include <gtest/gtest.h>
 #include <stdlib.h>
 #include <wx/listbox.h>
 
+#include <gtk/gtk.h>
+
+#include <algorithm>
+#include <chrono>
+#include <functional>
+#include <optional>
 #include <regex>
 
 #include "core/fetcher.h"
@@ -80,11 +87,31 @@ class PlaybackTest : public ::testing::Test {
   }
 
   std::string NetWmState() { return testing::WindowProperty(form_, "_NET_WM_STATE"); }
+  bool Fullscreen() { return NetWmState().find("_NET_WM_STATE_FULLSCREEN") != std::string::npos; }
+  bool CoversScreen() {
+    return form_->WebBrowser1().Window()->GetScreenRect() == wxRect(wxPoint(0, 0), wxGetDisplaySize());
+  }
+  // The window and its playback view where they were before fullscreen.
+  void RememberWindow() {
+    window_ = form_->GetScreenRect();
+    playback_ = form_->WebBrowser1().Window()->GetScreenRect();
+  }
+  bool Restored() {
+    return !Fullscreen() && form_->GetScreenRect() == window_ &&
+           form_->WebBrowser1().Window()->GetScreenRect() == playback_;
+  }
+  void ClickPlayersFullscreenButton() {
+    const wxPoint button(playback_.GetRight() - 24, playback_.GetBottom() - 14);
+    e2e::Shell("xdotool mousemove " + std::to_string(button.x) + " " + std::to_string(button.y) +
+               " click 1");
+  }
 
   std::filesystem::path work_;
   std::unique_ptr<e2e::DemoService> service_;
   Form1Options options_;
   Form1* form_ = nullptr;
+  wxRect window_;
+  wxRect playback_;
 };
 
 TEST_F(PlaybackTest, ChannelsPlayTheirVideoWithSoundUnclicked) {
@@ -94,6 +121,58 @@ TEST_F(PlaybackTest, ChannelsPlayTheirVideoWithSoundUnclicked) {
   testing::ChooseRow(form_->Parts().list2, 1);  // fragmented MP4 through Media Source
   ExpectPlaysWithSound("广东卫视高清", true);
   EXPECT_FALSE(service_->RequestsFor("/media/mse/seg1.m4s").empty());
+}
+
+// Each demo channel keeps moving long after its 8 s clip: the file starts again at its end, the
+// Media Source channel is fed on without end. Watched side by side for 25 s, neither stands
+// still for 3 s.
+TEST_F(PlaybackTest, DemoChannelsKeepMovingLongAfterTheirClipEnds) {
+  using Clock = std::chrono::steady_clock;
+  struct Motion {
+    Motion(BrowserView* shown_in, std::string channel) : view(shown_in), name(std::move(channel)) {}
+    BrowserView* view;
+    std::string name;
+    double last = -1;
+    double furthest = 0;
+    int restarts = 0;
+    std::optional<Clock::time_point> moved;
+    double longest_still = 0;
+  };
+  Motion file{&form_->WebBrowser1(), "北京卫视高清"};
+  Motion live{&form_->WebBrowser2(), "广东卫视高清"};
+  testing::ChooseRow(form_->Parts().list2, 0);
+  form_->WebBrowser2().Navigate(Utf8ToUtf16("http://" + service_->HostPort() + "/usbtv/gdwsgq.html"));
+  const auto follow = [](Motion& motion) {
+    const PlayerState state = ReadPlayer(*motion.view, motion.name);
+    const Clock::time_point now = Clock::now();
+    if (!state.playing) return;
+    if (state.time != motion.last) {
+      if (state.time < motion.last) ++motion.restarts;
+      motion.last = state.time;
+      motion.furthest = std::max(motion.furthest, state.time);
+      motion.moved = now;
+    }
+    motion.longest_still = std::max(motion.longest_still,
+                                    std::chrono::duration<double>(now - *motion.moved).count());
+  };
+  ASSERT_TRUE(WaitFor([&] {
+    follow(file);
+    follow(live);
+    return file.moved && live.moved;
+  }, 20000)) << Utf16ToUtf8(form_->WebBrowser2().BodyText());
+  const Clock::time_point start = Clock::now();
+  Clock::time_point sampled;
+  WaitFor([&] {
+    if (Clock::now() - sampled < std::chrono::milliseconds(200)) return false;
+    sampled = Clock::now();
+    follow(file);
+    follow(live);
+    return sampled - start > std::chrono::seconds(25);
+  }, 40000);
+  EXPECT_LT(file.longest_still, 3.0);
+  EXPECT_GE(file.restarts, 2) << "25 s of an 8 s clip start it again at least twice";
+  EXPECT_LT(live.longest_still, 3.0);
+  EXPECT_GT(live.furthest, 20.0) << "the live channel goes on past the end of its segments";
 }
 
 TEST_F(PlaybackTest, StationsPlayTheirAudioWithSoundUnclicked) {
@@ -114,34 +193,78 @@ TEST_F(PlaybackTest, AStreamThatCannotBeDecodedShowsThePagesErrorAndTheWindowSta
 TEST_F(PlaybackTest, FullscreenFromThePlayersButtonAndFromF11ComesBackToTheSameWindow) {
   testing::ChooseRow(form_->Parts().list2, 0);
   ExpectPlaysWithSound("北京卫视高清", true);
-  const wxRect window = form_->GetScreenRect();
-  const wxRect playback = form_->WebBrowser1().Window()->GetScreenRect();
+  RememberWindow();
   const std::int16_t mode = form_->ViewMode();
-  const wxSize screen = wxGetDisplaySize();
-  const auto fullscreen = [&] { return NetWmState().find("_NET_WM_STATE_FULLSCREEN") != std::string::npos; };
-  const auto covers_screen = [&] { return form_->WebBrowser1().Window()->GetScreenRect() == wxRect(wxPoint(0, 0), screen); };
-  const auto restored = [&] {
-    return !fullscreen() && form_->GetScreenRect() == window &&
-           form_->WebBrowser1().Window()->GetScreenRect() == playback;
-  };
 
   // A real click on the player's own button, at the right end of the page's bottom bar.
-  const wxPoint button(playback.GetRight() - 24, playback.GetBottom() - 14);
-  e2e::Shell("xdotool mousemove " + std::to_string(button.x) + " " + std::to_string(button.y) +
-             " click 1");
-  ASSERT_TRUE(WaitFor([&] { return fullscreen() && covers_screen(); }, 10000)) << NetWmState();
+  ClickPlayersFullscreenButton();
+  ASSERT_TRUE(WaitFor([&] { return Fullscreen() && CoversScreen(); }, 10000)) << NetWmState();
   testing::SaveScreenshot("playback-fullscreen");
   e2e::Shell("xdotool key Escape");
-  EXPECT_TRUE(WaitFor(restored, 10000)) << "the page's fullscreen did not return to the window";
+  EXPECT_TRUE(WaitFor([&] { return Restored(); }, 10000)) << "the page's fullscreen did not return to the window";
   EXPECT_EQ(form_->ViewMode(), mode);
   EXPECT_TRUE(form_->Parts().list2->IsShown());
 
   e2e::Shell("xdotool key F11");
-  ASSERT_TRUE(WaitFor([&] { return fullscreen() && covers_screen(); }, 10000)) << NetWmState();
+  ASSERT_TRUE(WaitFor([&] { return Fullscreen() && CoversScreen(); }, 10000)) << NetWmState();
   EXPECT_FALSE(form_->Parts().list2->IsShown());
   e2e::Shell("xdotool key F11");
-  EXPECT_TRUE(WaitFor(restored, 10000)) << "F11 did not return to the window";
+  EXPECT_TRUE(WaitFor([&] { return Restored(); }, 10000)) << "F11 did not return to the window";
   EXPECT_TRUE(form_->Parts().list2->IsShown());
+}
+
+// F11 and Esc with real keys wherever the keyboard focus is: in the list (hidden once the window
+// is fullscreen), inside either page, in the page's own fullscreen. The focus then comes back to
+// what had it.
+TEST_F(PlaybackTest, FullscreenKeysWorkWhereverTheFocusIs) {
+  testing::ChooseRow(form_->Parts().list2, 0);
+  ExpectPlaysWithSound("北京卫视高清", true);
+  RememberWindow();
+  GtkWindow* window = GTK_WINDOW(form_->GetHandle());
+  const auto click_into = [](wxWindow* target) {
+    const wxPoint centre = target->GetScreenRect().GetPosition() + target->GetSize() / 2;
+    e2e::Shell("xdotool mousemove " + std::to_string(centre.x) + " " + std::to_string(centre.y) +
+               " click 1");
+  };
+  const auto widget = [](wxWindow* of) { return GTK_WIDGET(of->GetHandle()); };
+  struct Case {
+    const char* focus_in;
+    std::function<void()> give_focus;
+    GtkWidget* holder;  // the focus is on it or inside it
+    const char* key_out;
+  };
+  const Case cases[] = {
+      {"the channel list", [&] { form_->Parts().list2->SetFocus(); }, widget(form_->Parts().list2), "Escape"},
+      {"the channel list", [&] { form_->Parts().list2->SetFocus(); }, widget(form_->Parts().list2), "F11"},
+      {"the playback page", [&] { click_into(form_->WebBrowser1().Window()); },
+       widget(form_->WebBrowser1().Window()), "Escape"},
+      {"the service page", [&] { click_into(form_->WebBrowser2().Window()); },
+       widget(form_->WebBrowser2().Window()), "F11"},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(std::string(c.focus_in) + ", out with " + c.key_out);
+    GtkWidget* before = nullptr;
+    c.give_focus();
+    ASSERT_TRUE(WaitFor([&] {
+      before = gtk_window_get_focus(window);
+      return before != nullptr && (before == c.holder || gtk_widget_is_ancestor(before, c.holder));
+    }));
+    e2e::Shell("xdotool key F11");
+    ASSERT_TRUE(WaitFor([&] { return Fullscreen() && CoversScreen(); }, 10000)) << NetWmState();
+    e2e::Shell(std::string("xdotool key ") + c.key_out);
+    EXPECT_TRUE(WaitFor([&] { return Restored(); }, 10000)) << NetWmState();
+    EXPECT_TRUE(WaitFor([&] { return gtk_window_get_focus(window) == before; }))
+        << "the focus is on "
+        << (gtk_window_get_focus(window) ? G_OBJECT_TYPE_NAME(gtk_window_get_focus(window)) : "nothing");
+  }
+  // The page's own fullscreen ends with F11 as well as with Esc. What is under test is the key;
+  // a click the page takes no gesture from, just after the window came back, is clicked again.
+  ASSERT_TRUE(WaitFor([&] {
+    ClickPlayersFullscreenButton();
+    return WaitFor([&] { return Fullscreen() && CoversScreen(); }, 3000);
+  }, 12000)) << NetWmState();
+  e2e::Shell("xdotool key F11");
+  EXPECT_TRUE(WaitFor([&] { return Restored(); }, 10000)) << NetWmState();
 }
 
 }  // namespace

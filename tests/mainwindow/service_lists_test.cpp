@@ -104,5 +104,22 @@ TEST(PageAddress, BuiltInsLeadToTheChannelHostAndEmptyEntriesNowhere) {
   EXPECT_EQ(PageAddress(5000, u"D", urls), u"https://x/far");
 }
 
+TEST(SteppedRow, NextAndPreviousWrapAtTheEndsAndStartFromNoChoice) {
+  struct Row {
+    int selected, count, by, row;
+  };
+  const Row rows[] = {
+      {0, 6, 1, 1}, {4, 6, 1, 5}, {5, 6, 1, 0},   // next, wrapping after the last
+      {1, 6, -1, 0}, {0, 6, -1, 5},               // previous, wrapping before the first
+      {-1, 6, 1, 0}, {-1, 6, -1, 5},              // nothing chosen yet
+      {9, 6, 1, 0},                               // a choice the list no longer has
+      {0, 1, 1, 0}, {0, 1, -1, 0},                // a single row stays chosen
+      {-1, 0, 1, -1}, {-1, 0, -1, -1},            // an empty list: nothing to choose
+  };
+  for (const Row& r : rows) {
+    EXPECT_EQ(SteppedRow(r.selected, r.count, r.by), r.row) << r.selected << " of " << r.count << " by " << r.by;
+  }
+}
+
 }  // namespace
 }  // namespace talvo

@@ -1,0 +1,125 @@
+// The real client on desktops other than a plain X11 one.
+#include <gtest/gtest.h>
+
+#include <filesystem>
+#include <fstream>
+#include <sstream>
+
+#include "tests/e2e/harness.h"
+
+namespace talvo::e2e {
+namespace {
+
+namespace fs = std::filesystem;
+
+// A session that offers both Wayland (weston, headless) and X11: the client opens through X11,
+// where the window manager keeps it above the others when asked.
+TEST(DesktopSessionE2E, BesideWaylandTheClientOpensThroughX11WhereItCanStayAbove) {
+  const fs::path work = NewWorkDir("wayland-session");
+  const fs::path runtime = work / "runtime";
+  fs::create_directory(runtime);
+  fs::permissions(runtime, fs::perms::owner_all);
+  Process weston({"/usr/bin/weston", "--backend=headless-backend.so", "--socket=talvo-e2e",
+                  "--idle-time=0"},
+                 {{"XDG_RUNTIME_DIR", runtime.string()}}, work / "weston.out", work / "weston.err");
+  ASSERT_TRUE(Eventually([&] { return fs::exists(runtime / "talvo-e2e"); }, 20000))
+      << (std::ostringstream() << std::ifstream(work / "weston.err").rdbuf()).str();
+
+  DemoService service(work);
+  WriteConfig(work, service.HostPort(), service.HostPort(), service.HostPort());
+  ClientWindow client(work, {"/usr/bin/env", "XDG_RUNTIME_DIR=" + runtime.string(),
+                             "WAYLAND_DISPLAY=talvo-e2e"});
+  ASSERT_TRUE(client.WaitMapped(30000)) << "not on the X display\n" << client.Stderr();
+  client.ClickKeepAboveMenu();
+  EXPECT_TRUE(Eventually([&] { return client.WmState().find("_NET_WM_STATE_ABOVE") != std::string::npos; },
+                         10000))
+      << client.WmState();
+  client.Close();
+  EXPECT_TRUE(client.WaitExit(10000).has_value());
+}
+
+// A session bus of the test's own (dbus-daemon), asked through gdbus.
+class SessionBus {
+ public:
+  explicit SessionBus(const fs::path& work)
+      : out_(work / "bus.out"),
+        daemon_({"/usr/bin/dbus-daemon", "--session", "--nofork", "--print-address=1"}, {}, out_,
+                work / "bus.err") {}
+  std::string Address() {
+    Eventually([&] { return !(address_ = FirstLine()).empty(); }, 10000);
+    return address_;
+  }
+  // The first media player on the bus whose name carries `id`, or empty.
+  std::string Player(const std::string& id) {
+    std::istringstream names(Gdbus("--dest org.freedesktop.DBus --object-path /org/freedesktop/DBus "
+                                   "--method org.freedesktop.DBus.ListNames"));
+    for (std::string name; std::getline(names, name, '\'');) {
+      if (name.rfind("org.mpris.MediaPlayer2." + id, 0) == 0) return name;
+    }
+    return {};
+  }
+  std::string Property(const std::string& player, const std::string& name) {
+    return Gdbus("--dest " + player + " --object-path /org/mpris/MediaPlayer2 --method "
+                 "org.freedesktop.DBus.Properties.Get org.mpris.MediaPlayer2 " + name);
+  }
+  std::string Call(const std::string& player, const std::string& method) {
+    return Gdbus("--dest " + player + " --object-path /org/mpris/MediaPlayer2 --method "
+                 "org.mpris.MediaPlayer2.Player." + method);
+  }
+
+ private:
+  std::string FirstLine() {
+    std::string line;
+    std::getline(std::ifstream(out_) >> std::ws, line);
+    return line;
+  }
+  std::string Gdbus(const std::string& arguments) {
+    return Shell("DBUS_SESSION_BUS_ADDRESS='" + address_ + "' gdbus call --session " + arguments +
+                 " 2>&1");
+  }
+
+  fs::path out_;
+  Process daemon_;
+  std::string address_;
+};
+
+// The desktop's media controls: the engine's player entry carries the launcher entry's id and
+// the client's name, and Next and Previous choose the neighbouring channel as a click does.
+TEST(DesktopSessionE2E, MediaControlsNameTheClientAndNextAndPreviousSwitchChannels) {
+  const fs::path work = NewWorkDir("media-controls");
+  SessionBus bus(work);
+  ASSERT_FALSE(bus.Address().empty());
+  DemoService service(work);
+  WriteConfig(work, service.HostPort(), service.HostPort(), service.HostPort());
+  ClientWindow client(work, {"/usr/bin/env", "DBUS_SESSION_BUS_ADDRESS=" + bus.Address()});
+  ASSERT_TRUE(client.WaitMapped(30000));
+  // Clicked until the page is asked for: a click during start-up may reach no list yet.
+  ASSERT_TRUE(Eventually([&] {
+    client.ClickChannelRow(0);
+    return service.WaitForRequest("/usbtv/bjwsgq.html", 2000);
+  }, 30000));
+  ASSERT_TRUE(service.WaitForRequest("/media/channel.mp4", 15000)) << "the channel never played";
+  std::string player;
+  ASSERT_TRUE(Eventually([&] { return !(player = bus.Player("example.talvo.Client")).empty(); }, 30000))
+      << "no media player entry with the client's id";
+  EXPECT_EQ(bus.Property(player, "Identity"), "(<'Talvo HD'>,)\n");
+
+  const auto loads = [&](const std::string& page) { return service.RequestsFor("/usbtv/" + page).size(); };
+  EXPECT_EQ(bus.Call(player, "Next"), "()\n");
+  EXPECT_TRUE(Eventually([&] { return loads("gdwsgq.html") == 1; }, 10000)) << "Next did not choose the second channel";
+  // The new page plays as a player entry of its own, once it has started.
+  const std::string first = player;
+  EXPECT_TRUE(Eventually([&] {
+    player = bus.Player("example.talvo.Client");
+    return !player.empty() && player != first;
+  }, 20000)) << first;
+  const std::size_t shown_before = loads("bjwsgq.html");
+  EXPECT_EQ(bus.Call(player, "Previous"), "()\n");
+  EXPECT_TRUE(Eventually([&] { return loads("bjwsgq.html") > shown_before; }, 10000))
+      << "Previous did not go back";
+  client.Close();
+  EXPECT_TRUE(client.WaitExit(10000).has_value());
+}
+
+}  // namespace
+}  // namespace talvo::e2e
