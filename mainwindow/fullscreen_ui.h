@@ -4,7 +4,6 @@
 #pragma once
 
 #include <array>
-#include <memory>
 
 #include "mainwindow/form1_parts.h"
 #include "platform/top_level_keys.h"
