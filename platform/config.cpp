@@ -38,6 +38,10 @@ Config ParseConfig(std::string_view ini_text) {
     } else if (line.section == "network") {
       if (line.key == "connect_timeout_ms") SetMilliseconds(line.value, config.connect_timeout);
       if (line.key == "request_timeout_ms") SetMilliseconds(line.value, config.request_timeout);
+    } else if (line.section == "view") {
+      if (line.key == "acceleration") {
+        config.acceleration = ParseAcceleration(line.value).value_or(Acceleration::kAuto);
+      }
     }
   }
   return config;

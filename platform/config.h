@@ -6,6 +6,8 @@
 #include <string>
 #include <string_view>
 
+#include "platform/rendering_path.h"
+
 namespace talvo {
 
 struct Config {
@@ -17,6 +19,7 @@ struct Config {
   std::u16string report_email = u"support@talvo.example";
   std::chrono::milliseconds connect_timeout{5000};
   std::chrono::milliseconds request_timeout{20000};
+  Acceleration acceleration = Acceleration::kAuto;
 };
 
 // Reads talvo.ini text: "[section]" lines, "key = value" lines, full-line comments starting with

@@ -13,6 +13,7 @@
 #include "core/service_address.h"
 #include "platform/fetch_wait.h"
 #include "platform/page_safety.h"
+#include "platform/rendering_path_probe.h"
 #include "platform/wx_text.h"
 
 namespace talvo {
@@ -408,6 +409,9 @@ std::unique_ptr<BrowserView> CreateWebViewBrowser(wxWindow* parent, BrowserView*
   webkit_settings_set_enable_fullscreen(settings, TRUE);
   webkit_settings_set_enable_mediasource(settings, TRUE);
   EnableFeature(settings, "MediaSessionEnabled");
+  webkit_settings_set_hardware_acceleration_policy(
+      settings, AcceleratedCompositingChosen() ? WEBKIT_HARDWARE_ACCELERATION_POLICY_ALWAYS
+                                               : WEBKIT_HARDWARE_ACCELERATION_POLICY_NEVER);
   // Opaque whatever the page says: a translucent window border must never show through.
   const GdkRGBA opaque_white{1.0, 1.0, 1.0, 1.0};
   webkit_web_view_set_background_color(web, &opaque_white);

@@ -5,6 +5,7 @@
 
 #include <fstream>
 
+#include "platform/rendering_path.h"
 #include "platform/skin_file.h"
 #include "platform/twips.h"
 
@@ -38,6 +39,41 @@ TEST(ParseConfig, KeysOutsideTheirSectionAndNonPositiveLimitsAreIgnored) {
   EXPECT_EQ(config.primary_host, Config{}.primary_host);
   EXPECT_EQ(config.connect_timeout, Config{}.connect_timeout);
   EXPECT_EQ(config.request_timeout, Config{}.request_timeout);
+}
+
+// The GL renderer strings are as drivers report them: Mesa without a GPU, Mesa on Intel and AMD,
+// NVIDIA's own, a virtual machine's passed-through GPU, Windows' software device behind WSL.
+TEST(RenderingPath, AcceleratedOnlyWhereAGpuDrawsUnlessTalvoIniSays) {
+  struct Row {
+    const char* ini;
+    std::optional<std::string> renderer;
+    bool accelerated;
+  };
+  const Row rows[] = {
+      {"", "llvmpipe (LLVM 15.0.6, 256 bits)", false},
+      {"", "softpipe", false},
+      {"", "Mesa DRI swrast", false},
+      {"", "Google SwiftShader", false},
+      {"", "D3D12 (Microsoft Basic Render Driver)", false},
+      {"", "zink (llvmpipe (LLVM 15.0.6, 256 bits))", false},
+      {"", std::nullopt, false},
+      {"", "", false},
+      {"", "Mesa Intel(R) UHD Graphics 620 (KBL GT2)", true},
+      {"", "AMD Radeon RX 6600 (navi23, LLVM 15.0.6, DRM 3.49, 6.1.0-18-amd64)", true},
+      {"", "NVIDIA GeForce GTX 1650/PCIe/SSE2", true},
+      {"", "virgl (Intel(R) UHD Graphics 630)", true},
+      {"[view]\nacceleration = on\n", "llvmpipe (LLVM 15.0.6, 256 bits)", true},
+      {"[view]\nacceleration = ON\n", std::nullopt, true},
+      {"[view]\nacceleration = off\n", "NVIDIA GeForce GTX 1650/PCIe/SSE2", false},
+      {"[view]\nacceleration = auto\n", "NVIDIA GeForce GTX 1650/PCIe/SSE2", true},
+      // A value it does not know, or the key outside its section, leaves the choice to the machine.
+      {"[view]\nacceleration = maybe\n", "llvmpipe (LLVM 15.0.6, 256 bits)", false},
+      {"[service]\nacceleration = on\n", "llvmpipe (LLVM 15.0.6, 256 bits)", false},
+  };
+  for (const Row& row : rows) {
+    EXPECT_EQ(UseAcceleratedCompositing(ParseConfig(row.ini).acceleration, row.renderer), row.accelerated)
+        << row.ini << " / " << row.renderer.value_or("(no GL)");
+  }
 }
 
 // real.she is read line for line like talvo.ini, except that a skin has no sections.
