@@ -30,6 +30,8 @@ bench: build
 	./scripts/with-display $(BUILD)/bench/bench_window
 	./scripts/with-display $(BUILD)/bench/bench_startup
 	cd $(BUILD) && tests/credential_kill_loop 1000
+	cmake --build $(BUILD) --target bench_media
+	./scripts/with-display $(BUILD)/bench/bench_playback
 
 clean:
 	rm -rf $(BUILD) build-asan build-fuzz

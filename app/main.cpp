@@ -10,6 +10,7 @@
 #include "platform/desktop_session.h"
 #include "platform/diagnostics.h"
 #include "platform/fetch_wait.h"
+#include "platform/page_safety.h"
 #include "platform/rendering_path_probe.h"
 
 namespace talvo {
@@ -60,6 +61,7 @@ wxIMPLEMENT_APP_NO_MAIN(talvo::TalvoApp);
 int main(int argc, char** argv) {
   // GTK reads it once, when wxEntry starts it.
   talvo::RequestDesktopBackend();
+  talvo::PreparePageProcessTunables();
   // The GL probe behind the views' drawing path runs while GTK starts; the views wait for it.
   talvo::StartChoosingRenderingPath(talvo::LoadConfig(talvo::AppFolder()).acceleration);
   return wxEntry(argc, argv);

@@ -6,6 +6,8 @@
 #include <wx/listbox.h>
 #include <wx/menu.h>
 
+#include "platform/page_safety.h"
+#include "platform/rendering_path_probe.h"
 #include "platform/webview_browser.h"
 
 class BaselineApp : public wxApp {
@@ -36,4 +38,11 @@ class BaselineApp : public wxApp {
   std::vector<std::unique_ptr<talvo::BrowserView>> views_;
 };
 
-wxIMPLEMENT_APP(BaselineApp);
+wxIMPLEMENT_APP_NO_MAIN(BaselineApp);
+
+// The page processes' heap and the views' drawing path as the client sets them, before GTK.
+int main(int argc, char** argv) {
+  talvo::PreparePageProcessTunables();
+  talvo::StartChoosingRenderingPath(talvo::Acceleration::kAuto);
+  return wxEntry(argc, argv);
+}

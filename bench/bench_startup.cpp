@@ -3,61 +3,28 @@
 // seconds. The client starts with a saved VIP account against the demo service, so the login,
 // both lists' requests and the layout are inside the measurement. Runs each program several
 // times, in turns.
+// usage: bench_startup [RUNS=11] [ACCELERATION]
 #include <X11/Xatom.h>
 #include <X11/Xlib.h>
-#include <dirent.h>
 #include <unistd.h>
 
 #include <algorithm>
 #include <chrono>
 #include <cstdio>
 #include <fstream>
-#include <set>
-#include <sstream>
 #include <stdexcept>
 #include <thread>
 
+#include "bench/process_tree.h"
 #include "core/credential_file.h"
 #include "tests/e2e/harness.h"
 
 namespace {
 
 using Clock = std::chrono::steady_clock;
-
-// Proportional memory of `root` and all its descendants, in KiB: pages shared between the
-// processes (WebKit's are many) are counted once in all.
-long TreePssKiB(pid_t root) {
-  std::multimap<pid_t, pid_t> children;
-  DIR* proc = opendir("/proc");
-  for (dirent* entry; proc != nullptr && (entry = readdir(proc)) != nullptr;) {
-    const pid_t pid = std::atoi(entry->d_name);
-    if (pid <= 0) continue;
-    std::ifstream stat("/proc/" + std::to_string(pid) + "/stat");
-    std::string line;
-    std::getline(stat, line);
-    const auto close = line.rfind(')');
-    if (close == std::string::npos) continue;
-    std::istringstream rest(line.substr(close + 2));
-    char state = 0;
-    pid_t parent = 0;
-    rest >> state >> parent;
-    children.emplace(parent, pid);
-  }
-  if (proc != nullptr) closedir(proc);
-  long total = 0;
-  std::vector<pid_t> todo = {root};
-  while (!todo.empty()) {
-    const pid_t pid = todo.back();
-    todo.pop_back();
-    std::ifstream rollup("/proc/" + std::to_string(pid) + "/smaps_rollup");
-    for (std::string line; std::getline(rollup, line);) {
-      if (line.rfind("Pss:", 0) == 0) total += std::atol(line.c_str() + 4);
-    }
-    const auto [first, last] = children.equal_range(pid);
-    for (auto it = first; it != last; ++it) todo.push_back(it->second);
-  }
-  return total;
-}
+using talvo::bench::Median;
+using talvo::bench::Quantile;
+using talvo::bench::TreePssKiB;
 
 struct Sample {
   double mapped_ms = 0;
@@ -138,12 +105,6 @@ Sample Measure(MapWatcher& watcher, const std::vector<std::string>& argv,
   return sample;
 }
 
-double Quantile(std::vector<double> values, double q) {
-  std::sort(values.begin(), values.end());
-  return values[static_cast<std::size_t>(q * static_cast<double>(values.size() - 1) + 0.5)];
-}
-double Median(const std::vector<double>& values) { return Quantile(values, 0.5); }
-
 }  // namespace
 
 int main(int argc, char** argv) {
@@ -151,6 +112,8 @@ int main(int argc, char** argv) {
   const auto work = talvo::e2e::NewWorkDir("bench-startup");
   talvo::e2e::DemoService service(work);
   talvo::e2e::WriteConfig(work, service.HostPort(), service.HostPort(), service.HostPort());
+  // A second argument sets the client's [view] acceleration: "on" starts it without the GL probe.
+  if (argc > 2) std::ofstream(work / "talvo.ini", std::ios::app) << "[view]\nacceleration = " << argv[2] << "\n";
   talvo::WriteCredentialFile(work, u"demo_vip", u"vip888");
   const std::string client = (talvo::e2e::BuildDir() / "talvo").string();
   const std::string baseline = (talvo::e2e::BuildDir() / "bench" / "baseline_frame").string();

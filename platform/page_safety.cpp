@@ -1,6 +1,8 @@
 #include "platform/page_safety.h"
 
 #include <algorithm>
+#include <cstdlib>
+#include <utility>
 #include <fstream>
 #include <limits>
 #include <optional>
@@ -83,6 +85,35 @@ std::uint64_t MemoryCeilingBytes(const std::filesystem::path& proc, const std::f
 
 std::uint64_t PageMemoryLimitMiB(std::uint64_t ceiling_bytes) {
   return std::clamp<std::uint64_t>(ceiling_bytes / 4 / (1024 * 1024), 512, 4096);
+}
+
+std::string PageProcessTunables(std::optional<std::string_view> inherited) {
+  static constexpr std::pair<std::string_view, std::string_view> kOurs[] = {
+      {"glibc.malloc.arena_max", "2"}, {"glibc.malloc.mmap_threshold", "33554432"}};
+  std::string tunables(inherited.value_or(""));
+  // Tunables are "name=value" pairs joined by ":"; a name the user set keeps the user's value.
+  const auto set_by_user = [&inherited](std::string_view name) {
+    const std::string_view text = inherited.value_or("");
+    for (std::size_t at = 0; at <= text.size();) {
+      const std::size_t end = std::min(text.find(':', at), text.size());
+      const std::string_view pair = text.substr(at, end - at);
+      if (pair.substr(0, pair.find('=')) == name) return true;
+      at = end + 1;
+    }
+    return false;
+  };
+  for (const auto& [name, value] : kOurs) {
+    if (set_by_user(name)) continue;
+    tunables += (tunables.empty() ? "" : ":") + std::string(name) + "=" + std::string(value);
+  }
+  return tunables;
+}
+
+void PreparePageProcessTunables() {
+  const char* inherited = std::getenv("GLIBC_TUNABLES");
+  const std::string tunables =
+      PageProcessTunables(inherited != nullptr ? std::optional<std::string_view>(inherited) : std::nullopt);
+  setenv("GLIBC_TUNABLES", tunables.c_str(), 1);
 }
 
 std::string DispositionFileName(std::string_view header) {

@@ -7,6 +7,7 @@
 #include <cstdint>
 #include <deque>
 #include <filesystem>
+#include <optional>
 #include <string>
 #include <string_view>
 
@@ -26,6 +27,19 @@ std::uint64_t MemoryCeilingBytes(const std::filesystem::path& proc = "/proc",
 
 // The page processes' memory limit: a quarter of that ceiling, between 512 MiB and 4 GiB.
 std::uint64_t PageMemoryLimitMiB(std::uint64_t ceiling_bytes);
+
+// GLIBC_TUNABLES for the page processes, from the value this process inherited (nothing when
+// unset). A playing channel's decoder threads take their video frames from glibc's per-thread
+// heaps; each channel switch starts new threads, and the frames freed in the old heaps stayed
+// with the page process: 60 switches left it about 60 MiB larger. Two heaps in all keep that
+// memory in use, and a fixed mmap threshold of 32 MiB keeps frames up to 4K in the heaps instead
+// of mapping and faulting in fresh pages for every frame. A tunable the user set keeps the
+// user's value; the user's others are kept.
+std::string PageProcessTunables(std::optional<std::string_view> inherited);
+
+// Sets that value in this process's environment, which the engine's processes inherit when the
+// first view starts them. This process's own heap keeps the settings it started with.
+void PreparePageProcessTunables();
 
 // The file name a Content-Disposition header offers (filename="…", filename=token, or
 // filename*=UTF-8''…, percent-decoded), as sent; empty when there is none.

@@ -51,6 +51,24 @@ TEST(ReloadBudget, AtMostThreeAMinute) {
 }
 
 // /proc and /sys/fs/cgroup as folders of the test's own.
+TEST(PageProcessTunables, TwoHeapsAndAFixedMmapThresholdUnlessTheUserSetThem) {
+  const std::pair<std::optional<std::string_view>, std::string> rows[] = {
+      {std::nullopt, "glibc.malloc.arena_max=2:glibc.malloc.mmap_threshold=33554432"},
+      {"", "glibc.malloc.arena_max=2:glibc.malloc.mmap_threshold=33554432"},
+      {"glibc.malloc.tcache_count=0",
+       "glibc.malloc.tcache_count=0:glibc.malloc.arena_max=2:glibc.malloc.mmap_threshold=33554432"},
+      {"glibc.malloc.mmap_threshold=65536", "glibc.malloc.mmap_threshold=65536:glibc.malloc.arena_max=2"},
+      {"glibc.malloc.arena_max=8:glibc.malloc.mmap_threshold=4096",
+       "glibc.malloc.arena_max=8:glibc.malloc.mmap_threshold=4096"},
+      // A longer name that begins like ours is another tunable.
+      {"glibc.malloc.arena_max_x=1",
+       "glibc.malloc.arena_max_x=1:glibc.malloc.arena_max=2:glibc.malloc.mmap_threshold=33554432"},
+  };
+  for (const auto& [inherited, expected] : rows) {
+    EXPECT_EQ(PageProcessTunables(inherited), expected) << inherited.value_or("(unset)");
+  }
+}
+
 TEST(MemoryCeiling, TheMachineOrTheSmallestLimitOfTheGroupsAbove) {
   const auto root = std::filesystem::temp_directory_path() / "talvo-memory-ceiling";
   std::filesystem::remove_all(root);

@@ -1,0 +1,30 @@
+// What a process and everything it started costs, read from /proc: the client's tree holds
+// WebKit's page, network and sandbox processes beside its own.
+#pragma once
+
+#include <sys/types.h>
+
+#include <map>
+#include <string>
+#include <vector>
+
+namespace talvo::bench {
+
+// `root` and all its descendants alive now.
+std::vector<pid_t> ProcessTree(pid_t root);
+
+// Proportional memory of the tree, in KiB: pages shared between its processes (WebKit's are
+// many) are counted once in all.
+long TreePssKiB(pid_t root);
+
+// The same, by process name (its /proc comm), summed over the processes of one name.
+std::map<std::string, long> TreePssKiBByName(pid_t root);
+
+// User and system CPU time the tree's live processes have used so far, in seconds.
+double TreeCpuSeconds(pid_t root);
+
+// The value at quantile `q` (0 to 1) of `values`, which must not be empty.
+double Quantile(std::vector<double> values, double q);
+inline double Median(const std::vector<double>& values) { return Quantile(values, 0.5); }
+
+}  // namespace talvo::bench
