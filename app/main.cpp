@@ -14,6 +14,13 @@
 #include "platform/rendering_path_probe.h"
 
 namespace talvo {
+namespace {
+
+// Read once, in main(), before GTK starts: the drawing path's probe needs the configuration then.
+std::filesystem::path g_app_folder;
+Config g_config;
+
+}  // namespace
 
 class TalvoApp : public wxApp {
  public:
@@ -24,10 +31,9 @@ class TalvoApp : public wxApp {
     AnnounceApplication();
     // Ready before start-up's first request, on the other core while GTK and WebKit start.
     prepare_fetching_ = std::thread(PrepareFetching);
-    const std::filesystem::path folder = AppFolder();
     Form1Options options;
-    options.config = LoadConfig(folder);
-    options.app_folder = folder;
+    options.config = g_config;
+    options.app_folder = g_app_folder;
 
     FetchLimits limits;
     limits.connect = options.config.connect_timeout;
@@ -62,7 +68,9 @@ int main(int argc, char** argv) {
   // GTK reads it once, when wxEntry starts it.
   talvo::RequestDesktopBackend();
   talvo::PreparePageProcessTunables();
+  talvo::g_app_folder = talvo::AppFolder();
+  talvo::g_config = talvo::LoadConfig(talvo::g_app_folder);
   // The GL probe behind the views' drawing path runs while GTK starts; the views wait for it.
-  talvo::StartChoosingRenderingPath(talvo::LoadConfig(talvo::AppFolder()).acceleration);
+  talvo::StartChoosingRenderingPath(talvo::g_config.acceleration);
   return wxEntry(argc, argv);
 }

@@ -174,11 +174,14 @@ int main(int argc, char** argv) {
   for (int i = 0; i < runs; ++i) {
     gst.push_back(GStreamerCpu(clip, work));
     chosen.Add(MeasureClient(work, service, "auto", switches));
-    accelerated.Add(with_accelerated ? MeasureClient(work, service, "on", switches) : ClientFigures{});
-    std::printf("run %d: GStreamer %.2f CPU-s; client, auto: %.2f CPU-s, %.0f -> %.0f MiB; "
-                "client, on: %.2f CPU-s, %.0f -> %.0f MiB\n",
-                i + 1, gst.back(), chosen.cpu.back(), chosen.first.back(), chosen.switched.back(),
-                accelerated.cpu.back(), accelerated.first.back(), accelerated.switched.back());
+    if (with_accelerated) accelerated.Add(MeasureClient(work, service, "on", switches));
+    std::printf("run %d: GStreamer %.2f CPU-s; client, auto: %.2f CPU-s, %.0f -> %.0f MiB", i + 1, gst.back(),
+                chosen.cpu.back(), chosen.first.back(), chosen.switched.back());
+    if (with_accelerated) {
+      std::printf("; client, on: %.2f CPU-s, %.0f -> %.0f MiB", accelerated.cpu.back(), accelerated.first.back(),
+                  accelerated.switched.back());
+    }
+    std::printf("\n");
     std::fflush(stdout);
   }
   const double gst_cpu = Median(gst);
