@@ -2,11 +2,11 @@
 
 #include <algorithm>
 #include <cstdlib>
-#include <utility>
 #include <fstream>
 #include <limits>
 #include <optional>
 #include <string>
+#include <utility>
 
 namespace talvo {
 namespace {
