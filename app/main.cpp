@@ -71,6 +71,7 @@ int main(int argc, char** argv) {
   talvo::g_app_folder = talvo::AppFolder();
   talvo::g_config = talvo::LoadConfig(talvo::g_app_folder);
   // The GL probe behind the views' drawing path runs while GTK starts; the views wait for it.
+  // It forks, so it comes before GTK and the client's own threads.
   talvo::StartChoosingRenderingPath(talvo::g_config.acceleration);
   return wxEntry(argc, argv);
 }

@@ -2,6 +2,9 @@
 // path. No GUI code here.
 #pragma once
 
+#include <sys/types.h>
+
+#include <chrono>
 #include <optional>
 #include <string>
 #include <string_view>
@@ -22,5 +25,10 @@ bool IsSoftwareRenderer(std::string_view gl_renderer);
 // CPU of the plain path for a playing video. `gl_renderer` is nothing where no GL context could
 // be made at all.
 bool UseAcceleratedCompositing(Acceleration setting, const std::optional<std::string>& gl_renderer);
+
+// What the probe child `probe` wrote to `output` (its pipe's read end, closed here) once it
+// ended with success; nothing when it failed or did not end within `bound`, in which case it is
+// killed. The child is reaped either way.
+std::optional<std::string> ProbeAnswer(pid_t probe, int output, std::chrono::milliseconds bound);
 
 }  // namespace talvo

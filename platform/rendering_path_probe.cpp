@@ -2,18 +2,26 @@
 
 #include <EGL/egl.h>
 #include <EGL/eglext.h>
+#include <fcntl.h>
+#include <unistd.h>
 
-#include <future>
+#include <chrono>
 #include <mutex>
 #include <string_view>
+#include <utility>
 
 namespace talvo {
 namespace {
 
 constexpr unsigned kGlRenderer = 0x1F01;  // GL_RENDERER, without pulling in a GL header
 
+// A probe that has not answered by then is stuck in a driver: the plain path draws everywhere.
+constexpr std::chrono::milliseconds kProbeBound{3000};
+
 std::mutex g_choice_mutex;
-std::shared_future<bool> g_choice;
+std::optional<bool> g_choice;
+pid_t g_probe_pid = -1;
+int g_probe_output = -1;
 
 // Mesa's surfaceless platform needs no display server and picks the device the engine would:
 // the GPU's render node, or its software rasteriser where there is none. Elsewhere, the default.
@@ -74,22 +82,49 @@ std::optional<std::string> ProbeGlRenderer() {
 
 void StartChoosingRenderingPath(Acceleration setting) {
   const std::lock_guard lock(g_choice_mutex);
-  if (g_choice.valid()) return;
+  if (g_choice.has_value() || g_probe_pid > 0) return;
   if (setting != Acceleration::kAuto) {
-    std::promise<bool> forced;
-    forced.set_value(UseAcceleratedCompositing(setting, std::nullopt));
-    g_choice = forced.get_future().share();
+    g_choice = UseAcceleratedCompositing(setting, std::nullopt);
     return;
   }
-  g_choice = std::async(std::launch::async, [] {
-               return UseAcceleratedCompositing(Acceleration::kAuto, ProbeGlRenderer());
-             }).share();
+  int pipe_ends[2];
+  if (::pipe2(pipe_ends, O_CLOEXEC) != 0) {
+    g_choice = false;
+    return;
+  }
+  // The driver runs in a child of its own: it reads the environment while GTK's start writes
+  // to it, and a driver that hangs or crashes must not take the client with it. Forked before
+  // GTK and the client's threads start (the engine's heap scavenger, the one thread then, holds
+  // nothing a driver uses), the child may call anything.
+  const pid_t pid = ::fork();
+  if (pid == 0) {
+    ::close(pipe_ends[0]);
+    const std::optional<std::string> renderer = ProbeGlRenderer();
+    if (renderer.has_value()) {
+      [[maybe_unused]] const ssize_t written = ::write(pipe_ends[1], renderer->data(), renderer->size());
+    }
+    ::_exit(renderer.has_value() ? 0 : 1);
+  }
+  ::close(pipe_ends[1]);
+  if (pid < 0) {
+    ::close(pipe_ends[0]);
+    g_choice = false;
+    return;
+  }
+  g_probe_pid = pid;
+  g_probe_output = pipe_ends[0];
 }
 
 bool AcceleratedCompositingChosen() {
-  StartChoosingRenderingPath(Acceleration::kAuto);
   const std::lock_guard lock(g_choice_mutex);
-  return g_choice.get();
+  if (!g_choice.has_value()) {
+    // Without a started probe no renderer is known, which means the plain path.
+    std::optional<std::string> renderer;
+    if (g_probe_pid > 0) renderer = ProbeAnswer(std::exchange(g_probe_pid, -1),
+                                                std::exchange(g_probe_output, -1), kProbeBound);
+    g_choice = UseAcceleratedCompositing(Acceleration::kAuto, renderer);
+  }
+  return *g_choice;
 }
 
 }  // namespace talvo

@@ -183,7 +183,9 @@ ClientWindow::~ClientWindow() = default;
 
 bool ClientWindow::WaitMapped(int timeout_ms) {
   // The frame is the window of this process that carries the product title.
-  return Eventually([&] { return !(window_ = VisibleWindow("V2.02")).empty(); }, timeout_ms);
+  if (Eventually([&] { return !(window_ = VisibleWindow("V2.02")).empty(); }, timeout_ms)) return true;
+  std::fprintf(stderr, "%s", WhyNoWindow(process_->pid(), app_dir_ / "client.err").c_str());
+  return false;
 }
 
 std::string ClientWindow::VisibleWindow(const std::string& title_part) {
@@ -244,6 +246,22 @@ std::string ClientWindow::Stderr() const {
   std::stringstream text;
   text << in.rdbuf();
   return text.str();
+}
+
+std::string WhyNoWindow(pid_t pid, const std::filesystem::path& stderr_file) {
+  const std::string id = std::to_string(pid);
+  std::string why;
+  if (::kill(pid, 0) == 0) {
+    // A start that hangs says where only while it still hangs.
+    why = "the client still runs; its threads:\n" +
+          Shell("gdb -p " + id + " -batch -ex 'thread apply all bt' 2>&1 | grep -E '^(Thread|#)|ptrace|permitted'");
+  } else {
+    why = "the client has ended\n";
+  }
+  std::ifstream in(stderr_file);
+  std::stringstream text;
+  text << in.rdbuf();
+  return why + "its stderr:\n" + text.str();
 }
 
 std::filesystem::path Screenshot(const std::string& name) {

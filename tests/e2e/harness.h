@@ -109,6 +109,10 @@ class ClientWindow {
   std::string window_;
 };
 
+// What a client whose window never appeared is doing: its threads' stacks while it still runs,
+// and what it printed.
+std::string WhyNoWindow(pid_t pid, const std::filesystem::path& stderr_file);
+
 // Writes talvo.ini into `app_dir` with the given hosts.
 void WriteConfig(const std::filesystem::path& app_dir, const std::string& primary,
                  const std::string& tv, const std::string& channel);

@@ -224,7 +224,8 @@ TEST(MakeRunE2E, ClosingTheClientStopsTheService) {
   ASSERT_TRUE(Eventually([&] {
     window = Shell("xdotool search --onlyvisible --pid " + make.client + " 2>/dev/null | tail -n 1");
     return !window.empty();
-  }, 30000)) << "the client's window never appeared";
+  }, 30000)) << "the client's window never appeared: "
+              << WhyNoWindow(std::stoi(make.client), make.out.parent_path() / "run.err");
   Shell("xdotool windowactivate --sync " + window.substr(0, window.find('\n')) +
         " key --clearmodifiers alt+F4");
   const std::optional<int> code = make.run.WaitExit(15000);

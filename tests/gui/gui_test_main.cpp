@@ -17,6 +17,7 @@
 #include "core/fetcher.h"
 #include "platform/diagnostics.h"
 #include "platform/fetch_wait.h"
+#include "platform/rendering_path_probe.h"
 #include "tests/gui/gui_test.h"
 
 namespace talvo::testing {
@@ -111,6 +112,8 @@ int main(int argc, char** argv) {
     std::fprintf(stderr, "window tests need a display: run them through scripts/with-display\n");
     return 1;
   }
+  // The views draw as the client's do on this machine; the probe forks, so before GTK starts.
+  talvo::StartChoosingRenderingPath(talvo::Acceleration::kAuto);
   wxApp::SetInstance(new talvo::testing::TestApp);
   if (!wxEntryStart(argc, argv) || !wxTheApp->CallOnInit()) {
     std::fprintf(stderr, "cannot start wxWidgets on DISPLAY=%s\n", std::getenv("DISPLAY"));

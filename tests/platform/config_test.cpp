@@ -1,8 +1,13 @@
 #include "platform/config.h"
 
 #include <gtest/gtest.h>
+#include <signal.h>
 #include <stdlib.h>
+#include <unistd.h>
 
+#include <chrono>
+#include <cstdlib>
+#include <cstring>
 #include <fstream>
 
 #include "platform/rendering_path.h"
@@ -73,6 +78,43 @@ TEST(RenderingPath, AcceleratedOnlyWhereAGpuDrawsUnlessTalvoIniSays) {
   for (const Row& row : rows) {
     EXPECT_EQ(UseAcceleratedCompositing(ParseConfig(row.ini).acceleration, row.renderer), row.accelerated)
         << row.ini << " / " << row.renderer.value_or("(no GL)");
+  }
+}
+
+// The probe's child as drivers leave it: answered, failed, crashed, or stuck in a driver call.
+TEST(RenderingPath, TheProbesAnswerCountsOnlyWhenItEndsWellAndItsWaitIsBounded) {
+  struct Row {
+    const char* name;
+    const char* wrote;
+    enum { kExit0, kExit1, kAbort, kHang } then;
+    std::optional<std::string> answer;
+  };
+  const Row rows[] = {
+      {"answered", "AMD Radeon RX 6600", Row::kExit0, "AMD Radeon RX 6600"},
+      {"no context", "", Row::kExit1, std::nullopt},
+      {"nothing said", "", Row::kExit0, std::nullopt},
+      {"failed after writing", "llvmpipe", Row::kExit1, std::nullopt},
+      {"crashed", "llvmpipe", Row::kAbort, std::nullopt},
+      {"stuck before a word", "", Row::kHang, std::nullopt},
+      {"stuck after half a word", "NVIDIA GeF", Row::kHang, std::nullopt},
+  };
+  for (const Row& row : rows) {
+    int ends[2];
+    ASSERT_EQ(::pipe(ends), 0);
+    const pid_t child = ::fork();
+    ASSERT_GE(child, 0);
+    if (child == 0) {
+      ::close(ends[0]);
+      if (::write(ends[1], row.wrote, std::strlen(row.wrote)) < 0) ::_exit(2);
+      if (row.then == Row::kAbort) std::abort();
+      if (row.then == Row::kHang) ::pause();
+      ::_exit(row.then == Row::kExit0 ? 0 : 1);
+    }
+    ::close(ends[1]);
+    const auto start = std::chrono::steady_clock::now();
+    EXPECT_EQ(ProbeAnswer(child, ends[0], std::chrono::milliseconds(300)), row.answer) << row.name;
+    EXPECT_LT(std::chrono::steady_clock::now() - start, std::chrono::seconds(3)) << row.name;
+    EXPECT_NE(::kill(child, 0), 0) << row.name << ": the probe was left running or unreaped";
   }
 }
 
