@@ -7,6 +7,7 @@
 #include <cerrno>
 #include <memory>
 
+#include "core/debug_trace.h"
 #include "core/utf.h"
 
 namespace talvo {
@@ -187,16 +188,21 @@ std::u16string DecodeBytes(std::string_view body, std::u16string_view charset) {
       out.reserve(body.size());
       DecodeGb18030(body, out);
     } catch (...) {
+      DebugTrace("charset", "a GB18030 page could not be decoded");
       out.clear();
     }
     return out;
   }
   iconv_t cd = iconv_open(kUtf16Native, source);
-  if (cd == reinterpret_cast<iconv_t>(-1)) return {};
+  if (cd == reinterpret_cast<iconv_t>(-1)) {
+    DebugTrace("charset", std::string("no converter from ") + source);
+    return {};
+  }
   try {
     out.reserve(body.size());
     ConvertRun(cd, body, out);
   } catch (...) {
+    DebugTrace("charset", std::string("a page in ") + source + " could not be decoded");
     out.clear();
   }
   iconv_close(cd);

@@ -8,8 +8,10 @@
 #include <algorithm>
 #include <cerrno>
 #include <cstdio>
+#include <cstring>
 #include <initializer_list>
 
+#include "core/debug_trace.h"
 #include "core/scrambler.h"
 #include "core/utf.h"
 
@@ -91,15 +93,20 @@ void WriteCredentialFile(const std::filesystem::path& app_folder, std::u16string
     content += "\r\n";
     const std::filesystem::path temp = app_folder / kTempName;
     const int fd = OpenLockedTemp(temp);
-    if (fd < 0) return;
+    if (fd < 0) {
+      DebugTrace("credentials", temp.string() + ": cannot open it: " + std::strerror(errno));
+      return;
+    }
     // Renamed while still locked: no other writer can touch these bytes before they are the file.
     if (!FillTemp(fd, content) ||
         ::rename(temp.c_str(), CredentialFilePath(app_folder).c_str()) != 0) {
+      DebugTrace("credentials", temp.string() + ": not written: " + std::strerror(errno));
       ::unlink(temp.c_str());
     }
     ::close(fd);
   } catch (...) {
     // Remembering the account is a convenience; typing must never fail because of it.
+    DebugTrace("credentials", "the account was not remembered");
   }
 }
 
@@ -121,7 +128,11 @@ StoredAccount ReadCredentialFile(const std::filesystem::path& app_folder) {
   try {
     const std::filesystem::path path = CredentialFilePath(app_folder);
     const int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK);
-    if (fd < 0) return account;
+    if (fd < 0) {
+      // No file is the usual first start; anything else is worth a line.
+      if (errno != ENOENT) DebugTrace("credentials", path.string() + ": " + std::strerror(errno));
+      return account;
+    }
     struct stat info {};
     std::string bytes;
     if (::fstat(fd, &info) == 0 && S_ISREG(info.st_mode)) {
@@ -140,6 +151,7 @@ StoredAccount ReadCredentialFile(const std::filesystem::path& app_folder) {
     account.user = DecodeText(Utf8ToUtf16(lines.first));
     account.password = DecodeText(Utf8ToUtf16(lines.second));
   } catch (...) {
+    DebugTrace("credentials", "the remembered account could not be read");
     account = {};
   }
   return account;

@@ -5,10 +5,13 @@
 #include <algorithm>
 #include <atomic>
 #include <condition_variable>
+#include <exception>
 #include <mutex>
+#include <string>
 #include <thread>
 
 #include "core/charset.h"
+#include "core/debug_trace.h"
 #include "core/utf.h"
 
 namespace talvo {
@@ -85,7 +88,10 @@ int CheckCancelled(void*, curl_off_t, curl_off_t, curl_off_t, curl_off_t) {
 
 void RunTransfer(Transfer& transfer, const std::string& url, const FetchLimits& limits) {
   CURL* curl = curl_easy_init();
-  if (curl == nullptr) return;
+  if (curl == nullptr) {
+    DebugTrace("fetch", url + ": no transfer handle");
+    return;
+  }
   transfer.handle = curl;
   curl_easy_setopt(curl, CURLOPT_URL, url.c_str());
   curl_easy_setopt(curl, CURLOPT_HTTPGET, 1L);
@@ -101,7 +107,18 @@ void RunTransfer(Transfer& transfer, const std::string& url, const FetchLimits& 
   curl_easy_setopt(curl, CURLOPT_WRITEDATA, &transfer);
   curl_easy_setopt(curl, CURLOPT_NOPROGRESS, 0L);
   curl_easy_setopt(curl, CURLOPT_XFERINFOFUNCTION, CheckCancelled);
-  transfer.ok = curl_easy_perform(curl) == CURLE_OK;
+  const CURLcode result = curl_easy_perform(curl);
+  transfer.ok = result == CURLE_OK;
+  if (DebugTraceOn()) {
+    long status = 0;
+    curl_easy_getinfo(curl, CURLINFO_RESPONSE_CODE, &status);
+    if (!transfer.ok) {
+      DebugTrace("fetch", url + ": " + curl_easy_strerror(result));
+    } else if (status >= 400) {
+      // Kept as the service's answer, as any other page: only worth a note here.
+      DebugTrace("fetch", url + ": HTTP " + std::to_string(status));
+    }
+  }
   curl_easy_cleanup(curl);
 }
 
@@ -129,6 +146,7 @@ std::string FetchBody(const std::string& url, const FetchLimits& limits) {
     if (hook) hook(transfer);
   } catch (...) {
     // A failing hook must not leave the transfer unjoined; fall back to blocking.
+    DebugTrace("fetch", url + ": the wait hook failed; waiting without it");
   }
   transfer.BlockUntilDone();
   worker.join();
@@ -164,7 +182,11 @@ std::u16string FetchPage(std::u16string_view url, std::u16string_view charset,
     const std::string body = FetchBody(Utf16ToUtf8(url), limits);
     if (body.empty()) return {};
     return DecodeBytes(body, charset);
+  } catch (const std::exception& error) {
+    DebugTrace("fetch", std::string("failed: ") + error.what());
+    return {};
   } catch (...) {
+    DebugTrace("fetch", "failed");
     return {};
   }
 }

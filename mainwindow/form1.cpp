@@ -5,6 +5,10 @@
 #include <wx/textctrl.h>
 #include <wx/weakref.h>
 
+#include <exception>
+#include <string>
+
+#include "core/debug_trace.h"
 #include "core/fetcher.h"
 #include "core/service_address.h"
 #include "mainwindow/bulletin_menu_ui.h"
@@ -33,10 +37,13 @@ namespace {
 
 // Start-up never stops at a failing step: it is skipped and the next one runs.
 template <typename Step>
-void Contained(Step&& step) {
+void Contained(const char* name, Step&& step) {
   try {
     step();
+  } catch (const std::exception& error) {
+    DebugTrace("start-up", std::string(name) + " skipped: " + error.what());
   } catch (...) {
+    DebugTrace("start-up", std::string(name) + " skipped");
   }
 }
 
@@ -158,20 +165,20 @@ void Form1::CreateMenus() {
 
 void Form1::Form_Load() {
   loading_ = true;
-  Contained([&] { skin_.SkinH_Attach(); });
-  Contained([&] { skin_folder_ = FromWx(options_.app_folder.native()) + u"/"; });
-  Contained([&] { channels_->Append(BuiltInChannelEntries(options_.config.channel_host)); });
-  Contained([&] {
+  Contained("the skin", [&] { skin_.SkinH_Attach(); });
+  Contained("the skin folder", [&] { skin_folder_ = FromWx(options_.app_folder.native()) + u"/"; });
+  Contained("the built-in channels", [&] { channels_->Append(BuiltInChannelEntries(options_.config.channel_host)); });
+  Contained("the skin file", [&] {
     const std::filesystem::path skin_file = options_.app_folder / "real.she";
     if (std::filesystem::is_regular_file(skin_file)) skin_.SkinH_AttachEx(skin_file, "");
   });
-  Contained([&] { skin_.SkinH_SetAero(1); });
-  Contained([&] { signin_->ReadSavedAccount(); });
+  Contained("the translucent border", [&] { skin_.SkinH_SetAero(1); });
+  Contained("the remembered account", [&] { signin_->ReadSavedAccount(); });
   layout_->SetViewMode(kTvView);
-  Contained([&] { PrepareBrowserViews(); });
-  Contained([&] { signin_->SignIn(); });
-  Contained([&] { LoadProgrammeList(); });
-  Contained([&] { OpenDownloadPage(); });
+  Contained("the page views", [&] { PrepareBrowserViews(); });
+  Contained("the sign-in", [&] { signin_->SignIn(); });
+  Contained("the programme list", [&] { LoadProgrammeList(); });
+  Contained("the download page", [&] { OpenDownloadPage(); });
   loading_ = false;
 }
 

@@ -6,6 +6,7 @@
 #include <cstdlib>
 #include <system_error>
 
+#include "core/debug_trace.h"
 #include "core/utf.h"
 #include "platform/settings_lines.h"
 
@@ -49,6 +50,7 @@ Config ParseConfig(std::string_view ini_text) {
 
 Config LoadConfig(const std::filesystem::path& folder) {
   const std::optional<std::string> text = ReadSettingsFileHead(folder / "talvo.ini");
+  if (!text) DebugTrace("config", (folder / "talvo.ini").string() + " not read; the defaults hold");
   return text ? ParseConfig(*text) : Config{};
 }
 

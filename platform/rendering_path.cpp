@@ -9,7 +9,9 @@
 #include <array>
 #include <cctype>
 #include <cerrno>
-#include <cstdio>
+#include <string>
+
+#include "core/debug_trace.h"
 
 namespace talvo {
 namespace {
@@ -75,8 +77,7 @@ std::optional<std::string> ProbeAnswer(pid_t probe, int output, std::chrono::mil
   int status = 0;
   const bool reaped = ::waitpid(probe, &status, 0) == probe;
   if (!ended) {
-    std::fprintf(stderr, "talvo: the GL probe did not answer within %lld ms; pages are drawn "
-                 "without accelerated compositing\n", static_cast<long long>(bound.count()));
+    DebugTrace("drawing", "the GL probe did not answer within " + std::to_string(bound.count()) + " ms");
     return std::nullopt;
   }
   const bool answered = !text.empty() && (!reaped || (WIFEXITED(status) && WEXITSTATUS(status) == 0));

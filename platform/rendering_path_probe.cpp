@@ -10,6 +10,8 @@
 #include <string_view>
 #include <utility>
 
+#include "core/debug_trace.h"
+
 namespace talvo {
 namespace {
 
@@ -123,6 +125,8 @@ bool AcceleratedCompositingChosen() {
     if (g_probe_pid > 0) renderer = ProbeAnswer(std::exchange(g_probe_pid, -1),
                                                 std::exchange(g_probe_output, -1), kProbeBound);
     g_choice = UseAcceleratedCompositing(Acceleration::kAuto, renderer);
+    DebugTrace("drawing", "GL renderer " + renderer.value_or("(none)") +
+                              (*g_choice ? ": accelerated compositing" : ": the plain path"));
   }
   return *g_choice;
 }

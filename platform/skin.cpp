@@ -13,6 +13,7 @@
 #include <wx/menu.h>
 #endif
 
+#include "core/debug_trace.h"
 #include "platform/settings_lines.h"
 
 namespace talvo {
@@ -56,9 +57,15 @@ void Skin::SkinH_Attach() {
 
 bool Skin::SkinH_AttachEx(const std::filesystem::path& file, const std::string&) {
   const std::optional<std::string> text = ReadSettingsFileHead(file);
-  if (!text) return false;
+  if (!text) {
+    DebugTrace("skin", file.string() + " not read");
+    return false;
+  }
   const std::optional<SkinScheme> scheme = ParseSkinFile(*text);
-  if (!scheme) return false;
+  if (!scheme) {
+    DebugTrace("skin", file.string() + " has no colour the skin can use");
+    return false;
+  }
   scheme_ = *scheme;
   attached_ = true;
   Apply();

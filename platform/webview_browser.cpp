@@ -10,6 +10,7 @@
 #include <string_view>
 #include <vector>
 
+#include "core/debug_trace.h"
 #include "core/service_address.h"
 #include "platform/fetch_wait.h"
 #include "platform/page_safety.h"
@@ -222,13 +223,17 @@ class WebKitBrowser final : public BrowserView {
     if (disposition == nullptr) return FALSE;
     const std::string offered = DispositionFileName(disposition);
     if (offered.empty() || SafeDownloadName(offered) == offered) return FALSE;
+    DebugTrace("page", "a reply naming a file outside its folder was refused: " + offered);
     webkit_policy_decision_ignore(decision);
     return TRUE;
   }
 
   // The page process ended (crashed, killed, over its memory limit, or ended by us because it
   // hung): the view loads its page again, within a budget, and then shows a notice instead.
-  static void OnProcessEnded(WebKitWebView*, WebKitWebProcessTerminationReason, gpointer self) {
+  static void OnProcessEnded(WebKitWebView*, WebKitWebProcessTerminationReason reason, gpointer self) {
+    DebugTrace("page", reason == WEBKIT_WEB_PROCESS_EXCEEDED_MEMORY_LIMIT ? "the page process went over its memory limit"
+                       : reason == WEBKIT_WEB_PROCESS_TERMINATED_BY_API ? "the page process was ended: it hung"
+                                                                         : "the page process crashed");
     static_cast<WebKitBrowser*>(self)->Recover();
   }
 
@@ -238,9 +243,11 @@ class WebKitBrowser final : public BrowserView {
         shown != nullptr && IsWebAddress(Utf8ToUtf16(shown)) ? std::string(shown) : last_address_;
     if (address.empty()) return;
     if (!reloads_.Take(ReloadBudget::Clock::now())) {
+      DebugTrace("page", address + ": reloads used up; the notice is shown instead");
       webkit_web_view_load_html(web_, kStalledNotice, nullptr);
       return;
     }
+    DebugTrace("page", address + ": loaded again");
     webkit_web_view_load_uri(web_, address.c_str());
   }
 
@@ -248,7 +255,9 @@ class WebKitBrowser final : public BrowserView {
   // and both views recover as from a crash. The engine says so when it notices; the ping notices
   // when nothing else is asked of the page.
   static void OnResponsivenessChanged(WebKitWebView* web, GParamSpec*, gpointer) {
-    if (!webkit_web_view_get_is_web_process_responsive(web)) webkit_web_view_terminate_web_process(web);
+    if (webkit_web_view_get_is_web_process_responsive(web)) return;
+    DebugTrace("page", "the page process stopped answering the engine");
+    webkit_web_view_terminate_web_process(web);
   }
 
   static gboolean OnPingTime(gpointer self) {
@@ -256,6 +265,7 @@ class WebKitBrowser final : public BrowserView {
     const auto now = std::chrono::steady_clock::now();
     if (view->ping_sent_) {
       if (now - *view->ping_sent_ >= kHangAfter) {
+        DebugTrace("page", "the page process did not answer its ping");
         view->ping_sent_.reset();
         webkit_web_view_terminate_web_process(view->web_);
       }
@@ -339,6 +349,8 @@ gboolean OnDecideDestination(WebKitDownload* download, gchar* suggested, gpointe
   WebKitWebView* web = webkit_download_get_web_view(download);
   const WebKitBrowser* view = WebKitBrowser::Of(web);
   if (view == nullptr || !view->LastNavigationClicked()) {
+    DebugTrace("page", std::string("a download the page started by itself was cancelled: ") +
+                           (suggested != nullptr ? suggested : ""));
     webkit_download_cancel(download);
     return TRUE;
   }

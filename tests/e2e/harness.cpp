@@ -169,14 +169,15 @@ void WriteConfig(const std::filesystem::path& app_dir, const std::string& primar
 }
 
 ClientWindow::ClientWindow(const std::filesystem::path& app_dir,
-                           const std::vector<std::string>& launcher)
+                           const std::vector<std::string>& launcher,
+                           const std::map<std::string, std::string>& env)
     : app_dir_(app_dir) {
   std::vector<std::string> argv = launcher;
   argv.push_back((BuildDir() / "talvo").string());
-  process_ = std::make_unique<Process>(
-      argv,
-      std::map<std::string, std::string>{{"TALVO_APP_DIR", app_dir.string()}},
-      app_dir / "client.out", app_dir / "client.err");
+  std::map<std::string, std::string> environment = env;
+  environment["TALVO_APP_DIR"] = app_dir.string();
+  process_ = std::make_unique<Process>(argv, environment, app_dir / "client.out",
+                                       app_dir / "client.err");
 }
 
 ClientWindow::~ClientWindow() = default;

@@ -68,9 +68,11 @@ class DemoService {
 class ClientWindow {
  public:
   // Starts build/talvo with TALVO_APP_DIR = `app_dir`, whose talvo.ini the caller wrote; a
-  // `launcher` (a command that ends by running its last argument) goes in front.
+  // `launcher` (a command that ends by running its last argument) goes in front; `env` adds to
+  // its environment.
   explicit ClientWindow(const std::filesystem::path& app_dir,
-                        const std::vector<std::string>& launcher = {});
+                        const std::vector<std::string>& launcher = {},
+                        const std::map<std::string, std::string>& env = {});
   ~ClientWindow();
 
   // Waits until the main window is mapped; false if it never appears.

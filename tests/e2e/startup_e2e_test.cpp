@@ -65,6 +65,7 @@ TEST(StartupE2E, OneServiceForEveryHost) {
   ASSERT_TRUE(code.has_value()) << "closing the window did not end the process";
   EXPECT_EQ(*code, 0);
   EXPECT_EQ(client.Stderr().find("CRITICAL"), std::string::npos) << client.Stderr();
+  EXPECT_EQ(client.Stderr().find("talvo debug"), std::string::npos) << "traced without TALVO_DEBUG";
 }
 
 TEST(StartupE2E, RejectedTvListFallsBackToThePrimaryAndBuiltInsUseTheChannelHost) {
@@ -99,11 +100,15 @@ TEST(StartupE2E, UnreachableServiceStillOpensWithTheBuiltIns) {
   const auto work = NewWorkDir("unreachable");
   // Hosts that nothing listens on; start-up must not hang on them.
   WriteConfig(work, "127.0.0.1:9", "127.0.0.1:9", "127.0.0.1:9");
-  ClientWindow client(work);
+  // The user sees the built-ins; a maintainer who asks sees why the rest is missing.
+  ClientWindow client(work, {}, {{"TALVO_DEBUG", "1"}});
   ASSERT_TRUE(client.WaitMapped(30000));
   Screenshot("unreachable");
   client.Close();
   EXPECT_TRUE(client.WaitExit(10000).has_value());
+  EXPECT_NE(client.Stderr().find("talvo debug: fetch: http://127.0.0.1:9/user/jiemubiao.asp"
+                                 "?yh=: Couldn't connect to server\n"),
+            std::string::npos) << client.Stderr();
 }
 
 TEST(SignInE2E, SignInThroughTheMenuIsRememberedForTheNextStart) {
