@@ -45,24 +45,28 @@ double CpuOverMeasuredSpan(pid_t pid) {
 }
 
 double GStreamerCpu(const fs::path& clip, const fs::path& work) {
-  talvo::e2e::Process player({"/usr/bin/env", "gst-launch-1.0", "-q", "playbin", "uri=file://" + clip.string()},
-                             {}, work / "gst.out", work / "gst.err");
+  talvo::e2e::Process player(
+      {"/usr/bin/env", "gst-launch-1.0", "-q", "playbin", "uri=file://" + clip.string()}, {},
+      work / "gst.out", work / "gst.err");
   const double cpu = CpuOverMeasuredSpan(player.pid());
-  if (!player.Running()) throw std::runtime_error("gst-launch-1.0 stopped: see " + (work / "gst.err").string());
+  if (!player.Running())
+    throw std::runtime_error("gst-launch-1.0 stopped: see " + (work / "gst.err").string());
   player.Terminate();
   return cpu;
 }
 
 std::size_t CountRequests(DemoService& service, const std::string& prefix) {
   const auto requests = service.Requests();
-  return static_cast<std::size_t>(std::count_if(requests.begin(), requests.end(), [&](const auto& request) {
-    return request.path.rfind(prefix, 0) == 0 && request.path.rfind("/usbtv/radio/", 0) != 0;
-  }));
+  return static_cast<std::size_t>(
+      std::count_if(requests.begin(), requests.end(), [&](const auto& request) {
+        return request.path.rfind(prefix, 0) == 0 && request.path.rfind("/usbtv/radio/", 0) != 0;
+      }));
 }
 
 // Clicks the row until the service is asked for a page or a file under `prefix`: the first click
 // can come before the list is filled.
-bool ClickUntilRequested(ClientWindow& client, DemoService& service, int row, const std::string& prefix) {
+bool ClickUntilRequested(ClientWindow& client, DemoService& service, int row,
+                         const std::string& prefix) {
   const std::size_t before = CountRequests(service, prefix);
   for (int attempt = 0; attempt < 10; ++attempt) {
     client.ClickChannelRow(row);
@@ -86,9 +90,11 @@ struct ClientFigures {
   double switched_mib = 0;
 };
 
-ClientFigures MeasureClient(const fs::path& work, DemoService& service, const char* acceleration, int switches) {
+ClientFigures MeasureClient(const fs::path& work, DemoService& service, const char* acceleration,
+                            int switches) {
   talvo::e2e::WriteConfig(work, service.HostPort(), service.HostPort(), service.HostPort());
-  std::ofstream(work / "talvo.ini", std::ios::app) << "[view]\nacceleration = " << acceleration << "\n";
+  std::ofstream(work / "talvo.ini", std::ios::app)
+      << "[view]\nacceleration = " << acceleration << "\n";
   ClientWindow client(work);
   if (!client.WaitMapped(30000)) throw std::runtime_error("the client's window never showed");
   if (!ClickUntilRequested(client, service, 0, "/media/channel.mp4")) {
@@ -98,7 +104,8 @@ ClientFigures MeasureClient(const fs::path& work, DemoService& service, const ch
   const pid_t pid = client.process().pid();
   figures.cpu_seconds = CpuOverMeasuredSpan(pid);
   figures.first_mib = TreePssKiB(pid) / 1024.0;
-  std::printf("  %s, PSS by process (MiB) after the first channel: %s\n", acceleration, PssByProcess(pid).c_str());
+  std::printf("  %s, PSS by process (MiB) after the first channel: %s\n", acceleration,
+              PssByProcess(pid).c_str());
   std::string trail;
   for (int i = 1; i <= switches; ++i) {
     if (!ClickUntilRequested(client, service, i % kChannelRows, "/usbtv/")) {
@@ -125,7 +132,8 @@ fs::path MediaWithClip(const fs::path& work, const fs::path& clip) {
   const fs::path media = work / "media";
   fs::create_directories(media);
   for (const auto& entry : fs::directory_iterator(TALVO_DEMO_MEDIA_DIR)) {
-    if (entry.path().filename() != "channel.mp4") fs::create_symlink(entry.path(), media / entry.path().filename());
+    if (entry.path().filename() != "channel.mp4")
+      fs::create_symlink(entry.path(), media / entry.path().filename());
   }
   fs::create_symlink(clip, media / "channel.mp4");
   return media;
@@ -141,10 +149,12 @@ struct Series {
 };
 
 void Report(const char* name, const Series& series, double gst_cpu) {
-  const double cpu = Median(series.cpu), first = Median(series.first), switched = Median(series.switched);
-  std::printf("median, client %s: %.2f CPU-s, %.2fx GStreamer (goal <= 3.00); PSS %.0f MiB after the first channel, "
-              "%.0f MiB after the switches, %.2fx (goal <= 1.15)\n",
-              name, cpu, cpu / gst_cpu, first, switched, switched / first);
+  const double cpu = Median(series.cpu), first = Median(series.first),
+               switched = Median(series.switched);
+  std::printf(
+      "median, client %s: %.2f CPU-s, %.2fx GStreamer (goal <= 3.00); PSS %.0f MiB after the first channel, "
+      "%.0f MiB after the switches, %.2fx (goal <= 1.15)\n",
+      name, cpu, cpu / gst_cpu, first, switched, switched / first);
 }
 
 }  // namespace
@@ -155,7 +165,8 @@ int main(int argc, char** argv) {
   const bool with_accelerated = argc <= 3 || std::string(argv[3]) != "only-auto";
   const fs::path clip = TALVO_BENCH_CLIP;
   if (!fs::exists(clip)) {
-    std::fprintf(stderr, "bench_playback: %s is missing; build the target bench_media\n", clip.c_str());
+    std::fprintf(stderr, "bench_playback: %s is missing; build the target bench_media\n",
+                 clip.c_str());
     return 1;
   }
   const auto work = talvo::e2e::NewWorkDir("bench-playback");
@@ -175,11 +186,11 @@ int main(int argc, char** argv) {
     gst.push_back(GStreamerCpu(clip, work));
     chosen.Add(MeasureClient(work, service, "auto", switches));
     if (with_accelerated) accelerated.Add(MeasureClient(work, service, "on", switches));
-    std::printf("run %d: GStreamer %.2f CPU-s; client, auto: %.2f CPU-s, %.0f -> %.0f MiB", i + 1, gst.back(),
-                chosen.cpu.back(), chosen.first.back(), chosen.switched.back());
+    std::printf("run %d: GStreamer %.2f CPU-s; client, auto: %.2f CPU-s, %.0f -> %.0f MiB", i + 1,
+                gst.back(), chosen.cpu.back(), chosen.first.back(), chosen.switched.back());
     if (with_accelerated) {
-      std::printf("; client, on: %.2f CPU-s, %.0f -> %.0f MiB", accelerated.cpu.back(), accelerated.first.back(),
-                  accelerated.switched.back());
+      std::printf("; client, on: %.2f CPU-s, %.0f -> %.0f MiB", accelerated.cpu.back(),
+                  accelerated.first.back(), accelerated.switched.back());
     }
     std::printf("\n");
     std::fflush(stdout);

@@ -72,7 +72,8 @@ class MapWatcher {
     unsigned char* data = nullptr;
     bool owned = false;
     if (XGetWindowProperty(display_, window, pid_atom_, 0, 1, False, XA_CARDINAL, &type, &format,
-                           &items, &after, &data) == Success && data != nullptr) {
+                           &items, &after, &data) == Success &&
+        data != nullptr) {
       owned = items == 1 && static_cast<pid_t>(*reinterpret_cast<unsigned long*>(data)) == pid;
       XFree(data);
     }
@@ -87,14 +88,16 @@ Sample Measure(MapWatcher& watcher, const std::vector<std::string>& argv,
                const std::filesystem::path& app_dir) {
   Sample sample;
   const auto start = Clock::now();
-  talvo::e2e::Process process(argv, {{"TALVO_APP_DIR", app_dir.string()}}, app_dir / "out", app_dir / "err");
+  talvo::e2e::Process process(argv, {{"TALVO_APP_DIR", app_dir.string()}}, app_dir / "out",
+                              app_dir / "err");
   bool mapped = false;
   int polls = 0;
   Clock::time_point mapped_at;
   // Memory keeps growing while WebKit's processes settle: sample for 4 s after the window shows.
   while (Clock::now() - start < std::chrono::seconds(30)) {
     // Memory is sampled every 50 ms; before the window shows, the map check runs every 2 ms.
-    if (mapped || ++polls % 25 == 0) sample.peak_kib = std::max(sample.peak_kib, TreePssKiB(process.pid()));
+    if (mapped || ++polls % 25 == 0)
+      sample.peak_kib = std::max(sample.peak_kib, TreePssKiB(process.pid()));
     if (!mapped && watcher.Mapped(process.pid())) {
       mapped = sample.mapped = true;
       mapped_at = Clock::now();
@@ -114,7 +117,9 @@ int main(int argc, char** argv) {
   talvo::e2e::DemoService service(work);
   talvo::e2e::WriteConfig(work, service.HostPort(), service.HostPort(), service.HostPort());
   // A second argument sets the client's [view] acceleration: "on" starts it without the GL probe.
-  if (argc > 2) std::ofstream(work / "talvo.ini", std::ios::app) << "[view]\nacceleration = " << argv[2] << "\n";
+  if (argc > 2)
+    std::ofstream(work / "talvo.ini", std::ios::app)
+        << "[view]\nacceleration = " << argv[2] << "\n";
   talvo::WriteCredentialFile(work, u"demo_vip", u"vip888");
   const std::string client = (talvo::e2e::BuildDir() / "talvo").string();
   const std::string baseline = (talvo::e2e::BuildDir() / "bench" / "baseline_frame").string();
@@ -142,12 +147,14 @@ int main(int argc, char** argv) {
   if (client_ms.empty()) return 1;
   const double cm = Median(client_ms), bm = Median(baseline_ms);
   const double cr = Median(client_mib), br = Median(baseline_mib);
-  std::printf("median start-up: client %.0f ms, baseline %.0f ms, ratio %.2f (goal <= 1.15)\n", cm, bm, cm / bm);
+  std::printf("median start-up: client %.0f ms, baseline %.0f ms, ratio %.2f (goal <= 1.15)\n", cm,
+              bm, cm / bm);
   // Single runs scatter widely on two cores (WebKit starts its processes alongside): the
   // quartiles say how far one median can be trusted.
   std::printf("quartiles: client %.0f-%.0f ms, baseline %.0f-%.0f ms\n", Quantile(client_ms, 0.25),
               Quantile(client_ms, 0.75), Quantile(baseline_ms, 0.25), Quantile(baseline_ms, 0.75));
-  std::printf("median peak PSS: client %.0f MiB, baseline %.0f MiB, ratio %.2f (goal <= 1.10)\n", cr, br, cr / br);
+  std::printf("median peak PSS: client %.0f MiB, baseline %.0f MiB, ratio %.2f (goal <= 1.10)\n",
+              cr, br, cr / br);
   if (service.RequestsFor("/user/denglu.asp").size() != static_cast<std::size_t>(runs)) {
     std::printf("warning: the client did not sign in at every start\n");
   }

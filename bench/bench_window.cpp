@@ -11,8 +11,8 @@
 
 #include "core/fetcher.h"
 #include "core/utf.h"
-#include "mainwindow/page_list_ui.h"
 #include "mainwindow/line_pairs.h"
+#include "mainwindow/page_list_ui.h"
 #include "platform/fetch_wait.h"
 #include "platform/recording_browser.h"
 #include "tests/support/loopback_server.h"
@@ -39,7 +39,11 @@ void BM_FetchWaitCpu(benchmark::State& state) {
     if (talvo::FetchPage(url, u"gb2312") != u"卫视") state.SkipWithError("fetch failed");
   }
 }
-BENCHMARK(BM_FetchWaitCpu)->MeasureProcessCPUTime()->UseRealTime()->Iterations(2)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_FetchWaitCpu)
+    ->MeasureProcessCPUTime()
+    ->UseRealTime()
+    ->Iterations(2)
+    ->Unit(benchmark::kMillisecond);
 
 std::u16string ProgrammeReply(int pairs) {
   std::u16string text;

@@ -35,15 +35,14 @@ const char* IconvNameFor(std::u16string_view charset) {
     const char* iconv_name;
   };
   static constexpr Entry kLabels[] = {
-      {"gb2312", "GB18030"},   {"gbk", "GB18030"},           {"x-gbk", "GB18030"},
-      {"chinese", "GB18030"},  {"csgb2312", "GB18030"},      {"csiso58gb231280", "GB18030"},
-      {"gb_2312", "GB18030"},  {"gb_2312-80", "GB18030"},    {"iso-ir-58", "GB18030"},
-      {"gb18030", "GB18030"},  {"utf-8", "UTF-8"},           {"utf8", "UTF-8"},
-      {"unicode-1-1-utf-8", "UTF-8"},                        {"big5", "BIG5-HKSCS"},
-      {"big5-hkscs", "BIG5-HKSCS"},                          {"cn-big5", "BIG5-HKSCS"},
-      {"csbig5", "BIG5-HKSCS"}, {"x-x-big5", "BIG5-HKSCS"},  {"us-ascii", "CP1252"},
-      {"ascii", "CP1252"},     {"iso-8859-1", "CP1252"},     {"latin1", "CP1252"},
-      {"windows-1252", "CP1252"},
+      {"gb2312", "GB18030"},          {"gbk", "GB18030"},         {"x-gbk", "GB18030"},
+      {"chinese", "GB18030"},         {"csgb2312", "GB18030"},    {"csiso58gb231280", "GB18030"},
+      {"gb_2312", "GB18030"},         {"gb_2312-80", "GB18030"},  {"iso-ir-58", "GB18030"},
+      {"gb18030", "GB18030"},         {"utf-8", "UTF-8"},         {"utf8", "UTF-8"},
+      {"unicode-1-1-utf-8", "UTF-8"}, {"big5", "BIG5-HKSCS"},     {"big5-hkscs", "BIG5-HKSCS"},
+      {"cn-big5", "BIG5-HKSCS"},      {"csbig5", "BIG5-HKSCS"},   {"x-x-big5", "BIG5-HKSCS"},
+      {"us-ascii", "CP1252"},         {"ascii", "CP1252"},        {"iso-8859-1", "CP1252"},
+      {"latin1", "CP1252"},           {"windows-1252", "CP1252"},
   };
   const std::string label = AsciiLowerTrimmed(charset);
   for (const auto& entry : kLabels) {
@@ -52,8 +51,8 @@ const char* IconvNameFor(std::u16string_view charset) {
   return nullptr;
 }
 
-constexpr const char* kUtf16Native = std::endian::native == std::endian::little ? "UTF-16LE"
-                                                                                : "UTF-16BE";
+constexpr const char* kUtf16Native =
+    std::endian::native == std::endian::little ? "UTF-16LE" : "UTF-16BE";
 
 // Converts one run with iconv, straight into `out`. A byte that starts no valid character, also
 // one cut off by the end, becomes one U+FFFD and decoding resumes after it, so an ASCII byte
@@ -118,8 +117,8 @@ const GbkPairTable& GbkPairs() {
   return *table;
 }
 
-constexpr const char* kUtf32Native = std::endian::native == std::endian::little ? "UTF-32LE"
-                                                                                : "UTF-32BE";
+constexpr const char* kUtf32Native =
+    std::endian::native == std::endian::little ? "UTF-32LE" : "UTF-32BE";
 
 // Decodes the one character at `i` with iconv and returns the bytes it took. A byte that starts
 // no valid character, also one cut off by the end of the body, is one U+FFFD and is skipped

@@ -49,7 +49,8 @@ int OpenLockedTemp(const std::filesystem::path& temp) {
   for (int attempt = 0; attempt < 100; ++attempt) {
     const int fd = ::open(temp.c_str(), O_WRONLY | O_CREAT | O_CLOEXEC | O_NOFOLLOW, 0600);
     if (fd < 0) return -1;
-    struct stat held {}, named {};
+    struct stat held {
+    }, named{};
     if (::flock(fd, LOCK_EX) == 0 && ::fstat(fd, &held) == 0 && ::stat(temp.c_str(), &named) == 0 &&
         held.st_dev == named.st_dev && held.st_ino == named.st_ino) {
       return fd;

@@ -6,6 +6,7 @@ namespace talvo {
 namespace {
 
 // Generated once from a seeded shuffle; never edit: saved credentials are read with them.
+// clang-format off
 constexpr std::array<std::u16string_view, kScrambleTableCount> kTables = {
     u"!#$%()*+,-./0123456789<=>?@ABCDEFGHIJKLMNOPQRSTUVWXYZ[\\]^_`abcdefghijklmnopqrstuvwxyz{|}~",  // 0
     u"B/y_(GKHW-I}\\VA~3mf)$dZ8^0F!<R9+=2lbtJQU*XuS[cp`5Tr,khEaenzOwi>Dg@4]Y?#Coj{Nqsv%.LMPx|617",  // 1
@@ -30,13 +31,15 @@ constexpr std::array<std::u16string_view, kScrambleTableCount> kTables = {
     u"u~hJO/d%gap,mALsCMzqKbtQ8n^\\9B>@$Y1j`Z|]!w}#SE2F(o3Nri_yR6)+Df=v<4TPHlG[kVc?x*eI-.UW0{X75",  // 20
     u"+pC4lkf.R2GDEcx0[(SsV1H%jwuJ/ot<)rF]\\U_#8Y3}PA?W!nLQZ7ev{65`qbzO=X~mMhIK-g$^Taiy,|B>9@dN*",  // 21
 };
+// clang-format on
 
 // Position of c in the base alphabet, or -1.
 int AlphabetIndex(char16_t c) {
   static const std::array<std::int8_t, 128> index = [] {
     std::array<std::int8_t, 128> map{};
     map.fill(-1);
-    for (int k = 0; k < kScrambleAlphabetSize; ++k) map[kTables[0][k]] = static_cast<std::int8_t>(k);
+    for (int k = 0; k < kScrambleAlphabetSize; ++k)
+      map[kTables[0][k]] = static_cast<std::int8_t>(k);
     return map;
   }();
   return c < 128 ? index[c] : -1;

@@ -21,13 +21,14 @@ std::vector<std::vector<std::string>> ReadTable(const std::filesystem::path& fil
 }
 
 std::string Html(const std::string& title, const std::string& head, const std::string& body) {
-  return "<!DOCTYPE html><html><head><meta charset=\"gb2312\"><title>" + title + "</title>" +
-         head + "</head><body>" + body + "</body></html>";
+  return "<!DOCTYPE html><html><head><meta charset=\"gb2312\"><title>" + title + "</title>" + head +
+         "</head><body>" + body + "</body></html>";
 }
 
 const char* const kBuiltIn[][2] = {
-    {"bjwsgq.html", "北京卫视高清"}, {"gdwsgq.html", "广东卫视高清"}, {"jswsgq.html", "江苏卫视高清"},
-    {"szwsgq.html", "深圳卫视高清"}, {"sjwsgq.html", "浙江卫视高清"}, {"hljgq.html", "黑龙江卫视高清"},
+    {"bjwsgq.html", "北京卫视高清"}, {"gdwsgq.html", "广东卫视高清"},
+    {"jswsgq.html", "江苏卫视高清"}, {"szwsgq.html", "深圳卫视高清"},
+    {"sjwsgq.html", "浙江卫视高清"}, {"hljgq.html", "黑龙江卫视高清"},
 };
 
 }  // namespace
@@ -54,7 +55,7 @@ std::string LoginReply(const DemoData& data, const std::string& user, const std:
   for (const Account& account : data.accounts) {
     if (account.user != user || account.password != password) continue;
     return account.level == "VIP" ? "VIP用户 欢迎您，" + user + "！会员有效期至2027-12-31"
-                                   : "普通用户 欢迎您，" + user + "！升级VIP可看全部高清频道";
+                                  : "普通用户 欢迎您，" + user + "！升级VIP可看全部高清频道";
   }
   return "账号或者密码错误，请重新输入";
 }
@@ -143,15 +144,15 @@ std::string ChannelPage(const std::string& name, ChannelSource source) {
               "</style>",
               video + "<div id=\"bar\"><span id=\"name\">" + name +
                   "</span><span id=\"clock\"></span><span id=\"status\">连接中</span>"
-                  "<button id=\"full\">全屏</button></div><script>" + kStatusScript + kRepeatScript +
+                  "<button id=\"full\">全屏</button></div><script>" +
+                  kStatusScript + kRepeatScript +
                   "const v=document.getElementById('v');"
                   "watch(v,document.getElementById('status'));" +
                   (source == ChannelSource::kFile ? "repeat(v);" : "") +
                   "document.getElementById('full').onclick=()=>v.requestFullscreen();"
                   "const clock=document.getElementById('clock');setInterval(()=>{clock.textContent="
                   "new Date().toLocaleTimeString('zh-CN',{hour12:false});},500);" +
-                  (source == ChannelSource::kMediaSource ? kMediaSourceScript : "") +
-                  "</script>");
+                  (source == ChannelSource::kMediaSource ? kMediaSourceScript : "") + "</script>");
 }
 
 std::string StationPage(const std::string& name, const std::string& page) {

@@ -33,7 +33,7 @@ struct Options {
   std::string bind = "127.0.0.1";
   std::filesystem::path data = TALVO_DEMO_DATA_DIR;
   std::filesystem::path media = TALVO_DEMO_MEDIA_DIR;
-  std::map<std::string, int> delay_ms;        // by path
+  std::map<std::string, int> delay_ms;         // by path
   std::map<std::string, std::string> failure;  // by path: close, hang, 500
 };
 
@@ -84,13 +84,15 @@ std::string QueryValue(const httplib::Request& request, const char* key) {
 }
 
 void Send(httplib::Response& response, const std::string& utf8, const char* type) {
-  response.set_content(talvo::EncodeGbk(talvo::Utf8ToUtf16(utf8)), std::string(type) + "; charset=gb2312");
+  response.set_content(talvo::EncodeGbk(talvo::Utf8ToUtf16(utf8)),
+                       std::string(type) + "; charset=gb2312");
 }
 
 const char* MediaType(const std::string& name) {
   const auto ends = [&name](const char* suffix) {
     const std::string tail = suffix;
-    return name.size() >= tail.size() && name.compare(name.size() - tail.size(), tail.size(), tail) == 0;
+    return name.size() >= tail.size() &&
+           name.compare(name.size() - tail.size(), tail.size(), tail) == 0;
   };
   if (ends(".mp4")) return "video/mp4";
   if (ends(".m4s")) return "video/iso.segment";
@@ -125,8 +127,8 @@ bool Prepare(const Options& options, const httplib::Request& request, httplib::R
     Send(response, "服务器内部错误 500", "text/html");
   } else if (failure->second == "close") {
     // Headers promise a body that never comes: the client sees the connection drop.
-    response.set_content_provider(64, "text/plain",
-                                  [](std::size_t, std::size_t, httplib::DataSink&) { return false; });
+    response.set_content_provider(
+        64, "text/plain", [](std::size_t, std::size_t, httplib::DataSink&) { return false; });
   } else {
     while (!g_stopping) std::this_thread::sleep_for(std::chrono::milliseconds(20));
   }
@@ -157,7 +159,9 @@ int main(int argc, char** argv) {
       if (Prepare(options, request, response)) reply(request, response);
     });
   };
-  const auto host = [](const httplib::Request& request) { return request.get_header_value("Host"); };
+  const auto host = [](const httplib::Request& request) {
+    return request.get_header_value("Host");
+  };
 
   route("/user/denglu.asp", [&](const httplib::Request& request, httplib::Response& response) {
     Send(response, LoginReply(data, QueryValue(request, "yh"), QueryValue(request, "pw")),
@@ -176,48 +180,51 @@ int main(int argc, char** argv) {
     const std::string user = QueryValue(request, "yh");
     Send(response,
          PlainPage("塔沃高清影音 下载中心", "这里是演示服务的下载页。当前账号：" +
-                                               (user.empty() ? std::string("（未登录）") : user)),
+                                                (user.empty() ? std::string("（未登录）") : user)),
          "text/html");
   });
   route("/user/reg.asp", [&](const httplib::Request&, httplib::Response& response) {
-    Send(response, PlainPage("塔沃用户注册", "这里是演示服务的注册页：演示账号见 make run 的提示。"),
+    Send(response,
+         PlainPage("塔沃用户注册", "这里是演示服务的注册页：演示账号见 make run 的提示。"),
          "text/html");
   });
-  route(R"(/usbtv/radio/([^/]+))", [&](const httplib::Request& request, httplib::Response& response) {
-    for (const Entry& station : data.stations) {
-      if (station.page == request.matches[1]) {
-        Send(response, StationPage(station.name, station.page), "text/html");
-        return;
-      }
-    }
-    response.status = 404;
-    Send(response, PlainPage("没有这个电台", request.path), "text/html");
-  });
+  route(R"(/usbtv/radio/([^/]+))",
+        [&](const httplib::Request& request, httplib::Response& response) {
+          for (const Entry& station : data.stations) {
+            if (station.page == request.matches[1]) {
+              Send(response, StationPage(station.name, station.page), "text/html");
+              return;
+            }
+          }
+          response.status = 404;
+          Send(response, PlainPage("没有这个电台", request.path), "text/html");
+        });
   route(R"(/usbtv/([^/]+))", [&](const httplib::Request& request, httplib::Response& response) {
     const std::string page = request.matches[1];
     Send(response, ChannelPage(ChannelName(data, page), SourceOfChannel(page)), "text/html");
   });
   // The clips and segments; httplib answers range requests from the whole content.
-  route(R"(/media/([a-z0-9_./-]+))", [&](const httplib::Request& request, httplib::Response& response) {
-    const std::string name = request.matches[1];
-    std::ifstream in(options.media / name, std::ios::binary);
-    if (name.find("..") != std::string::npos || !in) {
-      response.status = 404;
-      return;
-    }
-    std::ostringstream bytes;
-    bytes << in.rdbuf();
-    response.set_content(bytes.str(), MediaType(name));
-  });
+  route(R"(/media/([a-z0-9_./-]+))",
+        [&](const httplib::Request& request, httplib::Response& response) {
+          const std::string name = request.matches[1];
+          std::ifstream in(options.media / name, std::ios::binary);
+          if (name.find("..") != std::string::npos || !in) {
+            response.status = 404;
+            return;
+          }
+          std::ostringstream bytes;
+          bytes << in.rdbuf();
+          response.set_content(bytes.str(), MediaType(name));
+        });
   route(R"(/news/([^/]+))", [&](const httplib::Request& request, httplib::Response& response) {
-    Send(response, PlainPage("塔沃公告", "公告页面 " + std::string(request.matches[1]) + "：演示内容。"),
+    Send(response,
+         PlainPage("塔沃公告", "公告页面 " + std::string(request.matches[1]) + "：演示内容。"),
          "text/html");
   });
 
-  const int port = options.port == 0 ? server.bind_to_any_port(options.bind)
-                                     : (server.bind_to_port(options.bind, options.port)
-                                            ? options.port
-                                            : -1);
+  const int port = options.port == 0
+                       ? server.bind_to_any_port(options.bind)
+                       : (server.bind_to_port(options.bind, options.port) ? options.port : -1);
   if (port <= 0) {
     std::fprintf(stderr, "talvo-demo-service: cannot listen on %s:%d\n", options.bind.c_str(),
                  options.port);

@@ -33,7 +33,8 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     }
     std::size_t characters = 0;
     for (const char16_t c : title) {
-      if (c < 0x20 || (c >= 0x7F && c <= 0x9F) || c == 0x2028 || c == 0x2029 || (c >= 0x202A && c <= 0x202E)) {
+      if (c < 0x20 || (c >= 0x7F && c <= 0x9F) || c == 0x2028 || c == 0x2029 ||
+          (c >= 0x202A && c <= 0x202E)) {
         std::abort();
       }
       if (c < 0xDC00 || c > 0xDFFF) ++characters;

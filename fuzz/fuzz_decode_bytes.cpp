@@ -53,8 +53,8 @@ std::u16string ReferenceGb18030(std::string_view body) {
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
   if (size == 0) return 0;
-  static const char16_t* const kLabels[] = {u"gb2312", u"gb18030", u"utf-8", u"big5",
-                                            u"windows-1252", u"unknown"};
+  static const char16_t* const kLabels[] = {u"gb2312", u"gb18030",      u"utf-8",
+                                            u"big5",   u"windows-1252", u"unknown"};
   const char16_t* label = kLabels[data[0] % (sizeof kLabels / sizeof kLabels[0])];
   const std::string_view body(reinterpret_cast<const char*>(data + 1), size - 1);
   const std::u16string text = talvo::DecodeBytes(body, label);

@@ -12,7 +12,8 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   const talvo::Config config = talvo::ParseConfig(text);
   if (config.connect_timeout.count() <= 0 || config.request_timeout.count() <= 0) std::abort();
   if (const auto scheme = talvo::ParseSkinFile(text)) {
-    for (const std::uint32_t colour : {scheme->window, scheme->text, scheme->button, scheme->button_text}) {
+    for (const std::uint32_t colour :
+         {scheme->window, scheme->text, scheme->button, scheme->button_text}) {
       if (colour > 0xFFFFFF) std::abort();
     }
   }

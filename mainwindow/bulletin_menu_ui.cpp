@@ -41,10 +41,12 @@ void BulletinMenu::ShowCaptions() {
   const int display = wxDisplay::GetFromWindow(frame);
   const int budget = wxDisplay(display == wxNOT_FOUND ? 0 : display).GetClientArea().width -
                      (frame->GetSize().x - frame->GetClientSize().x);
-  for (int max_chars = static_cast<int>(kMaxBulletinTitle);; max_chars = std::max(max_chars - 4, 0)) {
+  for (int max_chars = static_cast<int>(kMaxBulletinTitle);;
+       max_chars = std::max(max_chars - 4, 0)) {
     for (int item = 1; item <= kBulletinItems; ++item) {
       if (const auto& title = titles_[item - 1]) {
-        parts_.menus->SetCaption(kN1 + item - 1, BulletinCaption(item, *title, static_cast<std::size_t>(max_chars)));
+        parts_.menus->SetCaption(
+            kN1 + item - 1, BulletinCaption(item, *title, static_cast<std::size_t>(max_chars)));
       }
     }
     if (max_chars == 0 || parts_.menus->MinimumWidth() <= budget) return;

@@ -7,7 +7,9 @@ constexpr std::u16string_view kOpen = u"$$$*";
 constexpr std::u16string_view kClose = u"*$$$";
 constexpr std::size_t kUsedFields = 2 * kBulletinItems;
 
-bool Blank(std::u16string_view text) { return text.find_first_not_of(u' ') == std::u16string_view::npos; }
+bool Blank(std::u16string_view text) {
+  return text.find_first_not_of(u' ') == std::u16string_view::npos;
+}
 
 // Characters that would break the bar's single line or turn the text around (the entry's own
 // number included): C0 and C1 controls, line and paragraph separators, bidirectional marks,
@@ -62,7 +64,8 @@ std::u16string CleanBulletinTitle(std::u16string_view title, std::size_t max_cha
     if (chars == max_chars) {
       if (max_chars == 0) return u"…";
       const std::size_t n = clean.size();
-      const std::size_t last = n >= 2 && HighSurrogate(clean[n - 2]) && LowSurrogate(clean[n - 1]) ? 2 : 1;
+      const std::size_t last =
+          n >= 2 && HighSurrogate(clean[n - 2]) && LowSurrogate(clean[n - 1]) ? 2 : 1;
       clean.resize(clean.size() - last);
       return clean + u"…";
     }
@@ -75,7 +78,8 @@ std::u16string CleanBulletinTitle(std::u16string_view title, std::size_t max_cha
 }
 
 std::u16string BulletinCaption(int k, std::u16string_view title, std::size_t max_chars) {
-  return std::u16string(1, static_cast<char16_t>(u'0' + k)) + u"." + CleanBulletinTitle(title, max_chars);
+  return std::u16string(1, static_cast<char16_t>(u'0' + k)) + u"." +
+         CleanBulletinTitle(title, max_chars);
 }
 
 std::array<std::optional<std::u16string>, kBulletinItems> BulletinCaptions(

@@ -49,7 +49,8 @@ void Contained(const char* name, Step&& step) {
 
 std::unique_ptr<BrowserView> MakeBrowser(const BrowserViewFactory& factory, wxWindow* parent,
                                          const wxString& name, BrowserView* related = nullptr) {
-  std::unique_ptr<BrowserView> view = factory ? factory(parent) : CreateWebViewBrowser(parent, related);
+  std::unique_ptr<BrowserView> view =
+      factory ? factory(parent) : CreateWebViewBrowser(parent, related);
   // Without an engine the window still works, with views that stay blank.
   if (!view) view = std::make_unique<RecordingBrowser>(parent);
   view->Window()->SetName(name);
@@ -94,8 +95,8 @@ Form1::Form1(Form1Options options)
                       .text1 = text1_,
                       .text2 = text2_,
                       .timer1 = &timer1_};
-  const LoginContext login_context{&options_.config, options_.app_folder, this,
-                                   web_browser1_.get(), web_browser2_.get()};
+  const LoginContext login_context{&options_.config, options_.app_folder, this, web_browser1_.get(),
+                                   web_browser2_.get()};
   channels_ = std::make_unique<PageList>(list2_, *web_browser1_);
   login_ = std::make_unique<LoginWindow>(login_context);
   signin_ = std::make_unique<StartupSignIn>(*login_, login_context);
@@ -113,7 +114,8 @@ Form1::Form1(Form1Options options)
   web_browser2_->SetMediaStep(step);
 
   const double dpi = DesktopTextDpi();
-  SetClientSize(TwipsToPixels(design::kClientWidth, dpi), TwipsToPixels(design::kClientHeight, dpi));
+  SetClientSize(TwipsToPixels(design::kClientWidth, dpi),
+                TwipsToPixels(design::kClientHeight, dpi));
   Centre();
   Bind(wxEVT_CLOSE_WINDOW, &Form1::OnClose, this);
   // Running from the moment the window exists, as the station list expects.
@@ -167,7 +169,8 @@ void Form1::Form_Load() {
   loading_ = true;
   Contained("the skin", [&] { skin_.SkinH_Attach(); });
   Contained("the skin folder", [&] { skin_folder_ = FromWx(options_.app_folder.native()) + u"/"; });
-  Contained("the built-in channels", [&] { channels_->Append(BuiltInChannelEntries(options_.config.channel_host)); });
+  Contained("the built-in channels",
+            [&] { channels_->Append(BuiltInChannelEntries(options_.config.channel_host)); });
   Contained("the skin file", [&] {
     const std::filesystem::path skin_file = options_.app_folder / "real.she";
     if (std::filesystem::is_regular_file(skin_file)) skin_.SkinH_AttachEx(skin_file, "");
@@ -202,8 +205,8 @@ void Form1::LoadProgrammeList() {
 }
 
 void Form1::OpenDownloadPage() {
-  web_browser1_->Navigate(ServiceUrl(options_.config.primary_host, u"/user/Download.asp",
-                                     UserQuery()));
+  web_browser1_->Navigate(
+      ServiceUrl(options_.config.primary_host, u"/user/Download.asp", UserQuery()));
 }
 
 void Form1::OnClose(wxCloseEvent& event) {

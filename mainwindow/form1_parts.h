@@ -30,14 +30,14 @@ struct Form1Parts {
   BrowserView* web_browser2 = nullptr;  // service view
   ClickableMenuBar* menus = nullptr;    // entries in the order of MenuEntry
   Skin* skin = nullptr;
-  wxListBox* list1 = nullptr;           // stations
-  wxListBox* list2 = nullptr;           // channels
-  wxButton* command2 = nullptr;         // 透明边框
-  wxButton* command3 = nullptr;         // 取消透明
-  PanelBar* image1 = nullptr;           // the panel bar
-  wxTextCtrl* text1 = nullptr;          // hidden, unused
-  wxTextCtrl* text2 = nullptr;          // hidden
-  wxTimer* timer1 = nullptr;            // the station list's one tick
+  wxListBox* list1 = nullptr;    // stations
+  wxListBox* list2 = nullptr;    // channels
+  wxButton* command2 = nullptr;  // 透明边框
+  wxButton* command3 = nullptr;  // 取消透明
+  PanelBar* image1 = nullptr;    // the panel bar
+  wxTextCtrl* text1 = nullptr;   // hidden, unused
+  wxTextCtrl* text2 = nullptr;   // hidden
+  wxTimer* timer1 = nullptr;     // the station list's one tick
 };
 
 }  // namespace talvo

@@ -15,8 +15,8 @@ Fullscreen::Fullscreen(const Form1Parts& parts, ViewLayout& layout)
     : parts_(parts),
       layout_(layout),
       keys_(parts.frame, [this](TopLevelKey key, bool modified) { return OnKey(key, modified); }) {
-  others_ = {parts_.list1, parts_.list2, parts_.command2, parts_.command3, parts_.image1,
-             parts_.web_browser2->Window()};
+  others_ = {parts_.list1,    parts_.list2,  parts_.command2,
+             parts_.command3, parts_.image1, parts_.web_browser2->Window()};
   parts_.web_browser1->SetFullscreenChanged([this](bool entered) {
     if (entered) {
       Enter();

@@ -34,11 +34,20 @@ class LayoutRun {
 
   static void Track(Geometry& geometry, LayoutAction action, float value) {
     switch (action) {
-      case LayoutAction::kSetLeft: geometry.left = value; break;
-      case LayoutAction::kSetTop: geometry.top = value; break;
-      case LayoutAction::kSetWidth: geometry.width = value; break;
-      case LayoutAction::kSetHeight: geometry.height = value; break;
-      default: break;
+      case LayoutAction::kSetLeft:
+        geometry.left = value;
+        break;
+      case LayoutAction::kSetTop:
+        geometry.top = value;
+        break;
+      case LayoutAction::kSetWidth:
+        geometry.width = value;
+        break;
+      case LayoutAction::kSetHeight:
+        geometry.height = value;
+        break;
+      default:
+        break;
     }
   }
 
@@ -65,7 +74,9 @@ void ApplyAccountForm(LayoutRun& run, float height, bool vip) {
 
 }  // namespace
 
-bool IsVipTitle(std::u16string_view title) { return title.find(u" VIP用户") != std::u16string_view::npos; }
+bool IsVipTitle(std::u16string_view title) {
+  return title.find(u" VIP用户") != std::u16string_view::npos;
+}
 
 std::vector<LayoutStep> FormResize(const LayoutInput& input) {
   using enum LayoutAction;

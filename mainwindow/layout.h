@@ -36,7 +36,7 @@ struct LayoutStep {
 };
 
 struct LayoutInput {
-  float outer_width = 0;   // twips, border, title bar and menu bar included
+  float outer_width = 0;  // twips, border, title bar and menu bar included
   float outer_height = 0;
   std::int16_t view_mode = kTvView;
   bool vip = false;

@@ -53,21 +53,47 @@ void ViewLayout::Form_Resize() {
 void ViewLayout::Apply(const LayoutStep& step) {
   TwipsPlaced* target = nullptr;
   switch (step.part) {
-    case LayoutPart::kList1: target = &list1_; break;
-    case LayoutPart::kList2: target = &list2_; break;
-    case LayoutPart::kCommand2: target = &command2_; break;
-    case LayoutPart::kCommand3: target = &command3_; break;
-    case LayoutPart::kImage1: target = &image1_; break;
-    case LayoutPart::kWebBrowser1: target = parts_.web_browser1; break;
-    case LayoutPart::kWebBrowser2: target = parts_.web_browser2; break;
+    case LayoutPart::kList1:
+      target = &list1_;
+      break;
+    case LayoutPart::kList2:
+      target = &list2_;
+      break;
+    case LayoutPart::kCommand2:
+      target = &command2_;
+      break;
+    case LayoutPart::kCommand3:
+      target = &command3_;
+      break;
+    case LayoutPart::kImage1:
+      target = &image1_;
+      break;
+    case LayoutPart::kWebBrowser1:
+      target = parts_.web_browser1;
+      break;
+    case LayoutPart::kWebBrowser2:
+      target = parts_.web_browser2;
+      break;
   }
   switch (step.action) {
-    case LayoutAction::kShow: target->Window()->Show(); break;
-    case LayoutAction::kHide: target->Window()->Hide(); break;
-    case LayoutAction::kSetLeft: target->SetLeft(step.value); break;
-    case LayoutAction::kSetTop: target->SetTop(step.value); break;
-    case LayoutAction::kSetWidth: target->SetWidth(step.value); break;
-    case LayoutAction::kSetHeight: target->SetHeight(step.value); break;
+    case LayoutAction::kShow:
+      target->Window()->Show();
+      break;
+    case LayoutAction::kHide:
+      target->Window()->Hide();
+      break;
+    case LayoutAction::kSetLeft:
+      target->SetLeft(step.value);
+      break;
+    case LayoutAction::kSetTop:
+      target->SetTop(step.value);
+      break;
+    case LayoutAction::kSetWidth:
+      target->SetWidth(step.value);
+      break;
+    case LayoutAction::kSetHeight:
+      target->SetHeight(step.value);
+      break;
   }
 }
 

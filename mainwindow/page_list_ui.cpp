@@ -46,15 +46,16 @@ void PageList::OnReleased(wxMouseEvent& event) {
   event.Skip();
   const int pressed = pressed_on_chosen_;
   pressed_on_chosen_ = -1;
-  if (pressed != -1 && list_->HitTest(event.GetPosition()) == pressed && list_->GetSelection() == pressed) {
+  if (pressed != -1 && list_->HitTest(event.GetPosition()) == pressed &&
+      list_->GetSelection() == pressed) {
     Open(pressed);
   }
 }
 
 void PageList::Open(int selection) {
   if (list_->IsEmpty() || selection == wxNOT_FOUND) return;
-  const std::optional<std::u16string> address = PageAddress(
-      static_cast<std::size_t>(selection), FromWx(list_->GetString(selection)), urls_);
+  const std::optional<std::u16string> address =
+      PageAddress(static_cast<std::size_t>(selection), FromWx(list_->GetString(selection)), urls_);
   if (address) playback_.NavigateToWebAddress(*address);
 }
 

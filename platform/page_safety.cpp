@@ -43,7 +43,8 @@ std::string SafeDownloadName(std::string_view suggested) {
   return name.empty() ? "download" : name;
 }
 
-std::uint64_t MemoryCeilingBytes(const std::filesystem::path& proc, const std::filesystem::path& cgroup) {
+std::uint64_t MemoryCeilingBytes(const std::filesystem::path& proc,
+                                 const std::filesystem::path& cgroup) {
   std::uint64_t ceiling = std::numeric_limits<std::uint64_t>::max();
   std::ifstream meminfo(proc / "meminfo");
   for (std::string key; meminfo >> key;) {
@@ -73,7 +74,8 @@ std::uint64_t MemoryCeilingBytes(const std::filesystem::path& proc, const std::f
     } else {
       continue;
     }
-    for (std::filesystem::path group = line.substr(second + 1).substr(1);; group = group.parent_path()) {
+    for (std::filesystem::path group = line.substr(second + 1).substr(1);;
+         group = group.parent_path()) {
       std::ifstream limit(root / group / file);
       std::uint64_t bytes = 0;
       if (limit >> bytes) ceiling = std::min(ceiling, bytes);  // "max" reads as no number
@@ -111,14 +113,15 @@ std::string PageProcessTunables(std::optional<std::string_view> inherited) {
 
 void PreparePageProcessTunables() {
   const char* inherited = std::getenv("GLIBC_TUNABLES");
-  const std::string tunables =
-      PageProcessTunables(inherited != nullptr ? std::optional<std::string_view>(inherited) : std::nullopt);
+  const std::string tunables = PageProcessTunables(
+      inherited != nullptr ? std::optional<std::string_view>(inherited) : std::nullopt);
   setenv("GLIBC_TUNABLES", tunables.c_str(), 1);
 }
 
 std::string DispositionFileName(std::string_view header) {
   const auto value_of = [&](std::string_view key) -> std::optional<std::string> {
-    for (std::size_t at = 0; (at = header.find(key, at)) != std::string_view::npos; at += key.size()) {
+    for (std::size_t at = 0; (at = header.find(key, at)) != std::string_view::npos;
+         at += key.size()) {
       if (at > 0 && header[at - 1] != ';' && header[at - 1] != ' ') continue;
       std::string_view rest = header.substr(at + key.size());
       if (!rest.empty() && rest.front() == '"') {
@@ -133,7 +136,8 @@ std::string DispositionFileName(std::string_view header) {
     // charset'language'percent-encoded bytes; a "%" without two hex digits stays as it is.
     const std::size_t first = encoded->find('\'');
     const std::size_t second = first == std::string::npos ? first : encoded->find('\'', first + 1);
-    const std::string_view bytes = std::string_view(*encoded).substr(second == std::string::npos ? 0 : second + 1);
+    const std::string_view bytes =
+        std::string_view(*encoded).substr(second == std::string::npos ? 0 : second + 1);
     std::string name;
     for (std::size_t i = 0; i < bytes.size(); ++i) {
       const int high = bytes[i] == '%' && i + 2 < bytes.size() ? HexDigit(bytes[i + 1]) : -1;

@@ -7,9 +7,7 @@ namespace talvo {
 RecordingBrowser::RecordingBrowser(wxWindow* parent)
     : BrowserView(new wxWindow(parent, wxID_ANY)) {}
 
-void RecordingBrowser::Navigate(const std::u16string& address) {
-  navigations_.push_back(address);
-}
+void RecordingBrowser::Navigate(const std::u16string& address) { navigations_.push_back(address); }
 
 void RecordingBrowser::FinishLoad(const std::u16string& body_text) {
   body_text_ = body_text;

@@ -35,14 +35,16 @@ std::optional<Acceleration> ParseAcceleration(std::string_view text) {
 
 bool IsSoftwareRenderer(std::string_view gl_renderer) {
   static constexpr std::array<std::string_view, 6> kSoftware = {
-      "llvmpipe", "softpipe", "swrast", "software rasterizer", "swiftshader", "basic render driver"};
+      "llvmpipe",    "softpipe",           "swrast", "software rasterizer",
+      "swiftshader", "basic render driver"};
   const std::string renderer = Lowered(gl_renderer);
   return std::any_of(kSoftware.begin(), kSoftware.end(), [&renderer](std::string_view name) {
     return renderer.find(name) != std::string::npos;
   });
 }
 
-bool UseAcceleratedCompositing(Acceleration setting, const std::optional<std::string>& gl_renderer) {
+bool UseAcceleratedCompositing(Acceleration setting,
+                               const std::optional<std::string>& gl_renderer) {
   switch (setting) {
     case Acceleration::kOn:
       return true;
@@ -77,10 +79,12 @@ std::optional<std::string> ProbeAnswer(pid_t probe, int output, std::chrono::mil
   int status = 0;
   const bool reaped = ::waitpid(probe, &status, 0) == probe;
   if (!ended) {
-    DebugTrace("drawing", "the GL probe did not answer within " + std::to_string(bound.count()) + " ms");
+    DebugTrace("drawing",
+               "the GL probe did not answer within " + std::to_string(bound.count()) + " ms");
     return std::nullopt;
   }
-  const bool answered = !text.empty() && (!reaped || (WIFEXITED(status) && WEXITSTATUS(status) == 0));
+  const bool answered =
+      !text.empty() && (!reaped || (WIFEXITED(status) && WEXITSTATUS(status) == 0));
   return answered ? std::optional<std::string>(text) : std::nullopt;
 }
 

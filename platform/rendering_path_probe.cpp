@@ -32,8 +32,10 @@ EGLDisplay OpenDisplay() {
       eglGetProcAddress("eglGetPlatformDisplayEXT"));
   const char* extensions = eglQueryString(EGL_NO_DISPLAY, EGL_EXTENSIONS);
   if (platform_display != nullptr && extensions != nullptr &&
-      std::string_view(extensions).find("EGL_MESA_platform_surfaceless") != std::string_view::npos) {
-    EGLDisplay display = platform_display(EGL_PLATFORM_SURFACELESS_MESA, EGL_DEFAULT_DISPLAY, nullptr);
+      std::string_view(extensions).find("EGL_MESA_platform_surfaceless") !=
+          std::string_view::npos) {
+    EGLDisplay display =
+        platform_display(EGL_PLATFORM_SURFACELESS_MESA, EGL_DEFAULT_DISPLAY, nullptr);
     if (display != EGL_NO_DISPLAY) return display;
   }
   return eglGetDisplay(EGL_DEFAULT_DISPLAY);
@@ -103,7 +105,8 @@ void StartChoosingRenderingPath(Acceleration setting) {
     ::close(pipe_ends[0]);
     const std::optional<std::string> renderer = ProbeGlRenderer();
     if (renderer.has_value()) {
-      [[maybe_unused]] const ssize_t written = ::write(pipe_ends[1], renderer->data(), renderer->size());
+      [[maybe_unused]] const ssize_t written =
+          ::write(pipe_ends[1], renderer->data(), renderer->size());
     }
     ::_exit(renderer.has_value() ? 0 : 1);
   }
@@ -122,8 +125,9 @@ bool AcceleratedCompositingChosen() {
   if (!g_choice.has_value()) {
     // Without a started probe no renderer is known, which means the plain path.
     std::optional<std::string> renderer;
-    if (g_probe_pid > 0) renderer = ProbeAnswer(std::exchange(g_probe_pid, -1),
-                                                std::exchange(g_probe_output, -1), kProbeBound);
+    if (g_probe_pid > 0)
+      renderer = ProbeAnswer(std::exchange(g_probe_pid, -1), std::exchange(g_probe_output, -1),
+                             kProbeBound);
     g_choice = UseAcceleratedCompositing(Acceleration::kAuto, renderer);
     DebugTrace("drawing", "GL renderer " + renderer.value_or("(none)") +
                               (*g_choice ? ": accelerated compositing" : ": the plain path"));

@@ -95,10 +95,9 @@ void Skin::PaintMenuBar() {
                                    GTK_STYLE_PROVIDER_PRIORITY_APPLICATION);
   }
   const wxColour colour = Colour(scheme_.window);
-  const std::string css = "menubar { background-color: rgba(" + std::to_string(colour.Red()) +
-                          "," + std::to_string(colour.Green()) + "," +
-                          std::to_string(colour.Blue()) + "," +
-                          std::to_string((aero_ ? kAeroAlpha : 255) / 255.0) + "); }";
+  const std::string css = "menubar { background-color: rgba(" + std::to_string(colour.Red()) + "," +
+                          std::to_string(colour.Green()) + "," + std::to_string(colour.Blue()) +
+                          "," + std::to_string((aero_ ? kAeroAlpha : 255) / 255.0) + "); }";
   gtk_css_provider_load_from_data(GTK_CSS_PROVIDER(menu_bar_css_), css.c_str(), -1, nullptr);
 #endif
 }
@@ -119,8 +118,8 @@ void Skin::OnPaint(wxPaintEvent& event) {
   const std::unique_ptr<wxGraphicsContext> gc(wxGraphicsContext::Create(dc));
   if (!gc) return;
   const wxColour colour = Colour(scheme_.window);
-  gc->SetBrush(wxBrush(wxColour(colour.Red(), colour.Green(), colour.Blue(),
-                                aero_ ? kAeroAlpha : wxALPHA_OPAQUE)));
+  gc->SetBrush(wxBrush(
+      wxColour(colour.Red(), colour.Green(), colour.Blue(), aero_ ? kAeroAlpha : wxALPHA_OPAQUE)));
   gc->SetPen(*wxTRANSPARENT_PEN);
   const wxSize size = window_->GetClientSize();
   gc->DrawRectangle(0, 0, size.x, size.y);

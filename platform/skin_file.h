@@ -10,7 +10,7 @@
 namespace talvo {
 
 struct SkinScheme {
-  std::uint32_t window = 0xE8EEF5;       // 0xRRGGBB
+  std::uint32_t window = 0xE8EEF5;  // 0xRRGGBB
   std::uint32_t text = 0x1B2733;
   std::uint32_t button = 0xD5E1EE;
   std::uint32_t button_text = 0x10202E;

@@ -31,7 +31,8 @@ gboolean OnEvent(GtkWidget*, GdkEvent* event, gpointer data) {
 
 }  // namespace
 
-TopLevelKeys::TopLevelKeys(wxTopLevelWindow* window, Handler take) : state_(std::make_unique<TopLevelKeysState>()) {
+TopLevelKeys::TopLevelKeys(wxTopLevelWindow* window, Handler take)
+    : state_(std::make_unique<TopLevelKeysState>()) {
   state_->window = GTK_WIDGET(window->GetHandle());
   state_->take = std::move(take);
   g_weak_ref_init(&state_->focus, nullptr);

@@ -73,7 +73,8 @@ class WebKitBrowser final : public BrowserView {
     g_signal_connect(web_, "enter-fullscreen", G_CALLBACK(&WebKitBrowser::OnEnterFullscreen), this);
     g_signal_connect(web_, "leave-fullscreen", G_CALLBACK(&WebKitBrowser::OnLeaveFullscreen), this);
     g_signal_connect(web_, "decide-policy", G_CALLBACK(&WebKitBrowser::OnDecidePolicy), this);
-    g_signal_connect(web_, "web-process-terminated", G_CALLBACK(&WebKitBrowser::OnProcessEnded), this);
+    g_signal_connect(web_, "web-process-terminated", G_CALLBACK(&WebKitBrowser::OnProcessEnded),
+                     this);
     g_signal_connect(web_, "notify::is-web-process-responsive",
                      G_CALLBACK(&WebKitBrowser::OnResponsivenessChanged), this);
     g_object_set_data(G_OBJECT(web_), kBrowserKey, this);
@@ -96,8 +97,9 @@ class WebKitBrowser final : public BrowserView {
 
   // The page of the view, or nothing: what the engine reports on its context names the view.
   static WebKitBrowser* Of(WebKitWebView* web) {
-    return web != nullptr ? static_cast<WebKitBrowser*>(g_object_get_data(G_OBJECT(web), kBrowserKey))
-                          : nullptr;
+    return web != nullptr
+               ? static_cast<WebKitBrowser*>(g_object_get_data(G_OBJECT(web), kBrowserKey))
+               : nullptr;
   }
   bool LastNavigationClicked() const { return last_navigation_clicked_; }
 
@@ -175,7 +177,8 @@ class WebKitBrowser final : public BrowserView {
   // client or the user from loading another one.
   static gboolean OnScriptDialog(WebKitWebView*, WebKitScriptDialog* dialog, gpointer self) {
     if (!static_cast<WebKitBrowser*>(self)->silent_) return FALSE;
-    if (webkit_script_dialog_get_dialog_type(dialog) == WEBKIT_SCRIPT_DIALOG_BEFORE_UNLOAD_CONFIRM) {
+    if (webkit_script_dialog_get_dialog_type(dialog) ==
+        WEBKIT_SCRIPT_DIALOG_BEFORE_UNLOAD_CONFIRM) {
       webkit_script_dialog_confirm_set_confirmed(dialog, TRUE);
     }
     return TRUE;
@@ -188,7 +191,8 @@ class WebKitBrowser final : public BrowserView {
   }
 
   // A page behind a password shows what the server sends with its refusal, not a login form.
-  static gboolean OnAuthenticate(WebKitWebView*, WebKitAuthenticationRequest* request, gpointer self) {
+  static gboolean OnAuthenticate(WebKitWebView*, WebKitAuthenticationRequest* request,
+                                 gpointer self) {
     if (!static_cast<WebKitBrowser*>(self)->silent_) return FALSE;
     webkit_authentication_request_authenticate(request, nullptr);
     return TRUE;
@@ -205,8 +209,8 @@ class WebKitBrowser final : public BrowserView {
                                  WebKitPolicyDecisionType type, gpointer self) {
     if (type == WEBKIT_POLICY_DECISION_TYPE_NAVIGATION_ACTION ||
         type == WEBKIT_POLICY_DECISION_TYPE_NEW_WINDOW_ACTION) {
-      WebKitNavigationAction* action =
-          webkit_navigation_policy_decision_get_navigation_action(WEBKIT_NAVIGATION_POLICY_DECISION(decision));
+      WebKitNavigationAction* action = webkit_navigation_policy_decision_get_navigation_action(
+          WEBKIT_NAVIGATION_POLICY_DECISION(decision));
       static_cast<WebKitBrowser*>(self)->last_navigation_clicked_ =
           webkit_navigation_action_is_user_gesture(action);
       return FALSE;
@@ -230,10 +234,13 @@ class WebKitBrowser final : public BrowserView {
 
   // The page process ended (crashed, killed, over its memory limit, or ended by us because it
   // hung): the view loads its page again, within a budget, and then shows a notice instead.
-  static void OnProcessEnded(WebKitWebView*, WebKitWebProcessTerminationReason reason, gpointer self) {
-    DebugTrace("page", reason == WEBKIT_WEB_PROCESS_EXCEEDED_MEMORY_LIMIT ? "the page process went over its memory limit"
-                       : reason == WEBKIT_WEB_PROCESS_TERMINATED_BY_API ? "the page process was ended: it hung"
-                                                                         : "the page process crashed");
+  static void OnProcessEnded(WebKitWebView*, WebKitWebProcessTerminationReason reason,
+                             gpointer self) {
+    DebugTrace("page", reason == WEBKIT_WEB_PROCESS_EXCEEDED_MEMORY_LIMIT
+                           ? "the page process went over its memory limit"
+                       : reason == WEBKIT_WEB_PROCESS_TERMINATED_BY_API
+                           ? "the page process was ended: it hung"
+                           : "the page process crashed");
     static_cast<WebKitBrowser*>(self)->Recover();
   }
 
@@ -330,7 +337,8 @@ std::string DownloadsFolder() {
 
 void OnSaveChosen(GtkDialog* chooser, gint response, gpointer data) {
   auto* download = static_cast<WebKitDownload*>(data);
-  gchar* uri = response == GTK_RESPONSE_ACCEPT ? gtk_file_chooser_get_uri(GTK_FILE_CHOOSER(chooser)) : nullptr;
+  gchar* uri = response == GTK_RESPONSE_ACCEPT ? gtk_file_chooser_get_uri(GTK_FILE_CHOOSER(chooser))
+                                               : nullptr;
   if (uri != nullptr) {
     // The dialog itself asked before an existing file is replaced.
     webkit_download_set_allow_overwrite(download, TRUE);
@@ -357,11 +365,13 @@ gboolean OnDecideDestination(WebKitDownload* download, gchar* suggested, gpointe
   GtkWidget* toplevel = gtk_widget_get_toplevel(GTK_WIDGET(web));
   GtkWidget* chooser = gtk_file_chooser_dialog_new(
       "保存文件", GTK_IS_WINDOW(toplevel) ? GTK_WINDOW(toplevel) : nullptr,
-      GTK_FILE_CHOOSER_ACTION_SAVE, "取消", GTK_RESPONSE_CANCEL, "保存", GTK_RESPONSE_ACCEPT, nullptr);
+      GTK_FILE_CHOOSER_ACTION_SAVE, "取消", GTK_RESPONSE_CANCEL, "保存", GTK_RESPONSE_ACCEPT,
+      nullptr);
   gtk_window_set_modal(GTK_WINDOW(chooser), TRUE);
   gtk_file_chooser_set_do_overwrite_confirmation(GTK_FILE_CHOOSER(chooser), TRUE);
   gtk_file_chooser_set_current_folder(GTK_FILE_CHOOSER(chooser), DownloadsFolder().c_str());
-  gtk_file_chooser_set_current_name(GTK_FILE_CHOOSER(chooser), SafeDownloadName(suggested ? suggested : "").c_str());
+  gtk_file_chooser_set_current_name(GTK_FILE_CHOOSER(chooser),
+                                    SafeDownloadName(suggested ? suggested : "").c_str());
   g_signal_connect(chooser, "response", G_CALLBACK(OnSaveChosen), g_object_ref(download));
   gtk_widget_show(chooser);
   return TRUE;
@@ -383,7 +393,8 @@ WebKitWebContext* PageContext() {
         memory, static_cast<guint>(PageMemoryLimitMiB(MemoryCeilingBytes())));
     webkit_memory_pressure_settings_set_kill_threshold(memory, 1.0);
     webkit_memory_pressure_settings_set_poll_interval(memory, 2.0);
-    auto* made = WEBKIT_WEB_CONTEXT(g_object_new(WEBKIT_TYPE_WEB_CONTEXT, "memory-pressure-settings", memory, nullptr));
+    auto* made = WEBKIT_WEB_CONTEXT(
+        g_object_new(WEBKIT_TYPE_WEB_CONTEXT, "memory-pressure-settings", memory, nullptr));
     webkit_memory_pressure_settings_free(memory);
     g_signal_connect(made, "download-started", G_CALLBACK(OnDownloadStarted), nullptr);
     return made;
@@ -409,12 +420,11 @@ std::unique_ptr<BrowserView> CreateWebViewBrowser(wxWindow* parent, BrowserView*
   WebKitWebsitePolicies* policies =
       webkit_website_policies_new_with_policies("autoplay", WEBKIT_AUTOPLAY_ALLOW, nullptr);
   const auto* sibling = dynamic_cast<const WebKitBrowser*>(related);
-  auto* web = WEBKIT_WEB_VIEW(
-      sibling != nullptr
-          ? g_object_new(WEBKIT_TYPE_WEB_VIEW, "website-policies", policies, "related-view",
-                         sibling->Web(), nullptr)
-          : g_object_new(WEBKIT_TYPE_WEB_VIEW, "website-policies", policies, "web-context",
-                         PageContext(), nullptr));
+  auto* web = WEBKIT_WEB_VIEW(sibling != nullptr
+                                  ? g_object_new(WEBKIT_TYPE_WEB_VIEW, "website-policies", policies,
+                                                 "related-view", sibling->Web(), nullptr)
+                                  : g_object_new(WEBKIT_TYPE_WEB_VIEW, "website-policies", policies,
+                                                 "web-context", PageContext(), nullptr));
   g_object_unref(policies);
   WebKitSettings* settings = webkit_web_view_get_settings(web);
   webkit_settings_set_media_playback_requires_user_gesture(settings, FALSE);

@@ -23,10 +23,10 @@ class BrowserView;
 // What the login window reaches outside itself.
 struct LoginContext {
   const Config* config = nullptr;
-  std::filesystem::path app_folder;    // where the credential file is written
+  std::filesystem::path app_folder;         // where the credential file is written
   wxTopLevelWindow* main_window = nullptr;  // owner; its title shows the account
-  BrowserView* playback = nullptr;     // WebBrowser1: the registration page
-  BrowserView* service = nullptr;      // WebBrowser2: the verify page
+  BrowserView* playback = nullptr;          // WebBrowser1: the registration page
+  BrowserView* service = nullptr;           // WebBrowser2: the verify page
 };
 
 class FrmLogin final : public wxDialog {

@@ -9,8 +9,8 @@ constexpr std::string_view kTitleGbk =
     "\xCB\xFE\xCE\xD6\xB8\xDF\xC7\xE5\xD3\xB0\xD2\xF4\x20\x56\x32\x2E\x30\x32";
 
 TEST(DecodeBytes, EveryGbkLabelDecodesGbk) {
-  for (const char16_t* label : {u"gb2312", u"GB2312", u" gbk ", u"x-gbk", u"chinese",
-                                u"csgb2312", u"gb18030", u"iso-ir-58"}) {
+  for (const char16_t* label : {u"gb2312", u"GB2312", u" gbk ", u"x-gbk", u"chinese", u"csgb2312",
+                                u"gb18030", u"iso-ir-58"}) {
     EXPECT_EQ(DecodeBytes(kTitleGbk, label), u"塔沃高清影音 V2.02");
   }
 }
@@ -31,7 +31,10 @@ TEST(DecodeBytes, UnknownLabelGivesTheEmptyText) {
 TEST(DecodeBytes, InvalidSequencesBecomeReplacementsAndTheRestSurvives) {
   // A lead byte followed by a byte that cannot trail it: one replacement, and the ASCII
   // character is kept.
-  EXPECT_EQ(DecodeBytes("\xCE" "0\xCE\xC0", u"gb2312"), u"\uFFFD0卫");
+  EXPECT_EQ(DecodeBytes("\xCE"
+                        "0\xCE\xC0",
+                        u"gb2312"),
+            u"\uFFFD0卫");
   EXPECT_EQ(DecodeBytes("\xFF\xCE\xC0", u"gbk"), u"\uFFFD卫");
   // What looks like the start of a four-byte sequence but is not one.
   EXPECT_EQ(DecodeBytes("\x87\x36\xD7\x36\x25", u"gb2312"), u"\uFFFD6\uFFFD6%");
@@ -55,7 +58,9 @@ TEST(EncodeGbk, RoundTripsThroughTheDecoderAndMarksLoneSurrogates) {
   for (const std::u16string text : {u"", u"viewer", u"塔沃高清影音 V2.02", u"張三 \U0001F600 €"}) {
     EXPECT_EQ(DecodeBytes(EncodeGbk(text), u"gbk"), text);
   }
-  EXPECT_EQ(EncodeGbk(u"a\xD800" u"b"), "a?b");
+  EXPECT_EQ(EncodeGbk(u"a\xD800"
+                      u"b"),
+            "a?b");
   EXPECT_EQ(EncodeGbk(u"\xDC00"), "?");
 }
 

@@ -1,8 +1,8 @@
 #include "core/credential_file.h"
 
 #include <gtest/gtest.h>
-#include <sys/wait.h>
 #include <sys/stat.h>
+#include <sys/wait.h>
 #include <unistd.h>
 
 #include <fstream>
@@ -36,9 +36,7 @@ class CredentialFileTest : public ::testing::Test {
     content << in.rdbuf();
     return content.str();
   }
-  void Put(std::string_view bytes) const {
-    std::ofstream(File(), std::ios::binary) << bytes;
-  }
+  void Put(std::string_view bytes) const { std::ofstream(File(), std::ios::binary) << bytes; }
   std::vector<std::string> FolderEntries() const {
     std::vector<std::string> names;
     for (const auto& entry : fs::directory_iterator(folder_)) {

@@ -87,14 +87,16 @@ int main(int argc, char** argv) {
     if (!IsWholePair(read) || std::filesystem::file_size(talvo::CredentialFilePath(folder)) == 0) {
       ++broken;
       std::fprintf(stderr, "kill %ld: not a whole pair: \"%s\" / \"%s\"\n", kill,
-                   talvo::Utf16ToUtf8(read.user).c_str(), talvo::Utf16ToUtf8(read.password).c_str());
+                   talvo::Utf16ToUtf8(read.user).c_str(),
+                   talvo::Utf16ToUtf8(read.password).c_str());
     }
   }
   const double seconds =
       std::chrono::duration<double>(std::chrono::steady_clock::now() - started).count();
-  std::printf("%ld writers killed in %.1f s, %ld of them with the temporary file open; "
-              "%ld reads without a whole pair\n",
-              kills, seconds, mid_write, broken);
+  std::printf(
+      "%ld writers killed in %.1f s, %ld of them with the temporary file open; "
+      "%ld reads without a whole pair\n",
+      kills, seconds, mid_write, broken);
   if (argc <= 2) std::filesystem::remove_all(folder);
   // A loop whose kills never land inside a write proves nothing.
   if (kills >= 20 && mid_write == 0) {

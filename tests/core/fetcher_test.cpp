@@ -104,7 +104,7 @@ TEST_F(FetchPageTest, BodyOverTheCapGivesTheEmptyText) {
   limits.body_cap = 4096;
   EXPECT_EQ(Fetch(server_.Url("/big"), limits), std::u16string(4096, u'x'));
   limits.body_cap = 4095;
-  EXPECT_EQ(Fetch(server_.Url("/big"), limits), u"");  // announced length over the cap
+  EXPECT_EQ(Fetch(server_.Url("/big"), limits), u"");          // announced length over the cap
   EXPECT_EQ(Fetch(server_.Url("/big-chunked"), limits), u"");  // no length announced
 }
 
@@ -153,8 +153,10 @@ TEST(FetchPageFailures, SelfSignedCertificateIsRefused) {
   std::filesystem::create_directories(dir);
   const std::string key = (dir / "key.pem").string();
   const std::string cert = (dir / "cert.pem").string();
-  const std::string make = "openssl req -x509 -newkey rsa:2048 -nodes -subj /CN=127.0.0.1 -days 1 "
-                           "-keyout '" + key + "' -out '" + cert + "' >/dev/null 2>&1";
+  const std::string make =
+      "openssl req -x509 -newkey rsa:2048 -nodes -subj /CN=127.0.0.1 -days 1 "
+      "-keyout '" +
+      key + "' -out '" + cert + "' >/dev/null 2>&1";
   ASSERT_EQ(std::system(make.c_str()), 0) << "openssl could not make a certificate";
   httplib::SSLServer server(cert.c_str(), key.c_str());
   ASSERT_TRUE(server.is_valid());
@@ -276,7 +278,8 @@ TEST_F(FetchWaitHookTest, FetchStartedInsideAWaitCompletesBeforeTheOuterOne) {
   });
   const std::u16string result = Fetch(server_.Url("/slow"));
   events.push_back(result == u"slow" ? "outer returned" : "outer failed");
-  EXPECT_EQ(events, (std::vector<std::string>{"inner started", "inner returned", "outer returned"}));
+  EXPECT_EQ(events,
+            (std::vector<std::string>{"inner started", "inner returned", "outer returned"}));
 }
 
 TEST_F(FetchWaitHookTest, WithoutAHookTheCallerBlocksUntilTheReply) {

@@ -147,15 +147,31 @@ TEST(DecodeText, ShortFormsGiveTheEmptyText) {
 }
 
 TEST(DecodeText, TableZeroAndUnreadableNumbersReturnTheBodyUnchanged) {
-  EXPECT_EQ(DecodeText(u"12345600" u"78" u"Secret,Pw!"), u"Secret,Pw!");
-  EXPECT_EQ(DecodeText(u"123456ab78" u"Secret,Pw!"), u"Secret,Pw!");
-  EXPECT_EQ(DecodeText(u"123456..78" u"Secret,Pw!"), u"Secret,Pw!");
+  EXPECT_EQ(DecodeText(u"12345600"
+                       u"78"
+                       u"Secret,Pw!"),
+            u"Secret,Pw!");
+  EXPECT_EQ(DecodeText(u"123456ab78"
+                       u"Secret,Pw!"),
+            u"Secret,Pw!");
+  EXPECT_EQ(DecodeText(u"123456..78"
+                       u"Secret,Pw!"),
+            u"Secret,Pw!");
 }
 
 TEST(DecodeText, UnknownTablesDropOnlyAlphabetCharacters) {
-  EXPECT_EQ(DecodeText(u"12345699" u"78" u"ab 用户;c:"), u" 用户;:");
-  EXPECT_EQ(DecodeText(u"12345622" u"78" u"ab 用户;c:"), u" 用户;:");
-  EXPECT_EQ(DecodeText(u"123456-1" u"78" u"ab 用户;c:"), u" 用户;:");
+  EXPECT_EQ(DecodeText(u"12345699"
+                       u"78"
+                       u"ab 用户;c:"),
+            u" 用户;:");
+  EXPECT_EQ(DecodeText(u"12345622"
+                       u"78"
+                       u"ab 用户;c:"),
+            u" 用户;:");
+  EXPECT_EQ(DecodeText(u"123456-1"
+                       u"78"
+                       u"ab 用户;c:"),
+            u" 用户;:");
 }
 
 TEST(DecodeText, ReadsTheTableNumberLeniently) {

@@ -12,16 +12,22 @@ TEST(Utf, RoundTripsAsciiChineseAndAstralCharacters) {
 }
 
 TEST(Utf, MalformedUtf8BecomesReplacementCharacters) {
-  EXPECT_EQ(Utf8ToUtf16("a\xFF" "b"), u"a\uFFFDb");
-  EXPECT_EQ(Utf8ToUtf16("a\xE5\x8D"), u"a\uFFFD");              // truncated at the end
-  EXPECT_EQ(Utf8ToUtf16("\xE5\x8D" "b"), u"\uFFFDb");           // broken, then ASCII survives
-  EXPECT_EQ(Utf8ToUtf16("\xC0\xAF"), u"\uFFFD\uFFFD");          // overlong lead is invalid
-  EXPECT_EQ(Utf8ToUtf16("\xED\xA0\x80"), u"\uFFFD");            // encoded surrogate
+  EXPECT_EQ(Utf8ToUtf16("a\xFF"
+                        "b"),
+            u"a\uFFFDb");
+  EXPECT_EQ(Utf8ToUtf16("a\xE5\x8D"), u"a\uFFFD");  // truncated at the end
+  EXPECT_EQ(Utf8ToUtf16("\xE5\x8D"
+                        "b"),
+            u"\uFFFDb");                                // broken, then ASCII survives
+  EXPECT_EQ(Utf8ToUtf16("\xC0\xAF"), u"\uFFFD\uFFFD");  // overlong lead is invalid
+  EXPECT_EQ(Utf8ToUtf16("\xED\xA0\x80"), u"\uFFFD");    // encoded surrogate
 }
 
 TEST(Utf, UnpairedSurrogatesBecomeReplacementCharacters) {
   const std::u16string lone = {u'a', static_cast<char16_t>(0xD800), u'b'};
-  EXPECT_EQ(Utf16ToUtf8(lone), "a\xEF\xBF\xBD" "b");
+  EXPECT_EQ(Utf16ToUtf8(lone),
+            "a\xEF\xBF\xBD"
+            "b");
 }
 
 }  // namespace

@@ -25,7 +25,8 @@ class DemoServiceTest : public ::testing::Test {
   }
 
   std::u16string Login(DemoService& service, const std::u16string& user, const std::u16string& pw) {
-    return Get(service, u"/user/denglu.asp?yh=" + EncodeQueryValue(user) + u"&pw=" + EncodeQueryValue(pw));
+    return Get(service,
+               u"/user/denglu.asp?yh=" + EncodeQueryValue(user) + u"&pw=" + EncodeQueryValue(pw));
   }
 };
 

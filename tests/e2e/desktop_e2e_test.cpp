@@ -19,20 +19,20 @@ TEST(DesktopSessionE2E, BesideWaylandTheClientOpensThroughX11WhereItCanStayAbove
   const fs::path runtime = work / "runtime";
   fs::create_directory(runtime);
   fs::permissions(runtime, fs::perms::owner_all);
-  Process weston({"/usr/bin/weston", "--backend=headless-backend.so", "--socket=talvo-e2e",
-                  "--idle-time=0"},
-                 {{"XDG_RUNTIME_DIR", runtime.string()}}, work / "weston.out", work / "weston.err");
+  Process weston(
+      {"/usr/bin/weston", "--backend=headless-backend.so", "--socket=talvo-e2e", "--idle-time=0"},
+      {{"XDG_RUNTIME_DIR", runtime.string()}}, work / "weston.out", work / "weston.err");
   ASSERT_TRUE(Eventually([&] { return fs::exists(runtime / "talvo-e2e"); }, 20000))
       << (std::ostringstream() << std::ifstream(work / "weston.err").rdbuf()).str();
 
   DemoService service(work);
   WriteConfig(work, service.HostPort(), service.HostPort(), service.HostPort());
-  ClientWindow client(work, {"/usr/bin/env", "XDG_RUNTIME_DIR=" + runtime.string(),
-                             "WAYLAND_DISPLAY=talvo-e2e"});
+  ClientWindow client(
+      work, {"/usr/bin/env", "XDG_RUNTIME_DIR=" + runtime.string(), "WAYLAND_DISPLAY=talvo-e2e"});
   ASSERT_TRUE(client.WaitMapped(30000)) << "not on the X display\n" << client.Stderr();
   client.ClickKeepAboveMenu();
-  EXPECT_TRUE(Eventually([&] { return client.WmState().find("_NET_WM_STATE_ABOVE") != std::string::npos; },
-                         10000))
+  EXPECT_TRUE(Eventually(
+      [&] { return client.WmState().find("_NET_WM_STATE_ABOVE") != std::string::npos; }, 10000))
       << client.WmState();
   client.Close();
   EXPECT_TRUE(client.WaitExit(10000).has_value());
@@ -51,20 +51,25 @@ class SessionBus {
   }
   // The first media player on the bus whose name carries `id`, or empty.
   std::string Player(const std::string& id) {
-    std::istringstream names(Gdbus("--dest org.freedesktop.DBus --object-path /org/freedesktop/DBus "
-                                   "--method org.freedesktop.DBus.ListNames"));
+    std::istringstream names(
+        Gdbus("--dest org.freedesktop.DBus --object-path /org/freedesktop/DBus "
+              "--method org.freedesktop.DBus.ListNames"));
     for (std::string name; std::getline(names, name, '\'');) {
       if (name.rfind("org.mpris.MediaPlayer2." + id, 0) == 0) return name;
     }
     return {};
   }
   std::string Property(const std::string& player, const std::string& name) {
-    return Gdbus("--dest " + player + " --object-path /org/mpris/MediaPlayer2 --method "
-                 "org.freedesktop.DBus.Properties.Get org.mpris.MediaPlayer2 " + name);
+    return Gdbus("--dest " + player +
+                 " --object-path /org/mpris/MediaPlayer2 --method "
+                 "org.freedesktop.DBus.Properties.Get org.mpris.MediaPlayer2 " +
+                 name);
   }
   std::string Call(const std::string& player, const std::string& method) {
-    return Gdbus("--dest " + player + " --object-path /org/mpris/MediaPlayer2 --method "
-                 "org.mpris.MediaPlayer2.Player." + method);
+    return Gdbus("--dest " + player +
+                 " --object-path /org/mpris/MediaPlayer2 --method "
+                 "org.mpris.MediaPlayer2.Player." +
+                 method);
   }
 
  private:
@@ -94,25 +99,34 @@ TEST(DesktopSessionE2E, MediaControlsNameTheClientAndNextAndPreviousSwitchChanne
   ClientWindow client(work, {"/usr/bin/env", "DBUS_SESSION_BUS_ADDRESS=" + bus.Address()});
   ASSERT_TRUE(client.WaitMapped(30000));
   // Clicked until the page is asked for: a click during start-up may reach no list yet.
-  ASSERT_TRUE(Eventually([&] {
-    client.ClickChannelRow(0);
-    return service.WaitForRequest("/usbtv/bjwsgq.html", 2000);
-  }, 30000));
+  ASSERT_TRUE(Eventually(
+      [&] {
+        client.ClickChannelRow(0);
+        return service.WaitForRequest("/usbtv/bjwsgq.html", 2000);
+      },
+      30000));
   ASSERT_TRUE(service.WaitForRequest("/media/channel.mp4", 15000)) << "the channel never played";
   std::string player;
-  ASSERT_TRUE(Eventually([&] { return !(player = bus.Player("example.talvo.Client")).empty(); }, 30000))
+  ASSERT_TRUE(
+      Eventually([&] { return !(player = bus.Player("example.talvo.Client")).empty(); }, 30000))
       << "no media player entry with the client's id";
   EXPECT_EQ(bus.Property(player, "Identity"), "(<'Talvo HD'>,)\n");
 
-  const auto loads = [&](const std::string& page) { return service.RequestsFor("/usbtv/" + page).size(); };
+  const auto loads = [&](const std::string& page) {
+    return service.RequestsFor("/usbtv/" + page).size();
+  };
   EXPECT_EQ(bus.Call(player, "Next"), "()\n");
-  EXPECT_TRUE(Eventually([&] { return loads("gdwsgq.html") == 1; }, 10000)) << "Next did not choose the second channel";
+  EXPECT_TRUE(Eventually([&] { return loads("gdwsgq.html") == 1; }, 10000))
+      << "Next did not choose the second channel";
   // The new page plays as a player entry of its own, once it has started.
   const std::string first = player;
-  EXPECT_TRUE(Eventually([&] {
-    player = bus.Player("example.talvo.Client");
-    return !player.empty() && player != first;
-  }, 20000)) << first;
+  EXPECT_TRUE(Eventually(
+      [&] {
+        player = bus.Player("example.talvo.Client");
+        return !player.empty() && player != first;
+      },
+      20000))
+      << first;
   const std::size_t shown_before = loads("bjwsgq.html");
   EXPECT_EQ(bus.Call(player, "Previous"), "()\n");
   EXPECT_TRUE(Eventually([&] { return loads("bjwsgq.html") > shown_before; }, 10000))

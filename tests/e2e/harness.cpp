@@ -22,8 +22,8 @@ namespace {
 constexpr int kListTopPx = 26;
 constexpr int kListRowPx = 23;
 constexpr int kMenuBarMidPx = 13;
-constexpr int kRadioMenuMidPx = 67;   // 看电视 [听广播] 账号登陆 窗口置顶
-constexpr int kLoginMenuMidPx = 143;  // 看电视 听广播 [账号登陆] 窗口置顶
+constexpr int kRadioMenuMidPx = 67;       // 看电视 [听广播] 账号登陆 窗口置顶
+constexpr int kLoginMenuMidPx = 143;      // 看电视 听广播 [账号登陆] 窗口置顶
 constexpr int kKeepAboveMenuMidPx = 219;  // 看电视 听广播 账号登陆 [窗口置顶]
 constexpr int kFirstBulletinMidPx = 311;  // the demo's guest entry "1.欢迎试用塔沃高清"
 constexpr int kStationListTopPx = kListTopPx + 24;  // below the two border buttons
@@ -65,8 +65,10 @@ bool Eventually(const std::function<bool()>& condition, int timeout_ms) {
   return true;
 }
 
-Process::Process(const std::vector<std::string>& argv, const std::map<std::string, std::string>& env,
-                 const std::filesystem::path& stdout_file, const std::filesystem::path& stderr_file) {
+Process::Process(const std::vector<std::string>& argv,
+                 const std::map<std::string, std::string>& env,
+                 const std::filesystem::path& stdout_file,
+                 const std::filesystem::path& stderr_file) {
   std::vector<std::string> environment;
   for (char** entry = environ; *entry != nullptr; ++entry) {
     const std::string text = *entry;
@@ -82,8 +84,10 @@ Process::Process(const std::vector<std::string>& argv, const std::map<std::strin
 
   posix_spawn_file_actions_t actions;
   posix_spawn_file_actions_init(&actions);
-  posix_spawn_file_actions_addopen(&actions, 1, stdout_file.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0644);
-  posix_spawn_file_actions_addopen(&actions, 2, stderr_file.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0644);
+  posix_spawn_file_actions_addopen(&actions, 1, stdout_file.c_str(), O_WRONLY | O_CREAT | O_TRUNC,
+                                   0644);
+  posix_spawn_file_actions_addopen(&actions, 2, stderr_file.c_str(), O_WRONLY | O_CREAT | O_TRUNC,
+                                   0644);
   const int rc = posix_spawn(&pid_, argv_c[0], &actions, nullptr, argv_c.data(), env_c.data());
   posix_spawn_file_actions_destroy(&actions);
   if (rc != 0) throw std::runtime_error("cannot start " + argv[0]);
@@ -117,18 +121,20 @@ void Process::Terminate() {
 }
 
 DemoService::DemoService(const std::filesystem::path& work, const std::vector<std::string>& args)
-    : log_(work / ("service-" + std::to_string(::getpid()) + "-" +
-                   std::to_string(std::chrono::steady_clock::now().time_since_epoch().count()) +
-                   ".log")) {
+    : log_(work /
+           ("service-" + std::to_string(::getpid()) + "-" +
+            std::to_string(std::chrono::steady_clock::now().time_since_epoch().count()) + ".log")) {
   std::vector<std::string> argv = {(BuildDir() / "talvo-demo-service").string(), "--port", "0"};
   argv.insert(argv.end(), args.begin(), args.end());
   process_ = std::make_unique<Process>(argv, std::map<std::string, std::string>{}, log_,
                                        work / "service.err");
-  Eventually([&] {
-    const auto lines = Lines(log_);
-    if (!lines.empty() && !lines[0].empty()) port_ = std::atoi(lines[0].c_str());
-    return port_ > 0;
-  }, 10000);
+  Eventually(
+      [&] {
+        const auto lines = Lines(log_);
+        if (!lines.empty() && !lines[0].empty()) port_ = std::atoi(lines[0].c_str());
+        return port_ > 0;
+      },
+      10000);
   if (port_ <= 0) throw std::runtime_error("the demo service did not report its port");
 }
 
@@ -160,12 +166,12 @@ bool DemoService::WaitForRequest(const std::string& path, int timeout_ms) {
 
 void WriteConfig(const std::filesystem::path& app_dir, const std::string& primary,
                  const std::string& tv, const std::string& channel) {
-  std::ofstream(app_dir / "talvo.ini") << "[service]\nprimary_host = " << primary
-                                       << "\ntv_host = " << tv << "\nchannel_host = " << channel
-                                       << "\nproduct_site = www.talvo.example\n"
-                                       << "report_email = support@talvo.example\n"
-                                       << "[network]\nconnect_timeout_ms = 2000\n"
-                                       << "request_timeout_ms = 5000\n";
+  std::ofstream(app_dir / "talvo.ini")
+      << "[service]\nprimary_host = " << primary << "\ntv_host = " << tv
+      << "\nchannel_host = " << channel << "\nproduct_site = www.talvo.example\n"
+      << "report_email = support@talvo.example\n"
+      << "[network]\nconnect_timeout_ms = 2000\n"
+      << "request_timeout_ms = 5000\n";
 }
 
 ClientWindow::ClientWindow(const std::filesystem::path& app_dir,
@@ -176,15 +182,16 @@ ClientWindow::ClientWindow(const std::filesystem::path& app_dir,
   argv.push_back((BuildDir() / "talvo").string());
   std::map<std::string, std::string> environment = env;
   environment["TALVO_APP_DIR"] = app_dir.string();
-  process_ = std::make_unique<Process>(argv, environment, app_dir / "client.out",
-                                       app_dir / "client.err");
+  process_ =
+      std::make_unique<Process>(argv, environment, app_dir / "client.out", app_dir / "client.err");
 }
 
 ClientWindow::~ClientWindow() = default;
 
 bool ClientWindow::WaitMapped(int timeout_ms) {
   // The frame is the window of this process that carries the product title.
-  if (Eventually([&] { return !(window_ = VisibleWindow("V2.02")).empty(); }, timeout_ms)) return true;
+  if (Eventually([&] { return !(window_ = VisibleWindow("V2.02")).empty(); }, timeout_ms))
+    return true;
   std::fprintf(stderr, "%s", WhyNoWindow(process_->pid(), app_dir_ / "client.err").c_str());
   return false;
 }
@@ -194,7 +201,8 @@ std::string ClientWindow::VisibleWindow(const std::string& title_part) {
   std::istringstream ids(Shell("xdotool search --onlyvisible --pid " +
                                std::to_string(process_->pid()) + " 2>/dev/null"));
   for (std::string id; ids >> id;) {
-    if (Shell("xprop -id " + id + " _NET_WM_NAME 2>/dev/null").find(title_part) != std::string::npos) {
+    if (Shell("xprop -id " + id + " _NET_WM_NAME 2>/dev/null").find(title_part) !=
+        std::string::npos) {
       return id;
     }
   }
@@ -227,7 +235,9 @@ void ClientWindow::ClickAt(int x, int y) {
         std::to_string(x) + " " + std::to_string(y) + " click 1 2>/dev/null");
 }
 
-void ClientWindow::ClickChannelRow(int row) { ClickAt(40, kListTopPx + kListRowPx * row + kListRowPx / 2); }
+void ClientWindow::ClickChannelRow(int row) {
+  ClickAt(40, kListTopPx + kListRowPx * row + kListRowPx / 2);
+}
 
 void ClientWindow::ClickLoginMenu() { ClickAt(kLoginMenuMidPx, kMenuBarMidPx); }
 void ClientWindow::ClickRadioMenu() { ClickAt(kRadioMenuMidPx, kMenuBarMidPx); }
@@ -255,7 +265,8 @@ std::string WhyNoWindow(pid_t pid, const std::filesystem::path& stderr_file) {
   if (::kill(pid, 0) == 0) {
     // A start that hangs says where only while it still hangs.
     why = "the client still runs; its threads:\n" +
-          Shell("gdb -p " + id + " -batch -ex 'thread apply all bt' 2>&1 | grep -E '^(Thread|#)|ptrace|permitted'");
+          Shell("gdb -p " + id +
+                " -batch -ex 'thread apply all bt' 2>&1 | grep -E '^(Thread|#)|ptrace|permitted'");
   } else {
     why = "the client has ended\n";
   }

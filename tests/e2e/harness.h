@@ -49,7 +49,8 @@ struct Request {
 // One talvo-demo-service on a free loopback port.
 class DemoService {
  public:
-  explicit DemoService(const std::filesystem::path& work, const std::vector<std::string>& args = {});
+  explicit DemoService(const std::filesystem::path& work,
+                       const std::vector<std::string>& args = {});
   ~DemoService();
 
   int port() const { return port_; }

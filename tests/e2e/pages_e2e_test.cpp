@@ -29,7 +29,8 @@ class MemoryGroup {
     for (std::string line; std::getline(groups, line);) {
       const std::size_t at = line.find(":memory:");
       if (at != std::string::npos) {
-        path_ = fs::path("/sys/fs/cgroup/memory") / line.substr(at + 9) / ("talvo-e2e-" + std::to_string(::getpid()));
+        path_ = fs::path("/sys/fs/cgroup/memory") / line.substr(at + 9) /
+                ("talvo-e2e-" + std::to_string(::getpid()));
       }
     }
     if (path_.empty() || !fs::create_directory(path_)) return;
@@ -41,7 +42,8 @@ class MemoryGroup {
   bool Made() const { return !path_.empty() && fs::exists(path_ / "cgroup.procs"); }
   // Joins the group, then runs its last argument.
   std::vector<std::string> Launcher() const {
-    return {"/bin/sh", "-c", "echo $$ > '" + (path_ / "cgroup.procs").string() + "' && exec \"$0\""};
+    return {"/bin/sh", "-c",
+            "echo $$ > '" + (path_ / "cgroup.procs").string() + "' && exec \"$0\""};
   }
   std::string OomKills() const {
     std::ifstream control(path_ / "memory.oom_control");
@@ -59,7 +61,8 @@ TEST(PagesE2E, AMemoryHogIsEndedAtItsLimitAndTheViewRecoversWithinItsBudget) {
   const auto work = NewWorkDir("memory-hog");
   testing::LoopbackServer server;
   server.http().Get("/user/jiemubiao.asp", [&](const httplib::Request&, httplib::Response& res) {
-    res.set_content(EncodeGbk(u"内存卫视\r\n") + server.Url("/hog") + "\r\n", "text/plain; charset=gb2312");
+    res.set_content(EncodeGbk(u"内存卫视\r\n") + server.Url("/hog") + "\r\n",
+                    "text/plain; charset=gb2312");
   });
   server.http().Get("/hog", [](const httplib::Request&, httplib::Response& res) {
     res.set_content(kHogPage, "text/html");

@@ -1,8 +1,8 @@
 // The real client against the demo service, checked from outside the process.
-#include <gtest/gtest.h>
-#include <sys/socket.h>
-#include <netinet/in.h>
 #include <arpa/inet.h>
+#include <gtest/gtest.h>
+#include <netinet/in.h>
+#include <sys/socket.h>
 #include <unistd.h>
 
 #include <fstream>
@@ -14,7 +14,8 @@
 namespace talvo::e2e {
 namespace {
 
-const std::string kTitleStart = "塔沃高清影音 V2.02 官方网站：http://www.talvo.example 备用网站：http://";
+const std::string kTitleStart =
+    "塔沃高清影音 V2.02 官方网站：http://www.talvo.example 备用网站：http://";
 
 // The paths the client fetched itself or sent the playback view to, in order. The service view's
 // verify page loads in the engine's own time, so it is left out of the order.
@@ -108,7 +109,8 @@ TEST(StartupE2E, UnreachableServiceStillOpensWithTheBuiltIns) {
   EXPECT_TRUE(client.WaitExit(10000).has_value());
   EXPECT_NE(client.Stderr().find("talvo debug: fetch: http://127.0.0.1:9/user/jiemubiao.asp"
                                  "?yh=: Couldn't connect to server\n"),
-            std::string::npos) << client.Stderr();
+            std::string::npos)
+      << client.Stderr();
 }
 
 TEST(SignInE2E, SignInThroughTheMenuIsRememberedForTheNextStart) {
@@ -121,28 +123,36 @@ TEST(SignInE2E, SignInThroughTheMenuIsRememberedForTheNextStart) {
     ASSERT_TRUE(client.WaitMapped(30000));
     client.ClickLoginMenu();
     std::string login;
-    ASSERT_TRUE(Eventually([&] { return !(login = client.VisibleWindow("塔沃用户登录")).empty(); }, 10000))
+    ASSERT_TRUE(
+        Eventually([&] { return !(login = client.VisibleWindow("塔沃用户登录")).empty(); }, 10000))
         << "账号登陆 did not open the login window";
     ASSERT_TRUE(client.WaitFocused(login, 10000)) << "the login window never got the keyboard";
     client.KeysTo(login, "key --clearmodifiers alt+u type --delay 20 demo_vip");
     client.KeysTo(login, "key --clearmodifiers alt+p type --delay 20 vip888");
     // Every keystroke is remembered: the file holds what the boxes hold.
     StoredAccount typed;
-    EXPECT_TRUE(Eventually([&] {
-      typed = ReadCredentialFile(work);
-      return typed.user == u"demo_vip" && typed.password == u"vip888";
-    }, 10000)) << "the boxes hold " << Utf16ToUtf8(typed.user) << " / " << Utf16ToUtf8(typed.password);
+    EXPECT_TRUE(Eventually(
+        [&] {
+          typed = ReadCredentialFile(work);
+          return typed.user == u"demo_vip" && typed.password == u"vip888";
+        },
+        10000))
+        << "the boxes hold " << Utf16ToUtf8(typed.user) << " / " << Utf16ToUtf8(typed.password);
     Screenshot("sign-in-typed");
     client.KeysTo(login, "key Return");
-    ASSERT_TRUE(Eventually([&] { return client.Title().find(signed_in) != std::string::npos; }, 10000))
+    ASSERT_TRUE(
+        Eventually([&] { return client.Title().find(signed_in) != std::string::npos; }, 10000))
         << client.Title();
     EXPECT_TRUE(client.VisibleWindow("塔沃用户登录").empty()) << "the login window stayed open";
     ASSERT_EQ(service.RequestsFor("/user/denglu.asp").size(), 1u);
     EXPECT_EQ(service.RequestsFor("/user/denglu.asp")[0].query, "yh=demo_vip&pw=vip888");
-    EXPECT_TRUE(Eventually([&] {
-      const auto verify = service.RequestsFor("/user/yanzhen.asp");
-      return !verify.empty() && verify.back().query == "yh=demo_vip";
-    }, 10000)) << "the service view did not open the account's verify page";
+    EXPECT_TRUE(Eventually(
+        [&] {
+          const auto verify = service.RequestsFor("/user/yanzhen.asp");
+          return !verify.empty() && verify.back().query == "yh=demo_vip";
+        },
+        10000))
+        << "the service view did not open the account's verify page";
     Screenshot("signed-in");
     client.Close();
     ASSERT_TRUE(client.WaitExit(10000).has_value());
@@ -155,9 +165,10 @@ TEST(SignInE2E, SignInThroughTheMenuIsRememberedForTheNextStart) {
   EXPECT_TRUE(again.VisibleWindow("塔沃用户登录").empty());
   EXPECT_EQ(service.RequestsFor("/user/denglu.asp").size(), 2u);
   EXPECT_EQ(service.RequestsFor("/user/denglu.asp").back().query, "yh=demo_vip&pw=vip888");
-  EXPECT_TRUE(Eventually([&] {
-    return service.RequestsFor("/user/Download.asp").back().query == "yh=demo_vip";
-  }, 10000)) << "the download page was not asked for with the saved user";
+  EXPECT_TRUE(Eventually(
+      [&] { return service.RequestsFor("/user/Download.asp").back().query == "yh=demo_vip"; },
+      10000))
+      << "the download page was not asked for with the saved user";
   again.Close();
   const std::optional<int> code = again.WaitExit(10000);
   ASSERT_TRUE(code.has_value()) << "the hidden login window kept the process alive";
@@ -172,18 +183,24 @@ TEST(RadioE2E, StationsArriveAfterTheTickAndBulletinsOpenTheirPages) {
   ASSERT_TRUE(client.WaitMapped(30000));
   // The guest verify page's bulletins reach the bar; the first one opens its page.
   ASSERT_TRUE(service.WaitForRequest("/user/yanzhen.asp", 10000));
-  ASSERT_TRUE(Eventually([&] {
-    client.ClickFirstBulletin();
-    return !service.RequestsFor("/news/g1.html").empty();
-  }, 15000)) << "the first bulletin entry did not open its page";
+  ASSERT_TRUE(Eventually(
+      [&] {
+        client.ClickFirstBulletin();
+        return !service.RequestsFor("/news/g1.html").empty();
+      },
+      15000))
+      << "the first bulletin entry did not open its page";
 
   client.ClickRadioMenu();
   ASSERT_TRUE(service.WaitForRequest("/user/diantaibiao.asp", 15000)) << "no station list load";
   EXPECT_EQ(service.RequestsFor("/user/diantaibiao.asp").size(), 1u);
-  ASSERT_TRUE(Eventually([&] {
-    client.ClickStationRow(2);
-    return !service.RequestsFor("/usbtv/radio/yyzs.html").empty();
-  }, 10000)) << "the third station did not open its page";
+  ASSERT_TRUE(Eventually(
+      [&] {
+        client.ClickStationRow(2);
+        return !service.RequestsFor("/usbtv/radio/yyzs.html").empty();
+      },
+      10000))
+      << "the third station did not open its page";
   Screenshot("radio");
   client.Close();
   ASSERT_TRUE(client.WaitExit(10000).has_value());
@@ -194,23 +211,26 @@ TEST(RadioE2E, StationsArriveAfterTheTickAndBulletinsOpenTheirPages) {
 struct MakeRun {
   explicit MakeRun(const std::filesystem::path& work)
       : out(work / "run.out"),
-        run({"/bin/bash", (std::filesystem::path(TALVO_SOURCE_DIR) / "scripts" / "run-demo").string(),
+        run({"/bin/bash",
+             (std::filesystem::path(TALVO_SOURCE_DIR) / "scripts" / "run-demo").string(),
              BuildDir().string()},
             {}, out, work / "run.err") {}
 
   bool Started() {
-    return Eventually([&] {
-      std::ifstream in(out);
-      std::string line;
-      std::getline(in, line);
-      const auto colon = line.rfind(':');
-      if (line.rfind("Demo service on", 0) == 0 && colon != std::string::npos) {
-        port = std::atoi(line.c_str() + colon + 1);
-      }
-      const std::string children = Shell("pgrep -P " + std::to_string(run.pid()) + " -x talvo");
-      client = children.substr(0, children.find('\n'));
-      return port > 0 && !client.empty();
-    }, 30000);
+    return Eventually(
+        [&] {
+          std::ifstream in(out);
+          std::string line;
+          std::getline(in, line);
+          const auto colon = line.rfind(':');
+          if (line.rfind("Demo service on", 0) == 0 && colon != std::string::npos) {
+            port = std::atoi(line.c_str() + colon + 1);
+          }
+          const std::string children = Shell("pgrep -P " + std::to_string(run.pid()) + " -x talvo");
+          client = children.substr(0, children.find('\n'));
+          return port > 0 && !client.empty();
+        },
+        30000);
   }
 
   std::filesystem::path out;
@@ -226,11 +246,15 @@ TEST(MakeRunE2E, ClosingTheClientStopsTheService) {
   // A search of the window tree fails when a window goes while it runs, as some do while the
   // client starts: search until the window is there.
   std::string window;
-  ASSERT_TRUE(Eventually([&] {
-    window = Shell("xdotool search --onlyvisible --pid " + make.client + " 2>/dev/null | tail -n 1");
-    return !window.empty();
-  }, 30000)) << "the client's window never appeared: "
-              << WhyNoWindow(std::stoi(make.client), make.out.parent_path() / "run.err");
+  ASSERT_TRUE(Eventually(
+      [&] {
+        window =
+            Shell("xdotool search --onlyvisible --pid " + make.client + " 2>/dev/null | tail -n 1");
+        return !window.empty();
+      },
+      30000))
+      << "the client's window never appeared: "
+      << WhyNoWindow(std::stoi(make.client), make.out.parent_path() / "run.err");
   Shell("xdotool windowactivate --sync " + window.substr(0, window.find('\n')) +
         " key --clearmodifiers alt+F4");
   const std::optional<int> code = make.run.WaitExit(15000);

@@ -25,9 +25,13 @@ using testing::WaitFor;
 TEST(DesktopScaleTest, EveryLengthIsItsDesignLengthAtTheDesktopsScaleAndTextSize) {
   const char* design_pixel = getenv("TALVO_TEST_DESIGN_PIXEL");
   const double factor = design_pixel != nullptr ? std::atof(design_pixel) : 1.0;
-  const auto device = [&](double twips) { return static_cast<int>(std::lround(twips / 15 * factor)); };
+  const auto device = [&](double twips) {
+    return static_cast<int>(std::lround(twips / 15 * factor));
+  };
   // wx works in GTK's device-independent pixels; GTK draws each at its integer scale.
-  const auto device_size = [](wxWindow* window) { return window->GetSize() * window->GetDPIScaleFactor(); };
+  const auto device_size = [](wxWindow* window) {
+    return window->GetSize() * window->GetDPIScaleFactor();
+  };
 
   testing::LoopbackServer primary;
   testing::LoopbackServer tv;
@@ -39,7 +43,8 @@ TEST(DesktopScaleTest, EveryLengthIsItsDesignLengthAtTheDesktopsScaleAndTextSize
   // The main window's client area as it asks for it, 13755 x 8700 twips: at scale 2 it is wider
   // than the test screen, and the window manager shrinks it once shown.
   EXPECT_NEAR(form->GetClientSize().x * form->GetDPIScaleFactor(), device(design::kClientWidth), 1);
-  EXPECT_NEAR(form->GetClientSize().y * form->GetDPIScaleFactor(), device(design::kClientHeight), 1);
+  EXPECT_NEAR(form->GetClientSize().y * form->GetDPIScaleFactor(), device(design::kClientHeight),
+              1);
   form->Show();
   ASSERT_TRUE(WaitFor([&] { return form->IsShownOnScreen(); }));
   const Form1Parts& parts = form->Parts();
@@ -62,7 +67,8 @@ TEST(DesktopScaleTest, EveryLengthIsItsDesignLengthAtTheDesktopsScaleAndTextSize
   // The login window's client area: 3750 x 1890 twips.
   form->Login().Show();
   FrmLogin& login = form->Login().Get();
-  ASSERT_TRUE(WaitFor([&] { return login.IsShownOnScreen() && testing::DeviceSize(&login).x > 0; }));
+  ASSERT_TRUE(
+      WaitFor([&] { return login.IsShownOnScreen() && testing::DeviceSize(&login).x > 0; }));
   EXPECT_NEAR(testing::DeviceSize(&login).x, device(3750), 1);
   EXPECT_NEAR(login.GetClientSize().y * login.GetDPIScaleFactor(), device(1890), 1);
   testing::SaveScreenshot(std::string("desktop-scale-") + (design_pixel ? design_pixel : "1"));

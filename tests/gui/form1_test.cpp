@@ -13,10 +13,10 @@
 #include "core/charset.h"
 #include "core/credential_file.h"
 #include "core/fetcher.h"
-#include "mainwindow/page_list_ui.h"
 #include "mainwindow/design.h"
-#include "platform/window_titles.h"
+#include "mainwindow/page_list_ui.h"
 #include "platform/recording_browser.h"
+#include "platform/window_titles.h"
 #include "platform/wx_text.h"
 #include "tests/gui/form1_options.h"
 #include "tests/gui/gui_test.h"
@@ -29,8 +29,9 @@ using namespace std::chrono_literals;
 using testing::LoopbackServer;
 using testing::WaitFor;
 
-const std::vector<std::u16string> kBuiltInNames = {u"北京卫视高清", u"广东卫视高清", u"江苏卫视高清",
-                                                   u"深圳卫视高清", u"浙江卫视高清", u"黑龙江卫视高清"};
+const std::vector<std::u16string> kBuiltInNames = {u"北京卫视高清", u"广东卫视高清",
+                                                   u"江苏卫视高清", u"深圳卫视高清",
+                                                   u"浙江卫视高清", u"黑龙江卫视高清"};
 
 // Form1 on recording browser views, against a TV host and a primary host on loopback.
 class Form1Test : public ::testing::Test {
@@ -73,7 +74,9 @@ class Form1Test : public ::testing::Test {
   }
 
   RecordingBrowser& Browser(BrowserView& view) { return static_cast<RecordingBrowser&>(view); }
-  const std::vector<std::u16string>& Playback() { return Browser(form_->WebBrowser1()).Navigations(); }
+  const std::vector<std::u16string>& Playback() {
+    return Browser(form_->WebBrowser1()).Navigations();
+  }
 
   std::vector<std::u16string> Entries() {
     std::vector<std::u16string> names;
@@ -129,9 +132,9 @@ TEST_F(Form1Test, ServiceUnreachableLeavesTheBuiltInsAndStillOpensTheDownloadPag
   EXPECT_TRUE(form.WindowSkin().AeroOn());
   EXPECT_TRUE(Browser(form.WebBrowser1()).Silent());
   EXPECT_TRUE(Browser(form.WebBrowser2()).Silent());
-  EXPECT_EQ(Playback(), (std::vector<std::u16string>{
-                            u"about:blank", u"http://" + options_.config.primary_host +
-                                                u"/user/Download.asp?yh="}));
+  EXPECT_EQ(Playback(),
+            (std::vector<std::u16string>{u"about:blank", u"http://" + options_.config.primary_host +
+                                                             u"/user/Download.asp?yh="}));
   // No saved account: a guest, whose verify page is asked for even when nothing answers.
   EXPECT_EQ(Browser(form.WebBrowser2()).Navigations(),
             (std::vector<std::u16string>{u"about:blank", u"http://" + options_.config.primary_host +
@@ -201,8 +204,9 @@ TEST_F(Form1Test, ReplyWithoutLineBreaksAddsNothing) {
 }
 
 TEST_F(Form1Test, OnlyWebAddressesFromTheReplyAreOpenedAndEmptyNamesDoNothing) {
-  tv_reply_ = u"卫视X\r\njavascript:alert(1)\r\n\r\nhttp://pages.test/empty-name\r\n"
-              u"本地\r\nfile:///etc/passwd\r\n";
+  tv_reply_ =
+      u"卫视X\r\njavascript:alert(1)\r\n\r\nhttp://pages.test/empty-name\r\n"
+      u"本地\r\nfile:///etc/passwd\r\n";
   StartService();
   Load();
   ASSERT_EQ(Entries().size(), 9u);
@@ -289,7 +293,7 @@ TEST_F(Form1Test, SkinFileIsAttachedAndABrokenOneIsIgnored) {
   // Only the head of a huge file is read: a line past 64 KiB changes nothing, and 1 GiB of
   // nothing holds up nothing.
   std::ofstream(folder_ / "real.she", std::ios::trunc) << std::string(70 * 1024, ';') << "\n"
-                                                      << "window = #102030\n";
+                                                       << "window = #102030\n";
   std::filesystem::resize_file(folder_ / "real.she", std::uintmax_t{1} << 30);
   Load();
   EXPECT_EQ(form_->WindowSkin().Scheme().window, SkinScheme{}.window);

@@ -32,8 +32,8 @@ class TestApp : public wxApp {
 
 void FailOnAssert(const wxString& file, int line, const wxString& func, const wxString& cond,
                   const wxString& msg) {
-  ADD_FAILURE_AT(file.utf8_str(), line) << "wx assert in " << func.utf8_str() << ": "
-                                        << cond.utf8_str() << " " << msg.utf8_str();
+  ADD_FAILURE_AT(file.utf8_str(), line)
+      << "wx assert in " << func.utf8_str() << ": " << cond.utf8_str() << " " << msg.utf8_str();
 }
 
 }  // namespace

@@ -53,9 +53,8 @@ class HostileServiceTest : public ::testing::Test {
     quick.connect = 1000ms;
     quick.total = 1500ms;
     SetFetchLimits(quick);
-    server_.http().Get("/user/jiemubiao.asp", [this](const httplib::Request&, httplib::Response& res) {
-      reply_(res);
-    });
+    server_.http().Get("/user/jiemubiao.asp",
+                       [this](const httplib::Request&, httplib::Response& res) { reply_(res); });
     server_.http().Get("/user/denglu.asp", [](const httplib::Request&, httplib::Response& res) {
       res.set_content(std::string(3, '\0') + "VIP用户" + std::string(5, '\xff'), "text/plain");
     });
@@ -75,7 +74,8 @@ class HostileServiceTest : public ::testing::Test {
 
 TEST_F(HostileServiceTest, EveryMisbehaviourHasItsOutcomeAndStartUpEnds) {
   std::u16string many;
-  for (int i = 0; i < 100000; ++i) many += u"卫视" + std::u16string(1, u'a' + i % 26) + u"\r\nhttp://x/\r\n";
+  for (int i = 0; i < 100000; ++i)
+    many += u"卫视" + std::u16string(1, u'a' + i % 26) + u"\r\nhttp://x/\r\n";
   const Case cases[] = {
       {"HTTP 500 with a list in its body", Body(Gbk(u"卫视A\r\nhttp://x/a\r\n"), 500), 1},
       {"100,000 pairs", Body(Gbk(many)), 100000},
@@ -86,15 +86,22 @@ TEST_F(HostileServiceTest, EveryMisbehaviourHasItsOutcomeAndStartUpEnds) {
       // Each invalid byte is one U+FFFD; the rest of the reply still reads.
       {"invalid GBK bytes", Body("\xff\x80" + Gbk(u"卫视A") + "\xff\r\nhttp://x/a\r\n"), 1},
       {"addresses that are not web addresses",
-       Body(Gbk(u"卫视J\r\njavascript:alert(1)\r\nF\r\nfile:///etc/passwd\r\nD\r\ndata:text/html,x\r\n")), 3},
-      {"a redirect loop", [](httplib::Response& res) { res.set_redirect("/user/jiemubiao.asp"); }, 0},
-      {"a redirect to file:", [](httplib::Response& res) { res.set_redirect("file:///etc/passwd"); }, 0},
+       Body(Gbk(
+           u"卫视J\r\njavascript:alert(1)\r\nF\r\nfile:///etc/passwd\r\nD\r\ndata:text/html,x\r\n")),
+       3},
+      {"a redirect loop", [](httplib::Response& res) { res.set_redirect("/user/jiemubiao.asp"); },
+       0},
+      {"a redirect to file:",
+       [](httplib::Response& res) { res.set_redirect("file:///etc/passwd"); }, 0},
       {"a body over the cap", Body(std::string(17 << 20, 'x')), 0},
-      {"never answers", [this](httplib::Response& res) {
+      {"never answers",
+       [this](httplib::Response& res) {
          const auto until = std::chrono::steady_clock::now() + 4s;
-         while (!stopping_ && std::chrono::steady_clock::now() < until) std::this_thread::sleep_for(10ms);
+         while (!stopping_ && std::chrono::steady_clock::now() < until)
+           std::this_thread::sleep_for(10ms);
          res.set_content("", "text/plain");
-       }, 0},
+       },
+       0},
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(c.name);
@@ -143,7 +150,8 @@ TEST_F(HostileServiceTest, BulletinBlocksOfAnySizeOrAddressAreSafe) {
   // Captions of any length, lines or direction: one line each, the number first, and a window
   // that stays on the screen.
   form->Show();
-  const wxRect screen = wxDisplay(static_cast<unsigned>(std::max(wxDisplay::GetFromWindow(form), 0))).GetClientArea();
+  const wxRect screen =
+      wxDisplay(static_cast<unsigned>(std::max(wxDisplay::GetFromWindow(form), 0))).GetClientArea();
   const int height = form->GetSize().y;
   std::u16string captions = u"$$$*";
   captions += std::u16string(10000, u'长') + u"*http://x/1*";

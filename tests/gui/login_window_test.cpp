@@ -65,15 +65,17 @@ class LoginWindowTest : public ::testing::Test {
  protected:
   void SetUp() override {
     SetFetchesEnabled(true);
-    primary_.http().Get("/user/denglu.asp", [this](const httplib::Request&, httplib::Response& res) {
-      std::this_thread::sleep_for(login_delay_.load());
-      std::lock_guard lock(mutex_);
-      res.set_content(EncodeGbk(login_reply_), "text/html; charset=gb2312");
-    });
+    primary_.http().Get("/user/denglu.asp",
+                        [this](const httplib::Request&, httplib::Response& res) {
+                          std::this_thread::sleep_for(login_delay_.load());
+                          std::lock_guard lock(mutex_);
+                          res.set_content(EncodeGbk(login_reply_), "text/html; charset=gb2312");
+                        });
     for (LoopbackServer* server : {&primary_, &tv_}) {
-      server->http().Get("/user/jiemubiao.asp", [this](const httplib::Request&, httplib::Response& res) {
-        res.set_content(EncodeGbk(programme_reply_), "text/plain; charset=gb2312");
-      });
+      server->http().Get(
+          "/user/jiemubiao.asp", [this](const httplib::Request&, httplib::Response& res) {
+            res.set_content(EncodeGbk(programme_reply_), "text/plain; charset=gb2312");
+          });
       server->Start();
     }
     options_ = testing::RecordingForm1Options(primary_, tv_);
@@ -165,7 +167,8 @@ TEST_F(LoginWindowTest, TypingRemembersTheAccountAndEnterSignsIn) {
   SetLoginReply(u"VIP用户 欢迎您");
   Keys("key Return");
   ASSERT_TRUE(WaitFor([&] { return !login.IsShown(); })) << "Enter did not sign in";
-  EXPECT_EQ(LoginRequests(), std::vector<std::string>{"/user/denglu.asp?yh=demo&pw=x1234567890123456789"});
+  EXPECT_EQ(LoginRequests(),
+            std::vector<std::string>{"/user/denglu.asp?yh=demo&pw=x1234567890123456789"});
   EXPECT_EQ(FromWx(form_->GetTitle()), SignedInTitle(options_.config, u"demo", u"VIP用户 欢迎您"));
   EXPECT_EQ(ServiceView().back(), VerifyAddress(options_.config.primary_host, u"demo"));
   EXPECT_EQ(login.Reply(), u"VIP用户 欢迎您");
@@ -202,7 +205,8 @@ TEST_F(LoginWindowTest, StaysAboveTheMainWindowAndOutOfTheTaskbar) {
   const std::string hints = testing::WindowProperty(&login, "_MOTIF_WM_HINTS");
   EXPECT_NE(hints.find("= 0x3, 0x24,"), std::string::npos) << hints;
   // The program's own icon, not the toolkit's default.
-  EXPECT_NE(testing::WindowProperty(&login, "_NET_WM_ICON").find("Icon (64 x 64)"), std::string::npos);
+  EXPECT_NE(testing::WindowProperty(&login, "_NET_WM_ICON").find("Icon (64 x 64)"),
+            std::string::npos);
 }
 
 TEST_F(LoginWindowTest, RejectedPasswordIsSelectedForRetypingAndEscOpensRegistration) {
@@ -226,7 +230,8 @@ TEST_F(LoginWindowTest, RejectedPasswordIsSelectedForRetypingAndEscOpensRegistra
   Keys("type n");  // replaces the whole selection
   EXPECT_TRUE(WaitFor([&] { return login.Password() == u"n"; })) << login.txtPassword()->GetValue();
 
-  const std::size_t before = static_cast<RecordingBrowser&>(form_->WebBrowser1()).Navigations().size();
+  const std::size_t before =
+      static_cast<RecordingBrowser&>(form_->WebBrowser1()).Navigations().size();
   Keys("key Escape");  // 用户注册, not 取消
   ASSERT_TRUE(WaitFor([&] {
     return static_cast<RecordingBrowser&>(form_->WebBrowser1()).Navigations().size() > before;
@@ -243,8 +248,9 @@ TEST_F(LoginWindowTest, ChineseNamesAndAmpersandsArriveIntact) {
   login.SetPassword(u"密码 123");
   SetLoginReply(u"普通用户");
   Press(login.cmdOK());
-  EXPECT_EQ(LoginRequests(),
-            std::vector<std::string>{"/user/denglu.asp?yh=%D5%C5%C8%FD%26pw%3D1&pw=%C3%DC%C2%EB%20123"});
+  EXPECT_EQ(
+      LoginRequests(),
+      std::vector<std::string>{"/user/denglu.asp?yh=%D5%C5%C8%FD%26pw%3D1&pw=%C3%DC%C2%EB%20123"});
   EXPECT_EQ(FromWx(form_->GetTitle()), SignedInTitle(options_.config, u"张三&pw=1", u"普通用户"));
   EXPECT_EQ(ReadCredentialFile(folder_).user, u"张三&pw=1");
 }
@@ -328,13 +334,29 @@ TEST_F(LoginWindowTest, StartUpSignsInWithTheSavedAccount) {
   const std::u16string guest = GuestVerifyAddress(options_.config);
   const Case cases[] = {
       {"no file", std::nullopt, u"VIP用户", list, false, {guest}},
-      {"VIP", std::pair{u"demo_vip", u"vip888"}, u"VIP用户 欢迎", u"", true,
+      {"VIP",
+       std::pair{u"demo_vip", u"vip888"},
+       u"VIP用户 欢迎",
+       u"",
+       true,
        {VerifyAddress(primary, u"demo_vip")}},
-      {"both levels", std::pair{u"u", u"p"}, u"VIP用户普通用户", u"", true,
+      {"both levels",
+       std::pair{u"u", u"p"},
+       u"VIP用户普通用户",
+       u"",
+       true,
        {VerifyAddress(primary, u"u"), VerifyAddress(primary, u"u")}},
-      {"wrong password, TV list taken", std::pair{u"u", u"bad"}, u"账号或者密码错误", list, false,
+      {"wrong password, TV list taken",
+       std::pair{u"u", u"bad"},
+       u"账号或者密码错误",
+       list,
+       false,
        {guest, VerifyAddress(tv, u"u")}},
-      {"no password", std::pair{u"张三", u""}, u"VIP用户", list, false,
+      {"no password",
+       std::pair{u"张三", u""},
+       u"VIP用户",
+       list,
+       false,
        {guest, VerifyAddress(tv, u"张三")}},
       {"no user", std::pair{u"", u"p"}, u"VIP用户", list, false, {guest}},
   };
@@ -357,8 +379,9 @@ TEST_F(LoginWindowTest, StartUpSignsInWithTheSavedAccount) {
     EXPECT_EQ(ServiceView(), expected);
     const bool both_saved = c.saved && !c.saved->first.empty() && !c.saved->second.empty();
     EXPECT_EQ(LoginRequests().size() - logins_before, both_saved ? 1u : 0u);
-    EXPECT_EQ(FromWx(form.GetTitle()), c.signed_in ? SignedInTitle(options_.config, c.saved->first, c.reply)
-                                                   : DesignTitle(options_.config));
+    EXPECT_EQ(FromWx(form.GetTitle()), c.signed_in
+                                           ? SignedInTitle(options_.config, c.saved->first, c.reply)
+                                           : DesignTitle(options_.config));
     EXPECT_EQ(form.SavedUser(), c.saved ? c.saved->first : u"");
     FrmLogin* login = form.Login().Existing();
     if (!c.saved) {
@@ -383,7 +406,8 @@ TEST_F(LoginWindowTest, ClosingTheMainWindowTakesTheHiddenLoginWindowWithIt) {
   const wxWeakRef<FrmLogin> login(form.Login().Existing());
   ASSERT_TRUE(login);
   form.Close();
-  EXPECT_TRUE(WaitFor([&] { return !login; })) << "the hidden login window outlived the main window";
+  EXPECT_TRUE(WaitFor([&] { return !login; }))
+      << "the hidden login window outlived the main window";
   form_ = nullptr;
 }
 

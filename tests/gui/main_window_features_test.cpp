@@ -36,11 +36,11 @@ class MainWindowFeaturesTest : public ::testing::Test {
   void SetUp() override {
     SetFetchesEnabled(true);
     for (LoopbackServer* server : {&primary_, &tv_}) {
-      server->http().Get("/user/diantaibiao.asp", [this, server](const httplib::Request&,
-                                                                 httplib::Response& res) {
-        res.set_content(EncodeGbk(server == &tv_ ? tv_stations_ : primary_stations_),
-                        "text/plain; charset=gb2312");
-      });
+      server->http().Get(
+          "/user/diantaibiao.asp", [this, server](const httplib::Request&, httplib::Response& res) {
+            res.set_content(EncodeGbk(server == &tv_ ? tv_stations_ : primary_stations_),
+                            "text/plain; charset=gb2312");
+          });
       server->Start();
     }
     options_ = testing::RecordingForm1Options(primary_, tv_);
@@ -81,7 +81,8 @@ TEST_F(MainWindowFeaturesTest, ResizeAndViewSwitchesLayTheWindowOut) {
   form.SetSize(1000, 700);
   ASSERT_TRUE(WaitFor([&] {
     return form.GetSize() == wxSize(1000, 700) && playback.Width() == OuterTwips(1000) - 2100;
-  })) << form.GetSize().x << "x" << form.GetSize().y << " playback " << playback.Width();
+  })) << form.GetSize().x
+      << "x" << form.GetSize().y << " playback " << playback.Width();
   const double width = OuterTwips(1000);
   const double height = OuterTwips(700);
   EXPECT_EQ(playback.Height(), height - 2675);
@@ -134,8 +135,9 @@ TEST_F(MainWindowFeaturesTest, VipTitleMovesTheServiceViewOutOfSight) {
 
 TEST_F(MainWindowFeaturesTest, StationsArriveAtTheTickAndOpenTheirPages) {
   tv_stations_ = u"维护中";
-  primary_stations_ = u"音乐广播\r\nhttp://radio.test/music\r\n交通广播\r\nhttp://radio.test/traffic\r\n"
-                      u"本地\r\njavascript:alert(1)\r\n孤行";
+  primary_stations_ =
+      u"音乐广播\r\nhttp://radio.test/music\r\n交通广播\r\nhttp://radio.test/traffic\r\n"
+      u"本地\r\njavascript:alert(1)\r\n孤行";
   WriteCredentialFile(options_.app_folder, u"听众 1", u"pw");
   options_.station_timer = 300ms;
   Form1& form = Start();
@@ -163,7 +165,8 @@ TEST_F(MainWindowFeaturesTest, BulletinBlocksPutEntriesOnTheBarThatOpenTheirLink
   service.FinishLoad(u"");  // about:blank
   EXPECT_FALSE(form.Bulletins().BulletinFields());
 
-  service.FinishLoad(u"会员公告 $$$*新频道*http://news.test/1*R&B 专场*http://news.test/2*$$$ 谢谢");
+  service.FinishLoad(
+      u"会员公告 $$$*新频道*http://news.test/1*R&B 专场*http://news.test/2*$$$ 谢谢");
   EXPECT_EQ(menus.Caption(kN1), u"1.新频道");
   EXPECT_EQ(menus.Caption(kN1 + 1), u"2.R&B 专场");
   EXPECT_FALSE(menus.IsShown(kN1 + 2));

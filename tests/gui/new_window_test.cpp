@@ -36,10 +36,10 @@ TEST(NewWindowTest, AWebAddressOpensInTheSameViewAndNothingElseOpens) {
   server.http().Get("/start", [](const httplib::Request&, httplib::Response& res) {
     res.set_content(kStartPage, "text/html");
   });
-  server.http().Get(R"(/(opened|popup-without-click))", [](const httplib::Request& req,
-                                                           httplib::Response& res) {
-    res.set_content("<html><body>page " + req.path + "</body></html>", "text/html");
-  });
+  server.http().Get(
+      R"(/(opened|popup-without-click))", [](const httplib::Request& req, httplib::Response& res) {
+        res.set_content("<html><body>page " + req.path + "</body></html>", "text/html");
+      });
   server.Start();
 
   auto* frame = new wxFrame(nullptr, wxID_ANY, "new window");
@@ -52,7 +52,9 @@ TEST(NewWindowTest, AWebAddressOpensInTheSameViewAndNothingElseOpens) {
   int loads = 0;
   view->SetLoadCompleted([&] { ++loads; });
   view->Navigate(Utf8ToUtf16(server.Url("/start")));
-  ASSERT_TRUE(WaitFor([&] { return loads > 0 && view->BodyText().find(u"new window") != std::u16string::npos; }, 20000));
+  ASSERT_TRUE(WaitFor(
+      [&] { return loads > 0 && view->BodyText().find(u"new window") != std::u16string::npos; },
+      20000));
 
   const wxRect area = view->Window()->GetScreenRect();
   const auto click = [&](double x, double y) {

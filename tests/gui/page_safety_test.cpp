@@ -28,7 +28,9 @@ using namespace std::chrono_literals;
 using testing::WaitFor;
 namespace fs = std::filesystem;
 
-std::string Html(const std::string& body) { return "<html><body style='margin:0'>" + body + "</body></html>"; }
+std::string Html(const std::string& body) {
+  return "<html><body style='margin:0'>" + body + "</body></html>";
+}
 
 // The whole page is one link or one clickable block, so a click anywhere in the view hits it.
 constexpr const char* kBlock = "style='display:block;position:fixed;inset:0;background:#08c'";
@@ -67,39 +69,58 @@ struct ReplaceQuestion {
   }
 };
 
-GtkWidget* SaveDialog() { return FindDialog([](GtkWidget* w) { return GTK_IS_FILE_CHOOSER(w); }); }
-bool AnyDialog() { return FindDialog([](GtkWidget* w) { return GTK_IS_DIALOG(w); }) != nullptr; }
+GtkWidget* SaveDialog() {
+  return FindDialog([](GtkWidget* w) { return GTK_IS_FILE_CHOOSER(w); });
+}
+bool AnyDialog() {
+  return FindDialog([](GtkWidget* w) { return GTK_IS_DIALOG(w); }) != nullptr;
+}
 
 class PageSafetyTest : public ::testing::Test {
  protected:
   void SetUp() override {
     SetFetchesEnabled(true);
-    server_.http().Get("/user/jiemubiao.asp", [this](const httplib::Request&, httplib::Response& res) {
-      res.set_content(EncodeGbk(u"计数卫视\r\n") + server_.Url("/counter") + "\r\n", "text/plain; charset=gb2312");
-    });
-    server_.http().Get(R"(/(counter|user/yanzhen.asp|page/loop))", [this](const httplib::Request& req, httplib::Response& res) {
-      const int n = Count(req.path, 1);
-      const std::string script = req.path == "/page/loop" ? "<script>setTimeout(()=>{for(;;){}},300)</script>" : "";
-      res.set_content(Html(req.path + " " + std::to_string(n) + script), "text/html");
-    });
+    server_.http().Get(
+        "/user/jiemubiao.asp", [this](const httplib::Request&, httplib::Response& res) {
+          res.set_content(EncodeGbk(u"计数卫视\r\n") + server_.Url("/counter") + "\r\n",
+                          "text/plain; charset=gb2312");
+        });
+    server_.http().Get(
+        R"(/(counter|user/yanzhen.asp|page/loop))",
+        [this](const httplib::Request& req, httplib::Response& res) {
+          const int n = Count(req.path, 1);
+          const std::string script =
+              req.path == "/page/loop" ? "<script>setTimeout(()=>{for(;;){}},300)</script>" : "";
+          res.set_content(Html(req.path + " " + std::to_string(n) + script), "text/html");
+        });
     server_.http().Get("/attachment", [](const httplib::Request& req, httplib::Response& res) {
-      res.set_header("Content-Disposition", "attachment; filename=\"" + req.get_param_value("name") + "\"");
+      res.set_header("Content-Disposition",
+                     "attachment; filename=\"" + req.get_param_value("name") + "\"");
       res.set_content("payload", "application/octet-stream");
     });
     server_.http().Get("/page/click", [](const httplib::Request& req, httplib::Response& res) {
-      res.set_content(Html("<a " + std::string(kBlock) + " href='/attachment?name=" + req.get_param_value("name") + "'>save</a>"), "text/html");
+      res.set_content(Html("<a " + std::string(kBlock) +
+                           " href='/attachment?name=" + req.get_param_value("name") + "'>save</a>"),
+                      "text/html");
     });
     server_.http().Get("/page/unclicked", [](const httplib::Request& req, httplib::Response& res) {
-      res.set_content(Html("<script>location='/attachment?name=" + req.get_param_value("name") + "'</script>"), "text/html");
+      res.set_content(
+          Html("<script>location='/attachment?name=" + req.get_param_value("name") + "'</script>"),
+          "text/html");
     });
     server_.http().Get("/page/beforeunload", [](const httplib::Request&, httplib::Response& res) {
-      res.set_content(Html("<div " + std::string(kBlock) + " onclick=\"this.textContent='clicked'\">stay</div>"
-                           "<script>onbeforeunload=e=>{e.preventDefault();return e.returnValue='stay'}</script>"),
-                      "text/html");
+      res.set_content(
+          Html(
+              "<div " + std::string(kBlock) +
+              " onclick=\"this.textContent='clicked'\">stay</div>"
+              "<script>onbeforeunload=e=>{e.preventDefault();return e.returnValue='stay'}</script>"),
+          "text/html");
     });
     server_.Start();
     folder_ = e2e::NewWorkDir("page-safety");
-    downloads_ = fs::path(g_get_user_special_dir(G_USER_DIRECTORY_DOWNLOAD) ? g_get_user_special_dir(G_USER_DIRECTORY_DOWNLOAD) : g_get_home_dir());
+    downloads_ = fs::path(g_get_user_special_dir(G_USER_DIRECTORY_DOWNLOAD)
+                              ? g_get_user_special_dir(G_USER_DIRECTORY_DOWNLOAD)
+                              : g_get_home_dir());
   }
 
   void TearDown() override {
@@ -108,13 +129,15 @@ class PageSafetyTest : public ::testing::Test {
 
   Form1& Start() {
     Form1Options options;
-    options.config.primary_host = options.config.tv_host = options.config.channel_host = Utf8ToUtf16(server_.HostPort());
+    options.config.primary_host = options.config.tv_host = options.config.channel_host =
+        Utf8ToUtf16(server_.HostPort());
     options.app_folder = folder_;
     options.station_timer = 60s;
     form_ = new Form1(options);
     form_->Form_Load();
     form_->Show();
-    EXPECT_TRUE(WaitFor([&] { return form_->IsActive() && Loads("/user/yanzhen.asp") > 0; }, 20000));
+    EXPECT_TRUE(
+        WaitFor([&] { return form_->IsActive() && Loads("/user/yanzhen.asp") > 0; }, 20000));
     return *form_;
   }
 
@@ -135,7 +158,8 @@ class PageSafetyTest : public ::testing::Test {
   // Enter.
   void SaveInto(const std::string& name, const fs::path& folder) {
     GtkWidget* dialog = nullptr;
-    ASSERT_TRUE(WaitFor([&] { return (dialog = SaveDialog()) != nullptr; }, 10000)) << "no save dialog";
+    ASSERT_TRUE(WaitFor([&] { return (dialog = SaveDialog()) != nullptr; }, 10000))
+        << "no save dialog";
     gchar* suggested = gtk_file_chooser_get_current_name(GTK_FILE_CHOOSER(dialog));
     EXPECT_EQ(std::string(suggested), name);
     g_free(suggested);
@@ -165,27 +189,33 @@ TEST_F(PageSafetyTest, PagesCannotTouchFilesTrapAViewOrFreezeIt) {
     const char* name;
     std::function<void()> run;
   } rows[] = {
-      {"a download without a click writes and removes nothing", [&] {
+      {"a download without a click writes and removes nothing",
+       [&] {
          // One offered under a new name, one under the name of a file the user has.
          const fs::path existing = downloads_ / (unique + ".pdf");
          fs::create_directories(downloads_);
          std::ofstream(existing) << "thesis";
          for (const std::string& name : {unique + "-new.pdf", unique + ".pdf"}) {
            form_->WebBrowser1().Navigate(Utf8ToUtf16(server_.Url("/page/unclicked?name=" + name)));
-           EXPECT_FALSE(WaitFor([&] { return AnyDialog() || ReadFile(existing) != "thesis"; }, 3000)) << name;
+           EXPECT_FALSE(
+               WaitFor([&] { return AnyDialog() || ReadFile(existing) != "thesis"; }, 3000))
+               << name;
          }
          EXPECT_EQ(ReadFile(existing), "thesis");
          EXPECT_FALSE(fs::exists(downloads_ / (unique + "-new.pdf")));
          EXPECT_FALSE(fs::exists(g_get_home_dir() / fs::path(unique + "-new.pdf")));
          fs::remove(existing);
        }},
-      {"a click saves where the user chooses", [&] {
+      {"a click saves where the user chooses",
+       [&] {
          Open("/page/click?name=" + unique + ".txt", u"save");
          ClickPage();
          SaveInto(unique + ".txt", folder_);
-         EXPECT_TRUE(WaitFor([&] { return ReadFile(folder_ / (unique + ".txt")) == "payload"; }, 10000));
+         EXPECT_TRUE(
+             WaitFor([&] { return ReadFile(folder_ / (unique + ".txt")) == "payload"; }, 10000));
        }},
-      {"a name with a folder in it is refused, clicked or not", [&] {
+      {"a name with a folder in it is refused, clicked or not",
+       [&] {
          Open("/page/click?name=../" + unique + ".sh", u"save");
          ClickPage();
          EXPECT_FALSE(WaitFor([] { return AnyDialog(); }, 3000));
@@ -195,7 +225,8 @@ TEST_F(PageSafetyTest, PagesCannotTouchFilesTrapAViewOrFreezeIt) {
          }
          Open("/counter", u"/counter");  // the views and their processes live on
        }},
-      {"overwriting asks first", [&] {
+      {"overwriting asks first",
+       [&] {
          ReplaceQuestion question;
          question.file = folder_ / "keep-me.txt";
          std::ofstream(question.file) << "mine";
@@ -208,14 +239,16 @@ TEST_F(PageSafetyTest, PagesCannotTouchFilesTrapAViewOrFreezeIt) {
          EXPECT_TRUE(question.asked) << "replacing a file was not asked";
          EXPECT_EQ(question.content_when_asked, "mine");
        }},
-      {"before-unload never keeps the view", [&] {
+      {"before-unload never keeps the view",
+       [&] {
          Open("/page/beforeunload", u"stay");
          ClickPage();  // a page may ask only once it has been clicked
          ASSERT_TRUE(Shows(form_->WebBrowser1(), u"clicked"));
          Open("/counter", u"/counter");
          EXPECT_FALSE(AnyDialog());
        }},
-      {"a killed page process: both views load their pages again", [&] {
+      {"a killed page process: both views load their pages again",
+       [&] {
          Open("/counter", u"/counter 1");
          const int verify = Loads("/user/yanzhen.asp");
          const auto killed = std::chrono::steady_clock::now();
@@ -223,21 +256,25 @@ TEST_F(PageSafetyTest, PagesCannotTouchFilesTrapAViewOrFreezeIt) {
          EXPECT_TRUE(Shows(form_->WebBrowser1(), u"/counter 2"));
          std::printf("recovery: process killed to page shown again in %lld ms\n",
                      static_cast<long long>((std::chrono::steady_clock::now() - killed) / 1ms));
-         EXPECT_TRUE(WaitFor([&] { return Loads("/user/yanzhen.asp") > verify; }, 10000)) << "the service strip stayed dead";
+         EXPECT_TRUE(WaitFor([&] { return Loads("/user/yanzhen.asp") > verify; }, 10000))
+             << "the service strip stayed dead";
        }},
-      {"an endless script: ended, reloaded three times, then a notice", [&] {
+      {"an endless script: ended, reloaded three times, then a notice",
+       [&] {
          Open("/page/loop", u"/page/loop 1");
          EXPECT_TRUE(Shows(form_->WebBrowser1(), u"此页面反复停止运行", 60000));
          EXPECT_EQ(Loads("/page/loop"), 4);
          Open("/counter", u"/counter");  // the view is usable again
        }},
-      {"clicking the chosen row again loads its page again", [&] {
+      {"clicking the chosen row again loads its page again",
+       [&] {
          wxListBox* list = form_->Parts().list2;
          const auto click_row = [&](int row) {
            int y = 0;
            while (y < list->GetClientSize().y && list->HitTest(wxPoint(10, y)) != row) ++y;
            const wxPoint at = list->ClientToScreen(wxPoint(20, y + 6));
-           e2e::Shell("xdotool mousemove " + std::to_string(at.x) + " " + std::to_string(at.y) + " click 1");
+           e2e::Shell("xdotool mousemove " + std::to_string(at.x) + " " + std::to_string(at.y) +
+                      " click 1");
          };
          click_row(6);
          ASSERT_TRUE(Shows(form_->WebBrowser1(), u"/counter 1"));

@@ -76,10 +76,13 @@ class PlaybackTest : public ::testing::Test {
   // (or the sound) advances.
   void ExpectPlaysWithSound(const std::string& name, bool video) {
     PlayerState state;
-    EXPECT_TRUE(WaitFor([&] {
-      state = ReadPlayer(form_->WebBrowser1(), name);
-      return state.playing && state.time > 1.0;
-    }, 20000)) << Utf16ToUtf8(form_->WebBrowser1().BodyText());
+    EXPECT_TRUE(WaitFor(
+        [&] {
+          state = ReadPlayer(form_->WebBrowser1(), name);
+          return state.playing && state.time > 1.0;
+        },
+        20000))
+        << Utf16ToUtf8(form_->WebBrowser1().BodyText());
     EXPECT_TRUE(state.audible);
     if (video) {
       EXPECT_EQ(state.width, 640);
@@ -89,7 +92,8 @@ class PlaybackTest : public ::testing::Test {
   std::string NetWmState() { return testing::WindowProperty(form_, "_NET_WM_STATE"); }
   bool Fullscreen() { return NetWmState().find("_NET_WM_STATE_FULLSCREEN") != std::string::npos; }
   bool CoversScreen() {
-    return form_->WebBrowser1().Window()->GetScreenRect() == wxRect(wxPoint(0, 0), wxGetDisplaySize());
+    return form_->WebBrowser1().Window()->GetScreenRect() ==
+           wxRect(wxPoint(0, 0), wxGetDisplaySize());
   }
   // The window and its playback view where they were before fullscreen.
   void RememberWindow() {
@@ -141,7 +145,8 @@ TEST_F(PlaybackTest, DemoChannelsKeepMovingLongAfterTheirClipEnds) {
   Motion file{&form_->WebBrowser1(), "北京卫视高清"};
   Motion live{&form_->WebBrowser2(), "广东卫视高清"};
   testing::ChooseRow(form_->Parts().list2, 0);
-  form_->WebBrowser2().Navigate(Utf8ToUtf16("http://" + service_->HostPort() + "/usbtv/gdwsgq.html"));
+  form_->WebBrowser2().Navigate(
+      Utf8ToUtf16("http://" + service_->HostPort() + "/usbtv/gdwsgq.html"));
   const auto follow = [](Motion& motion) {
     const PlayerState state = ReadPlayer(*motion.view, motion.name);
     const Clock::time_point now = Clock::now();
@@ -152,23 +157,28 @@ TEST_F(PlaybackTest, DemoChannelsKeepMovingLongAfterTheirClipEnds) {
       motion.furthest = std::max(motion.furthest, state.time);
       motion.moved = now;
     }
-    motion.longest_still = std::max(motion.longest_still,
-                                    std::chrono::duration<double>(now - *motion.moved).count());
+    motion.longest_still =
+        std::max(motion.longest_still, std::chrono::duration<double>(now - *motion.moved).count());
   };
-  ASSERT_TRUE(WaitFor([&] {
-    follow(file);
-    follow(live);
-    return file.moved && live.moved;
-  }, 20000)) << Utf16ToUtf8(form_->WebBrowser2().BodyText());
+  ASSERT_TRUE(WaitFor(
+      [&] {
+        follow(file);
+        follow(live);
+        return file.moved && live.moved;
+      },
+      20000))
+      << Utf16ToUtf8(form_->WebBrowser2().BodyText());
   const Clock::time_point start = Clock::now();
   Clock::time_point sampled;
-  WaitFor([&] {
-    if (Clock::now() - sampled < std::chrono::milliseconds(200)) return false;
-    sampled = Clock::now();
-    follow(file);
-    follow(live);
-    return sampled - start > std::chrono::seconds(25);
-  }, 40000);
+  WaitFor(
+      [&] {
+        if (Clock::now() - sampled < std::chrono::milliseconds(200)) return false;
+        sampled = Clock::now();
+        follow(file);
+        follow(live);
+        return sampled - start > std::chrono::seconds(25);
+      },
+      40000);
   EXPECT_LT(file.longest_still, 3.0);
   EXPECT_GE(file.restarts, 2) << "25 s of an 8 s clip start it again at least twice";
   EXPECT_LT(live.longest_still, 3.0);
@@ -183,7 +193,8 @@ TEST_F(PlaybackTest, StationsPlayTheirAudioWithSoundUnclicked) {
 }
 
 TEST_F(PlaybackTest, AStreamThatCannotBeDecodedShowsThePagesErrorAndTheWindowStaysResponsive) {
-  form_->WebBrowser1().Navigate(Utf8ToUtf16("http://" + service_->HostPort() + "/usbtv/broken.html"));
+  form_->WebBrowser1().Navigate(
+      Utf8ToUtf16("http://" + service_->HostPort() + "/usbtv/broken.html"));
   EXPECT_TRUE(WaitFor([&] { return ReadPlayer(form_->WebBrowser1(), "broken").failed; }, 20000))
       << Utf16ToUtf8(form_->WebBrowser1().BodyText());
   testing::ChooseRow(form_->Parts().list2, 0);
@@ -201,7 +212,8 @@ TEST_F(PlaybackTest, FullscreenFromThePlayersButtonAndFromF11ComesBackToTheSameW
   ASSERT_TRUE(WaitFor([&] { return Fullscreen() && CoversScreen(); }, 10000)) << NetWmState();
   testing::SaveScreenshot("playback-fullscreen");
   e2e::Shell("xdotool key Escape");
-  EXPECT_TRUE(WaitFor([&] { return Restored(); }, 10000)) << "the page's fullscreen did not return to the window";
+  EXPECT_TRUE(WaitFor([&] { return Restored(); }, 10000))
+      << "the page's fullscreen did not return to the window";
   EXPECT_EQ(form_->ViewMode(), mode);
   EXPECT_TRUE(form_->Parts().list2->IsShown());
 
@@ -234,8 +246,10 @@ TEST_F(PlaybackTest, FullscreenKeysWorkWhereverTheFocusIs) {
     const char* key_out;
   };
   const Case cases[] = {
-      {"the channel list", [&] { form_->Parts().list2->SetFocus(); }, widget(form_->Parts().list2), "Escape"},
-      {"the channel list", [&] { form_->Parts().list2->SetFocus(); }, widget(form_->Parts().list2), "F11"},
+      {"the channel list", [&] { form_->Parts().list2->SetFocus(); }, widget(form_->Parts().list2),
+       "Escape"},
+      {"the channel list", [&] { form_->Parts().list2->SetFocus(); }, widget(form_->Parts().list2),
+       "F11"},
       {"the playback page", [&] { click_into(form_->WebBrowser1().Window()); },
        widget(form_->WebBrowser1().Window()), "Escape"},
       {"the service page", [&] { click_into(form_->WebBrowser2().Window()); },
@@ -255,14 +269,18 @@ TEST_F(PlaybackTest, FullscreenKeysWorkWhereverTheFocusIs) {
     EXPECT_TRUE(WaitFor([&] { return Restored(); }, 10000)) << NetWmState();
     EXPECT_TRUE(WaitFor([&] { return gtk_window_get_focus(window) == before; }))
         << "the focus is on "
-        << (gtk_window_get_focus(window) ? G_OBJECT_TYPE_NAME(gtk_window_get_focus(window)) : "nothing");
+        << (gtk_window_get_focus(window) ? G_OBJECT_TYPE_NAME(gtk_window_get_focus(window))
+                                         : "nothing");
   }
   // The page's own fullscreen ends with F11 as well as with Esc. What is under test is the key;
   // a click the page takes no gesture from, just after the window came back, is clicked again.
-  ASSERT_TRUE(WaitFor([&] {
-    ClickPlayersFullscreenButton();
-    return WaitFor([&] { return Fullscreen() && CoversScreen(); }, 3000);
-  }, 12000)) << NetWmState();
+  ASSERT_TRUE(WaitFor(
+      [&] {
+        ClickPlayersFullscreenButton();
+        return WaitFor([&] { return Fullscreen() && CoversScreen(); }, 3000);
+      },
+      12000))
+      << NetWmState();
   e2e::Shell("xdotool key F11");
   EXPECT_TRUE(WaitFor([&] { return Restored(); }, 10000)) << NetWmState();
 }

@@ -104,18 +104,24 @@ TEST(TranslucentBorder, TheBackgroundLetsTheDesktopThroughAndThePageNever) {
   const wxSize client = form->GetClientSize();
   const wxPoint background = form->ClientToScreen(wxPoint(20, client.y - 4));
   const wxWindow* playback = form->WebBrowser1().Window();
-  const wxPoint page = playback->ClientToScreen(wxPoint(playback->GetSize().x / 2, playback->GetSize().y / 2));
+  const wxPoint page =
+      playback->ClientToScreen(wxPoint(playback->GetSize().x / 2, playback->GetSize().y / 2));
   // The compositor paints in its own time: shoot until the screen shows what is expected, or
   // give up and judge the last shot.
-  const auto shoot_until = [](const std::string& name, const std::function<bool(const wxImage&)>& shows) {
+  const auto shoot_until = [](const std::string& name,
+                              const std::function<bool(const wxImage&)>& shows) {
     wxImage image;
-    WaitFor([&] { return image.LoadFile(testing::SaveScreenshot(name), wxBITMAP_TYPE_PNG) && shows(image); },
-            20000);
+    WaitFor(
+        [&] {
+          return image.LoadFile(testing::SaveScreenshot(name), wxBITMAP_TYPE_PNG) && shows(image);
+        },
+        20000);
     return image;
   };
   const wxColour blue(0, 0, 255);
   const auto translucent = [&](const wxImage& shot) {
-    return PixelAt(shot, page) == blue && PixelAt(shot, background).Red() > PixelAt(shot, background).Green();
+    return PixelAt(shot, page) == blue &&
+           PixelAt(shot, background).Red() > PixelAt(shot, background).Green();
   };
   const auto opaque = [&](const wxImage& shot) {
     return PixelAt(shot, page) == blue && PixelAt(shot, background) == form->GetBackgroundColour();
@@ -126,14 +132,15 @@ TEST(TranslucentBorder, TheBackgroundLetsTheDesktopThroughAndThePageNever) {
   ASSERT_TRUE(on.IsOk());
   EXPECT_EQ(PixelAt(on, page), blue) << "the page is see-through";
   const wxColour through = PixelAt(on, background);
-  EXPECT_GT(through.Red(), through.Green()) << "the backdrop does not show through the border: "
-                                            << through.GetAsString().utf8_str();
+  EXPECT_GT(through.Red(), through.Green())
+      << "the backdrop does not show through the border: " << through.GetAsString().utf8_str();
 
   form->Options().Command3_Click();  // 取消透明
   const wxImage off = shoot_until("border-opaque", opaque);
   ASSERT_TRUE(off.IsOk());
   EXPECT_EQ(PixelAt(off, page), blue);
-  EXPECT_EQ(PixelAt(off, background), form->GetBackgroundColour()) << "the border is still translucent";
+  EXPECT_EQ(PixelAt(off, background), form->GetBackgroundColour())
+      << "the border is still translucent";
 
   testing::DestroyAndWait(form);
   testing::DestroyAndWait(backdrop);

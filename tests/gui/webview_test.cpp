@@ -15,8 +15,8 @@
 #include "core/charset.h"
 #include "core/fetcher.h"
 #include "core/utf.h"
-#include "mainwindow/page_list_ui.h"
 #include "mainwindow/form1.h"
+#include "mainwindow/page_list_ui.h"
 #include "platform/diagnostics.h"
 #include "platform/webview_browser.h"
 #include "tests/gui/form1_options.h"
@@ -35,9 +35,9 @@ class WebViewTest : public ::testing::Test {
     SetFetchesEnabled(true);
     server_.http().Get("/page", [](const httplib::Request&, httplib::Response& res) {
       res.set_content(EncodeGbk(u"<html><head><meta charset=\"gb2312\"></head><body>"
-                                     u"<p>公告 $$$*1、新频道*http://x/1*$$$</p>"
-                                     u"<script>alert('blocked?'); document.write('脚本已运行')</script>"
-                                     u"<div style=\"display:none\">看不见</div></body></html>"),
+                                u"<p>公告 $$$*1、新频道*http://x/1*$$$</p>"
+                                u"<script>alert('blocked?'); document.write('脚本已运行')</script>"
+                                u"<div style=\"display:none\">看不见</div></body></html>"),
                       "text/html; charset=gb2312");
     });
     server_.http().Get("/auth", [](const httplib::Request&, httplib::Response& res) {
@@ -46,29 +46,32 @@ class WebViewTest : public ::testing::Test {
       res.set_content("<html><body>refused without a password</body></html>", "text/html");
     });
     server_.http().Get("/throws", [](const httplib::Request&, httplib::Response& res) {
-      res.set_content("<html><body><script>throw new Error('boom')</script>"
-                      "<p>after the error</p></body></html>",
-                      "text/html");
+      res.set_content(
+          "<html><body><script>throw new Error('boom')</script>"
+          "<p>after the error</p></body></html>",
+          "text/html");
     });
     server_.http().Get("/print", [](const httplib::Request&, httplib::Response& res) {
-      res.set_content("<html><body><script>window.print();"
-                      "document.body.append('after print');</script></body></html>",
-                      "text/html");
+      res.set_content(
+          "<html><body><script>window.print();"
+          "document.body.append('after print');</script></body></html>",
+          "text/html");
     });
     server_.http().Get(R"(/usbtv/.*)", [](const httplib::Request& req, httplib::Response& res) {
       res.set_content(EncodeGbk(u"<html><body style=\"background:#123\"><h1 style=\"color:white\">"
-                                     u"频道 " + Utf8ToUtf16(req.path) + u"</h1></body></html>"),
+                                u"频道 " +
+                                Utf8ToUtf16(req.path) + u"</h1></body></html>"),
                       "text/html; charset=gb2312");
     });
     server_.http().Get("/user/yanzhen.asp", [](const httplib::Request&, httplib::Response& res) {
       res.set_content(EncodeGbk(u"<html><body><p>公告：$$$*春节节目单*http://news.test/1*"
-                                     u"<b>会员&amp;续费</b>*http://news.test/2*$$$</p></body></html>"),
+                                u"<b>会员&amp;续费</b>*http://news.test/2*$$$</p></body></html>"),
                       "text/html; charset=gb2312");
     });
     server_.http().Get(R"(/user/.*)", [](const httplib::Request& req, httplib::Response& res) {
-      res.set_content(EncodeGbk(u"<html><body><h2>下载页 " + Utf8ToUtf16(req.target) +
-                                     u"</h2></body></html>"),
-                      "text/html; charset=gb2312");
+      res.set_content(
+          EncodeGbk(u"<html><body><h2>下载页 " + Utf8ToUtf16(req.target) + u"</h2></body></html>"),
+          "text/html; charset=gb2312");
     });
     server_.Start();
   }
@@ -125,24 +128,31 @@ TEST_F(WebViewTest, SilentViewsShowNoPasswordFormAndNoPrintDialog) {
   view->SetSilent(true);
   frame->Show();
   // wx shows a frame's GTK window once it knows its size.
-  ASSERT_TRUE(WaitFor([&] { return gtk_widget_get_visible(static_cast<GtkWidget*>(frame->GetHandle())); }));
+  ASSERT_TRUE(
+      WaitFor([&] { return gtk_widget_get_visible(static_cast<GtkWidget*>(frame->GetHandle())); }));
   const int windows = VisibleGtkWindows();
   int loads = 0;
   view->SetLoadCompleted([&] { ++loads; });
 
   view->Navigate(Utf8ToUtf16(server_.Url("/auth")));
-  EXPECT_TRUE(WaitFor([&] {
-    return loads > 0 && view->BodyText().find(u"refused without a password") != std::u16string::npos;
-  }, 20000)) << "the load stopped at a password form";
+  EXPECT_TRUE(WaitFor(
+      [&] {
+        return loads > 0 &&
+               view->BodyText().find(u"refused without a password") != std::u16string::npos;
+      },
+      20000))
+      << "the load stopped at a password form";
   view->Navigate(Utf8ToUtf16(server_.Url("/print")));
-  EXPECT_TRUE(WaitFor([&] { return view->BodyText().find(u"after print") != std::u16string::npos; },
-                      20000)) << "window.print() did not return";
+  EXPECT_TRUE(
+      WaitFor([&] { return view->BodyText().find(u"after print") != std::u16string::npos; }, 20000))
+      << "window.print() did not return";
   EXPECT_EQ(VisibleGtkWindows(), windows) << "a dialog opened";
   testing::DestroyAndWait(frame);
 }
 
 TEST_F(WebViewTest, FailingScriptsAndWarningsOpenNoWindow) {
-  const std::filesystem::path log_file = std::filesystem::temp_directory_path() / "talvo-log-test.txt";
+  const std::filesystem::path log_file =
+      std::filesystem::temp_directory_path() / "talvo-log-test.txt";
   std::FILE* sink = std::fopen(log_file.c_str(), "w");
   ASSERT_NE(sink, nullptr);
   wxLog* previous = RouteLogTo(sink);
@@ -190,10 +200,13 @@ TEST_F(WebViewTest, StartedWindowWithTheRealEngine) {
   form->WebBrowser1().SetLoadCompleted([&] { ++playback_loads; });
   form->Form_Load();
   form->Show();
-  ASSERT_TRUE(WaitFor([&] {
-    return playback_loads > 0 &&
-           form->WebBrowser1().BodyText().find(u"下载页") != std::u16string::npos;
-  }, 20000)) << "the download page did not show";
+  ASSERT_TRUE(WaitFor(
+      [&] {
+        return playback_loads > 0 &&
+               form->WebBrowser1().BodyText().find(u"下载页") != std::u16string::npos;
+      },
+      20000))
+      << "the download page did not show";
   // The guest verify page's bulletins, read from the page's visible text.
   EXPECT_TRUE(WaitFor([&] { return form->Menus().Caption(kN1 + 1) == u"2.会员&续费"; }, 20000))
       << "the bulletins did not reach the menu bar";
@@ -201,9 +214,13 @@ TEST_F(WebViewTest, StartedWindowWithTheRealEngine) {
   testing::SaveScreenshot("form1-started");
 
   testing::ChooseRow(form->Channels().List(), 0);
-  EXPECT_TRUE(WaitFor([&] {
-    return form->WebBrowser1().BodyText().find(u"频道 /usbtv/bjwsgq.html") != std::u16string::npos;
-  }, 20000)) << "the channel page did not show";
+  EXPECT_TRUE(WaitFor(
+      [&] {
+        return form->WebBrowser1().BodyText().find(u"频道 /usbtv/bjwsgq.html") !=
+               std::u16string::npos;
+      },
+      20000))
+      << "the channel page did not show";
   testing::SaveScreenshot("form1-channel");
   testing::DestroyAndWait(form);
   std::filesystem::remove_all(pattern);

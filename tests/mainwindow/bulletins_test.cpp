@@ -10,7 +10,8 @@ using Captions = std::array<std::optional<std::u16string>, kBulletinItems>;
 TEST(ReadBulletinBlock, FindsTheFirstBlockBetweenOtherText) {
   const auto fields = ReadBulletinBlock(u"会员公告 $$$*新频道*http://x/1*春节*http://x/2*$$$ 更多");
   ASSERT_TRUE(fields);
-  EXPECT_EQ(*fields, (std::vector<std::u16string>{u"新频道", u"http://x/1", u"春节", u"http://x/2"}));
+  EXPECT_EQ(*fields,
+            (std::vector<std::u16string>{u"新频道", u"http://x/1", u"春节", u"http://x/2"}));
   EXPECT_EQ(BulletinCaptions(*fields), (Captions{u"1.新频道", u"2.春节"}));
   EXPECT_EQ(BulletinLink(fields, 1), u"http://x/1");
   EXPECT_EQ(BulletinLink(fields, 2), u"http://x/2");
@@ -19,8 +20,8 @@ TEST(ReadBulletinBlock, FindsTheFirstBlockBetweenOtherText) {
 }
 
 TEST(ReadBulletinBlock, NoBlockMeansNothing) {
-  for (const std::u16string text : {u"", u"about:blank", u"只有结尾*$$$", u"*$$$ 反了 $$$*",
-                                     u"$$$* 没有结尾", u"$$$*$$$"}) {
+  for (const std::u16string text :
+       {u"", u"about:blank", u"只有结尾*$$$", u"*$$$ 反了 $$$*", u"$$$* 没有结尾", u"$$$*$$$"}) {
     EXPECT_FALSE(ReadBulletinBlock(text)) << testing::PrintToString(text);
   }
   // The closing marker must begin after the opening one: "$$$**$$$" is an empty block.
@@ -34,14 +35,13 @@ TEST(ReadBulletinBlock, SixPairsAndOnlyTheFieldsTheItemsUse) {
   const auto fields = ReadBulletinBlock(text);
   ASSERT_TRUE(fields);
   EXPECT_EQ(fields->size(), 12u);
-  EXPECT_EQ(BulletinCaptions(*fields),
-            (Captions{u"1.t", u"2.t", u"3.t", u"4.t", u"5.t", u"6.t"}));
+  EXPECT_EQ(BulletinCaptions(*fields), (Captions{u"1.t", u"2.t", u"3.t", u"4.t", u"5.t", u"6.t"}));
   EXPECT_EQ(BulletinLink(fields, 6), u"http://x/f");
 }
 
 TEST(BulletinCaptions, BlankPairsLeaveTheirItemAndTitlesKeepTheirSpaces) {
-  const std::vector<std::u16string> fields = {u"  A", u"http://a", u"   ", u"http://b",
-                                              u"C",   u"",         u"D & E", u"http://d", u"F"};
+  const std::vector<std::u16string> fields = {u"  A", u"http://a", u"   ",      u"http://b", u"C",
+                                              u"",    u"D & E",    u"http://d", u"F"};
   EXPECT_EQ(BulletinCaptions(fields), (Captions{u"1.  A", std::nullopt, std::nullopt, u"4.D & E"}));
 }
 
@@ -56,7 +56,8 @@ TEST(CleanBulletinTitle, OneLineNoControlsNoDirectionChangesAndCutWithAMark) {
       {std::u16string(25, u'字'), std::u16string(23, u'字') + u"…"},
       {long_title, std::u16string(23, u'长') + u"…"},
       // A character outside the BMP is one character, never cut in half.
-      {std::u16string(22, u'a') + u"\U0001F4FA\U0001F4FAb", std::u16string(22, u'a') + u"\U0001F4FA…"},
+      {std::u16string(22, u'a') + u"\U0001F4FA\U0001F4FAb",
+       std::u16string(22, u'a') + u"\U0001F4FA…"},
   };
   for (const auto& [title, clean] : cases) {
     EXPECT_EQ(CleanBulletinTitle(title, kMaxBulletinTitle), clean) << testing::PrintToString(title);

@@ -27,11 +27,20 @@ Outcome LayOut(const LayoutInput& input) {
     }
     TwipsRect& rect = outcome.rects[step.part];
     switch (step.action) {
-      case kSetLeft: rect.left = step.value; break;
-      case kSetTop: rect.top = step.value; break;
-      case kSetWidth: rect.width = step.value; break;
-      case kSetHeight: rect.height = step.value; break;
-      default: break;
+      case kSetLeft:
+        rect.left = step.value;
+        break;
+      case kSetTop:
+        rect.top = step.value;
+        break;
+      case kSetWidth:
+        rect.width = step.value;
+        break;
+      case kSetHeight:
+        rect.height = step.value;
+        break;
+      default:
+        break;
     }
   }
   return outcome;
@@ -68,16 +77,18 @@ TEST(FormResize, TvViewOrdinaryFormPutsTheServiceViewBelowThePlayback) {
 
 TEST(FormResize, RadioViewShowsTheStationsAndButtonsAndHidesTheChannels) {
   const Outcome out = LayOut(Window(15000, 10000, kRadioView));
-  EXPECT_EQ(out.visibility, (std::vector<std::pair<LayoutPart, LayoutAction>>{
-                                {kList1, kShow}, {kCommand2, kShow}, {kCommand3, kShow}, {kList2, kHide}}));
+  EXPECT_EQ(out.visibility,
+            (std::vector<std::pair<LayoutPart, LayoutAction>>{
+                {kList1, kShow}, {kCommand2, kShow}, {kCommand3, kShow}, {kList2, kHide}}));
   // Any other mode counts as the radio view.
   EXPECT_EQ(LayOut(Window(15000, 10000, 7)).visibility, out.visibility);
 }
 
 TEST(FormResize, CollapsedViewWidensThePlaybackAndLeavesTheListsAlone) {
   Outcome out = LayOut(Window(15000, 10000, kCollapsedView));
-  EXPECT_EQ(out.visibility, (std::vector<std::pair<LayoutPart, LayoutAction>>{
-                                {kCommand2, kHide}, {kCommand3, kHide}, {kList1, kHide}, {kList2, kHide}}));
+  EXPECT_EQ(out.visibility,
+            (std::vector<std::pair<LayoutPart, LayoutAction>>{
+                {kCommand2, kHide}, {kCommand3, kHide}, {kList1, kHide}, {kList2, kHide}}));
   EXPECT_EQ(out.rects[kImage1].left, 15);
   ExpectRect(out.rects[kWebBrowser1], 100, 0, 14840, 7325);
   ExpectRect(out.rects[kWebBrowser2], 100, 7325, 14840, 1455);

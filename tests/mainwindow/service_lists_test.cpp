@@ -46,7 +46,8 @@ TEST(FetchListReply, TvHostReplyWithTheMarkerIsTakenAndThePrimaryIsNotAsked) {
   service.replies[u"tv"] = u"北京卫视\r\nhttp://x/a\r\n";
   std::u16string buffer;
   int hook_runs = 0;
-  FetchListReply(service.Fetch(), u"tv", u"primary", kProgrammeListMarker, buffer, [&] { ++hook_runs; });
+  FetchListReply(service.Fetch(), u"tv", u"primary", kProgrammeListMarker, buffer,
+                 [&] { ++hook_runs; });
   EXPECT_EQ(buffer, u"北京卫视\r\nhttp://x/a\r\n");
   EXPECT_EQ(service.asked, std::vector<std::u16string>{u"tv"});
   EXPECT_EQ(hook_runs, 1);
@@ -58,7 +59,8 @@ TEST(FetchListReply, RejectedTvReplyFallsBackToThePrimaryHost) {
   service.replies[u"primary"] = u"湖南卫视\r\nhttp://x/b\r\n";
   std::u16string buffer;
   int hook_runs = 0;
-  FetchListReply(service.Fetch(), u"tv", u"primary", kProgrammeListMarker, buffer, [&] { ++hook_runs; });
+  FetchListReply(service.Fetch(), u"tv", u"primary", kProgrammeListMarker, buffer,
+                 [&] { ++hook_runs; });
   EXPECT_EQ(buffer, u"湖南卫视\r\nhttp://x/b\r\n");
   EXPECT_EQ(service.asked, (std::vector<std::u16string>{u"tv", u"primary"}));
   EXPECT_EQ(hook_runs, 0) << "the hook belongs to the TV host's reply only";
@@ -93,7 +95,8 @@ TEST(FetchListReply, EachListHasItsOwnMarker) {
 TEST(PageAddress, BuiltInsLeadToTheChannelHostAndEmptyEntriesNowhere) {
   PageTable urls;
   std::size_t position = 0;
-  for (const LinePair& entry : BuiltInChannelEntries(u"live:81")) urls.Set(position++, entry.address);
+  for (const LinePair& entry : BuiltInChannelEntries(u"live:81"))
+    urls.Set(position++, entry.address);
   urls.Set(6, u"http://x/a");
   urls.Set(5000, u"https://x/far");
   EXPECT_EQ(PageAddress(4, u"浙江卫视高清", urls), u"http://live:81/usbtv/sjwsgq.html");
@@ -109,15 +112,16 @@ TEST(SteppedRow, NextAndPreviousWrapAtTheEndsAndStartFromNoChoice) {
     int selected, count, by, row;
   };
   const Row rows[] = {
-      {0, 6, 1, 1}, {4, 6, 1, 5}, {5, 6, 1, 0},   // next, wrapping after the last
-      {1, 6, -1, 0}, {0, 6, -1, 5},               // previous, wrapping before the first
-      {-1, 6, 1, 0}, {-1, 6, -1, 5},              // nothing chosen yet
-      {9, 6, 1, 0},                               // a choice the list no longer has
-      {0, 1, 1, 0}, {0, 1, -1, 0},                // a single row stays chosen
-      {-1, 0, 1, -1}, {-1, 0, -1, -1},            // an empty list: nothing to choose
+      {0, 6, 1, 1},   {4, 6, 1, 5},    {5, 6, 1, 0},  // next, wrapping after the last
+      {1, 6, -1, 0},  {0, 6, -1, 5},                  // previous, wrapping before the first
+      {-1, 6, 1, 0},  {-1, 6, -1, 5},                 // nothing chosen yet
+      {9, 6, 1, 0},                                   // a choice the list no longer has
+      {0, 1, 1, 0},   {0, 1, -1, 0},                  // a single row stays chosen
+      {-1, 0, 1, -1}, {-1, 0, -1, -1},                // an empty list: nothing to choose
   };
   for (const Row& r : rows) {
-    EXPECT_EQ(SteppedRow(r.selected, r.count, r.by), r.row) << r.selected << " of " << r.count << " by " << r.by;
+    EXPECT_EQ(SteppedRow(r.selected, r.count, r.by), r.row)
+        << r.selected << " of " << r.count << " by " << r.by;
   }
 }
 

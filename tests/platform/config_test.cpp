@@ -76,7 +76,8 @@ TEST(RenderingPath, AcceleratedOnlyWhereAGpuDrawsUnlessTalvoIniSays) {
       {"[service]\nacceleration = on\n", "llvmpipe (LLVM 15.0.6, 256 bits)", false},
   };
   for (const Row& row : rows) {
-    EXPECT_EQ(UseAcceleratedCompositing(ParseConfig(row.ini).acceleration, row.renderer), row.accelerated)
+    EXPECT_EQ(UseAcceleratedCompositing(ParseConfig(row.ini).acceleration, row.renderer),
+              row.accelerated)
         << row.ini << " / " << row.renderer.value_or("(no GL)");
   }
 }
@@ -149,7 +150,8 @@ TEST(LoadConfig, MissingFileGivesTheDefaultsAndOnlyTheHeadOfAHugeFileIsRead) {
   const std::filesystem::path folder = pattern;
   {
     std::ofstream out(folder / "talvo.ini", std::ios::binary);
-    out << "[service]\nprimary_host = head.test\n" << std::string(70 * 1024, ';') << "\n"
+    out << "[service]\nprimary_host = head.test\n"
+        << std::string(70 * 1024, ';') << "\n"
         << "tv_host = tail.test\n";
   }
   const Config config = LoadConfig(folder);
@@ -171,15 +173,23 @@ TEST(Twips, OnePixelIsTheTextInchOverTheDesktopsTextDpi) {
     int pixels;
   };
   const Row rows[] = {
-      {13755, 96, 917},   {8700, 96, 580},   {75, 96, 5},
-      {13755, 144, 1376}, {8700, 144, 870},  {3750, 144, 375},  // 150 % text: 10 twips a pixel
-      {1440, 192, 192},   {1440, 120, 120},
+      {13755, 96, 917},
+      {8700, 96, 580},
+      {75, 96, 5},
+      {13755, 144, 1376},
+      {8700, 144, 870},
+      {3750, 144, 375},  // 150 % text: 10 twips a pixel
+      {1440, 192, 192},
+      {1440, 120, 120},
       // A resolution the desktop cannot have is the default one, never a division by zero.
-      {1440, 0, 96},      {1440, -72, 96},   {1440, std::nan(""), 96},
+      {1440, 0, 96},
+      {1440, -72, 96},
+      {1440, std::nan(""), 96},
       {1440, HUGE_VAL, 96},
   };
   for (const Row& row : rows) {
-    EXPECT_EQ(TwipsToPixels(row.twips, row.text_dpi), row.pixels) << row.twips << " at " << row.text_dpi;
+    EXPECT_EQ(TwipsToPixels(row.twips, row.text_dpi), row.pixels)
+        << row.twips << " at " << row.text_dpi;
   }
   EXPECT_DOUBLE_EQ(PixelsToTwips(917, 96), 13755);
   EXPECT_DOUBLE_EQ(PixelsToTwips(1376, 144), 13760);

@@ -13,8 +13,8 @@ TEST(DesktopSession, BothDisplaysMeanX11AndTheUsersBackendWins) {
     std::optional<std::string> requested;
   };
   const Row rows[] = {
-      {nullptr, "wayland-0", ":0", "x11"},      // XWayland beside Wayland
-      {"", "wayland-0", ":0", "x11"},           // an empty GDK_BACKEND is no choice
+      {nullptr, "wayland-0", ":0", "x11"},  // XWayland beside Wayland
+      {"", "wayland-0", ":0", "x11"},       // an empty GDK_BACKEND is no choice
       {"wayland", "wayland-0", ":0", std::nullopt},
       {"x11,wayland", "wayland-0", ":0", std::nullopt},
       {nullptr, "wayland-0", nullptr, std::nullopt},  // Wayland alone: GTK's own choice
@@ -25,8 +25,9 @@ TEST(DesktopSession, BothDisplaysMeanX11AndTheUsersBackendWins) {
   };
   for (const Row& row : rows) {
     EXPECT_EQ(BackendToRequest(row.gdk_backend, row.wayland_display, row.display), row.requested)
-        << (row.gdk_backend ? row.gdk_backend : "-") << " " << (row.wayland_display ? row.wayland_display : "-")
-        << " " << (row.display ? row.display : "-");
+        << (row.gdk_backend ? row.gdk_backend : "-") << " "
+        << (row.wayland_display ? row.wayland_display : "-") << " "
+        << (row.display ? row.display : "-");
   }
 }
 

@@ -17,11 +17,14 @@ TEST(SafeDownloadName, KeepsOnlyAPlainNameOfItsOwn) {
       {"..", "download"},
       {".bashrc", "bashrc"},
       {" . .hidden", "hidden"},
-      {"a\nb\x01\x7f" "c.txt", "abc.txt"},
+      {"a\nb\x01\x7f"
+       "c.txt",
+       "abc.txt"},
       {"", "download"},
       {"节目单 2026.xls", "节目单 2026.xls"},
   };
-  for (const auto& [suggested, safe] : cases) EXPECT_EQ(SafeDownloadName(suggested), safe) << suggested;
+  for (const auto& [suggested, safe] : cases)
+    EXPECT_EQ(SafeDownloadName(suggested), safe) << suggested;
   // Long names are cut at a character boundary: 100 three-byte characters give 66 of them.
   std::string chinese;
   for (int i = 0; i < 100; ++i) chinese += "节";
@@ -45,8 +48,8 @@ TEST(ReloadBudget, AtMostThreeAMinute) {
   ReloadBudget budget;
   const ReloadBudget::Clock::time_point start{};
   const std::pair<std::chrono::seconds, bool> takes[] = {
-      {0s, true}, {1s, true}, {2s, true}, {30s, false}, {59s, false}, {60s, true}, {61s, true},
-      {62s, true}, {63s, false}, {200s, true}};
+      {0s, true},  {1s, true},  {2s, true},  {30s, false}, {59s, false},
+      {60s, true}, {61s, true}, {62s, true}, {63s, false}, {200s, true}};
   for (const auto& [at, allowed] : takes) EXPECT_EQ(budget.Take(start + at), allowed) << at.count();
 }
 
@@ -57,7 +60,8 @@ TEST(PageProcessTunables, TwoHeapsAndAFixedMmapThresholdUnlessTheUserSetThem) {
       {"", "glibc.malloc.arena_max=2:glibc.malloc.mmap_threshold=33554432"},
       {"glibc.malloc.tcache_count=0",
        "glibc.malloc.tcache_count=0:glibc.malloc.arena_max=2:glibc.malloc.mmap_threshold=33554432"},
-      {"glibc.malloc.mmap_threshold=65536", "glibc.malloc.mmap_threshold=65536:glibc.malloc.arena_max=2"},
+      {"glibc.malloc.mmap_threshold=65536",
+       "glibc.malloc.mmap_threshold=65536:glibc.malloc.arena_max=2"},
       {"glibc.malloc.arena_max=8:glibc.malloc.mmap_threshold=4096",
        "glibc.malloc.arena_max=8:glibc.malloc.mmap_threshold=4096"},
       // A longer name that begins like ours is another tunable.
@@ -90,7 +94,8 @@ TEST(MemoryCeiling, TheMachineOrTheSmallestLimitOfTheGroupsAbove) {
   // cgroup v1: the memory controller's own hierarchy, "unlimited" as a huge number.
   std::filesystem::create_directories(cgroup / "memory" / "api" / "job");
   std::ofstream(proc / "self" / "cgroup") << "4:memory:/api/job\n3:cpu,cpuacct:/x\n";
-  std::ofstream(cgroup / "memory" / "api" / "job" / "memory.limit_in_bytes") << "9223372036854771712\n";
+  std::ofstream(cgroup / "memory" / "api" / "job" / "memory.limit_in_bytes")
+      << "9223372036854771712\n";
   EXPECT_EQ(MemoryCeilingBytes(proc, cgroup), kMachine);
   std::ofstream(cgroup / "memory" / "api" / "memory.limit_in_bytes") << "629145600\n";
   EXPECT_EQ(MemoryCeilingBytes(proc, cgroup), 629145600u);

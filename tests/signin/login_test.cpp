@@ -19,7 +19,7 @@ TEST(ReadLoginReply, EachMarkerIsFoundOnItsOwnAnywhereInTheReply) {
       {u"", false, false, false},
       {u"欢迎您，尊贵的VIP用户！\r\n到期：2027-01-01", true, false, false},
       {u"VIP用户 普通用户 账号或者密码错误", true, true, true},
-      {u"vip用户", false, false, false},          // case-sensitive
+      {u"vip用户", false, false, false},             // case-sensitive
       {u"VIP 用户 普通 用户", false, false, false},  // the marker whole, nothing between
   };
   for (const Case& c : cases) {
