@@ -14,7 +14,11 @@ namespace talvo {
 Fullscreen::Fullscreen(const Form1Parts& parts, ViewLayout& layout)
     : parts_(parts),
       layout_(layout),
-      keys_(parts.frame, [this](TopLevelKey key, bool modified) { return OnKey(key, modified); }) {
+      keys_(parts.frame, [this](TopLevelKey key, bool modified) { return OnKey(key, modified); }),
+      on_size_(parts.frame, wxEVT_SIZE, [this](wxSizeEvent& event) {
+        event.Skip();
+        if (active_) CoverClientArea();
+      }) {
   others_ = {parts_.list1,    parts_.list2,  parts_.command2,
              parts_.command3, parts_.image1, parts_.web_browser2->Window()};
   parts_.web_browser1->SetFullscreenChanged([this](bool entered) {
@@ -23,10 +27,6 @@ Fullscreen::Fullscreen(const Form1Parts& parts, ViewLayout& layout)
     } else {
       Leave();
     }
-  });
-  parts_.frame->Bind(wxEVT_SIZE, [this](wxSizeEvent& event) {
-    event.Skip();
-    if (active_) CoverClientArea();
   });
 }
 

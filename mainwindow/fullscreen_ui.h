@@ -6,6 +6,7 @@
 #include <array>
 
 #include "mainwindow/form1_parts.h"
+#include "platform/bound_handler.h"
 #include "platform/top_level_keys.h"
 #include "platform/twips.h"
 
@@ -35,6 +36,7 @@ class Fullscreen {
   std::array<wxWindow*, 6> others_{};
   std::array<bool, 6> shown_{};
   TwipsRect playback_rect_;
+  BoundHandler<wxSizeEvent> on_size_;
 };
 
 }  // namespace talvo

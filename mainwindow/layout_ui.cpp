@@ -18,16 +18,17 @@ ViewLayout::ViewLayout(const Form1Parts& parts)
       list2_(parts.list2, design::kList2),
       command2_(parts.command2, design::kCommand2),
       command3_(parts.command3, design::kCommand3),
-      image1_(parts.image1, design::kImage1) {
-  // The first show and every change of size; nothing is laid out before the window is shown.
-  parts_.frame->Bind(wxEVT_SHOW, [this](wxShowEvent& event) {
-    event.Skip();
-    if (event.IsShown()) Form_Resize();
-  });
-  parts_.frame->Bind(wxEVT_SIZE, [this](wxSizeEvent& event) {
-    event.Skip();
-    if (parts_.frame->IsShown()) Form_Resize();
-  });
+      image1_(parts.image1, design::kImage1),
+      // The first show and every change of size; nothing is laid out before the window is shown.
+      on_show_(parts.frame, wxEVT_SHOW,
+               [this](wxShowEvent& event) {
+                 event.Skip();
+                 if (event.IsShown()) Form_Resize();
+               }),
+      on_size_(parts.frame, wxEVT_SIZE, [this](wxSizeEvent& event) {
+        event.Skip();
+        if (parts_.frame->IsShown()) Form_Resize();
+      }) {
   parts_.menus->SetOnClick(kJiemu, [this] { jiemu_Click(); });
   parts_.menus->SetOnClick(kJiemian, [this] { jiemian_Click(); });
   parts_.image1->SetOnClick([this] { Image1_Click(); });

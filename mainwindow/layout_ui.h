@@ -6,6 +6,7 @@
 
 #include "mainwindow/form1_parts.h"
 #include "mainwindow/layout.h"
+#include "platform/bound_handler.h"
 #include "platform/twips_placed.h"
 
 namespace talvo {
@@ -40,6 +41,8 @@ class ViewLayout {
   TwipsPlaced image1_;
   std::int16_t view_mode_ = kCollapsedView;
   bool suspended_ = false;
+  BoundHandler<wxShowEvent> on_show_;
+  BoundHandler<wxSizeEvent> on_size_;
 };
 
 }  // namespace talvo

@@ -8,11 +8,12 @@
 
 namespace talvo {
 
-PageList::PageList(wxListBox* list, BrowserView& playback) : list_(list), playback_(playback) {
-  list_->Bind(wxEVT_LISTBOX, &PageList::OnChosen, this);
-  list_->Bind(wxEVT_LEFT_DOWN, &PageList::OnPressed, this);
-  list_->Bind(wxEVT_LEFT_UP, &PageList::OnReleased, this);
-}
+PageList::PageList(wxListBox* list, BrowserView& playback)
+    : list_(list),
+      playback_(playback),
+      on_chosen_(list, wxEVT_LISTBOX, [this](wxCommandEvent& event) { OnChosen(event); }),
+      on_pressed_(list, wxEVT_LEFT_DOWN, [this](wxMouseEvent& event) { OnPressed(event); }),
+      on_released_(list, wxEVT_LEFT_UP, [this](wxMouseEvent& event) { OnReleased(event); }) {}
 
 void PageList::Append(const std::vector<LinePair>& entries) {
   if (entries.empty()) return;

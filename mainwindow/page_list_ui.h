@@ -6,10 +6,9 @@
 
 #include "mainwindow/line_pairs.h"
 #include "mainwindow/page_list.h"
+#include "platform/bound_handler.h"
 
-class wxCommandEvent;
 class wxListBox;
-class wxMouseEvent;
 
 namespace talvo {
 
@@ -39,6 +38,9 @@ class PageList {
   int pressed_on_chosen_ = -1;  // the chosen entry the button went down on
   BrowserView& playback_;
   PageTable urls_;
+  BoundHandler<wxCommandEvent> on_chosen_;
+  BoundHandler<wxMouseEvent> on_pressed_;
+  BoundHandler<wxMouseEvent> on_released_;
 };
 
 }  // namespace talvo

@@ -12,10 +12,12 @@
 namespace talvo {
 
 StationList::StationList(const Form1Parts& parts, const std::u16string& saved_user)
-    : parts_(parts), saved_user_(saved_user), stations_(parts.list1, *parts.web_browser1) {
-  parts_.frame->Bind(
-      wxEVT_TIMER, [this](wxTimerEvent&) { Timer1_Timer(); }, parts_.timer1->GetId());
-}
+    : parts_(parts),
+      saved_user_(saved_user),
+      stations_(parts.list1, *parts.web_browser1),
+      on_tick_(
+          parts.frame, wxEVT_TIMER, [this](wxTimerEvent&) { Timer1_Timer(); },
+          parts.timer1->GetId()) {}
 
 void StationList::Timer1_Timer() {
   parts_.timer1->Stop();

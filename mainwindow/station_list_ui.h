@@ -2,12 +2,13 @@
 // created, from the TV host or else the primary host; choosing a station opens its page.
 #pragma once
 
+#include <wx/timer.h>
+
 #include <string>
 
 #include "mainwindow/form1_parts.h"
 #include "mainwindow/page_list_ui.h"
-
-class wxTimerEvent;
+#include "platform/bound_handler.h"
 
 namespace talvo {
 
@@ -28,6 +29,7 @@ class StationList {
   PageList stations_;
   // Its own reply buffer: the programme list's load may be waiting on the network meanwhile.
   std::u16string reply_;
+  BoundHandler<wxTimerEvent> on_tick_;
 };
 
 }  // namespace talvo

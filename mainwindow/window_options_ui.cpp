@@ -9,10 +9,11 @@
 
 namespace talvo {
 
-WindowOptions::WindowOptions(const Form1Parts& parts) : parts_(parts) {
+WindowOptions::WindowOptions(const Form1Parts& parts)
+    : parts_(parts),
+      on_command2_(parts.command2, wxEVT_BUTTON, [this](wxCommandEvent&) { Command2_Click(); }),
+      on_command3_(parts.command3, wxEVT_BUTTON, [this](wxCommandEvent&) { Command3_Click(); }) {
   parts_.menus->SetOnClick(kChuangkou, [this] { chuangkou_Click(); });
-  parts_.command2->Bind(wxEVT_BUTTON, [this](wxCommandEvent&) { Command2_Click(); });
-  parts_.command3->Bind(wxEVT_BUTTON, [this](wxCommandEvent&) { Command3_Click(); });
 }
 
 void WindowOptions::chuangkou_Click() {

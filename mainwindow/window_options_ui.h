@@ -5,6 +5,7 @@
 #include <cstdint>
 
 #include "mainwindow/form1_parts.h"
+#include "platform/bound_handler.h"
 
 namespace talvo {
 
@@ -21,6 +22,8 @@ class WindowOptions {
  private:
   const Form1Parts& parts_;
   std::int16_t on_top_ = 0;
+  BoundHandler<wxCommandEvent> on_command2_;
+  BoundHandler<wxCommandEvent> on_command3_;
 };
 
 }  // namespace talvo

@@ -1,0 +1,129 @@
+// Each feature unit's handlers live exactly as long as the unit: once it is gone, the frame and
+// the controls it listened to carry none of them, so an event they send while the window comes
+// down reaches nothing that was freed.
+#include <gtest/gtest.h>
+#include <wx/button.h>
+#include <wx/frame.h>
+#include <wx/listbox.h>
+#include <wx/timer.h>
+
+#include <functional>
+#include <memory>
+
+#include "mainwindow/form1_parts.h"
+#include "mainwindow/fullscreen_ui.h"
+#include "mainwindow/layout_ui.h"
+#include "mainwindow/page_list_ui.h"
+#include "mainwindow/panel_bar.h"
+#include "mainwindow/station_list_ui.h"
+#include "mainwindow/window_options_ui.h"
+#include "platform/clickable_menu_bar.h"
+#include "platform/config.h"
+#include "platform/recording_browser.h"
+#include "platform/skin.h"
+#include "tests/gui/gui_test.h"
+
+namespace talvo {
+namespace {
+
+// A window that can say how many handlers are bound to it at run time.
+template <typename Window>
+class Counted : public Window {
+ public:
+  using Window::Window;
+  int BoundHandlers() const {
+    int bound = 0;
+    if (this->m_dynamicEvents != nullptr) {
+      for (const auto* entry : *this->m_dynamicEvents) bound += entry != nullptr ? 1 : 0;
+    }
+    return bound;
+  }
+};
+
+class UnitBindingsTest : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    frame_ = new Counted<wxFrame>(nullptr, wxID_ANY, "units");
+    list1_ = new Counted<wxListBox>(frame_, wxID_ANY);
+    list2_ = new Counted<wxListBox>(frame_, wxID_ANY);
+    command2_ = new Counted<wxButton>(frame_, wxID_ANY, "2");
+    command3_ = new Counted<wxButton>(frame_, wxID_ANY, "3");
+    browser1_ = std::make_unique<RecordingBrowser>(frame_);
+    browser2_ = std::make_unique<RecordingBrowser>(frame_);
+    menus_ = std::make_unique<ClickableMenuBar>(frame_);
+    for (int entry = kJiemu; entry <= kN1; ++entry) menus_->Add(u"entry", nullptr);
+    menus_->Attach();
+    skin_ = std::make_unique<Skin>(frame_);
+    timer_ = std::make_unique<wxTimer>(frame_);
+    parts_.frame = frame_;
+    parts_.config = &config_;
+    parts_.web_browser1 = browser1_.get();
+    parts_.web_browser2 = browser2_.get();
+    parts_.menus = menus_.get();
+    parts_.skin = skin_.get();
+    parts_.list1 = list1_;
+    parts_.list2 = list2_;
+    parts_.command2 = command2_;
+    parts_.command3 = command3_;
+    parts_.image1 = new PanelBar(frame_);
+    parts_.timer1 = timer_.get();
+  }
+
+  void TearDown() override {
+    timer_.reset();
+    skin_.reset();
+    menus_.reset();
+    browser2_.reset();
+    browser1_.reset();
+    testing::DestroyAndWait(frame_);
+  }
+
+  // Handlers on every source a unit may listen to.
+  std::vector<int> Bound() const {
+    return {frame_->BoundHandlers(), list1_->BoundHandlers(), list2_->BoundHandlers(),
+            command2_->BoundHandlers(), command3_->BoundHandlers()};
+  }
+
+  Config config_;
+  Counted<wxFrame>* frame_ = nullptr;
+  Counted<wxListBox>* list1_ = nullptr;
+  Counted<wxListBox>* list2_ = nullptr;
+  Counted<wxButton>* command2_ = nullptr;
+  Counted<wxButton>* command3_ = nullptr;
+  std::unique_ptr<RecordingBrowser> browser1_;
+  std::unique_ptr<RecordingBrowser> browser2_;
+  std::unique_ptr<ClickableMenuBar> menus_;
+  std::unique_ptr<Skin> skin_;
+  std::unique_ptr<wxTimer> timer_;
+  Form1Parts parts_;
+};
+
+TEST_F(UnitBindingsTest, AUnitThatIsGoneLeavesNoHandlerOnTheWindow) {
+  const std::u16string saved_user = u"demo";
+  ViewLayout layout(parts_);  // the fullscreen unit's collaborator, kept throughout
+  struct Row {
+    const char* unit;
+    std::function<std::shared_ptr<void>()> make;
+  };
+  const Row rows[] = {
+      {"ViewLayout", [&] { return std::shared_ptr<void>(std::make_shared<ViewLayout>(parts_)); }},
+      {"Fullscreen",
+       [&] { return std::shared_ptr<void>(std::make_shared<Fullscreen>(parts_, layout)); }},
+      {"PageList",
+       [&] { return std::shared_ptr<void>(std::make_shared<PageList>(list2_, *browser1_)); }},
+      {"StationList",
+       [&] { return std::shared_ptr<void>(std::make_shared<StationList>(parts_, saved_user)); }},
+      {"WindowOptions",
+       [&] { return std::shared_ptr<void>(std::make_shared<WindowOptions>(parts_)); }},
+  };
+  for (const Row& row : rows) {
+    const std::vector<int> before = Bound();
+    std::shared_ptr<void> unit = row.make();
+    EXPECT_NE(Bound(), before) << row.unit << " bound nothing: the check would see nothing";
+    unit.reset();
+    EXPECT_EQ(Bound(), before) << row.unit << " left a handler behind";
+  }
+}
+
+}  // namespace
+}  // namespace talvo
