@@ -69,21 +69,6 @@ bool FillTemp(int fd, std::string_view content) {
 
 }  // namespace
 
-namespace detail {
-
-std::filesystem::path WriteCredentialTemp(const std::filesystem::path& app_folder,
-                                          std::string_view content) {
-  const std::filesystem::path temp = app_folder / kTempName;
-  const int fd = OpenLockedTemp(temp);
-  if (fd < 0) return {};
-  bool ok = FillTemp(fd, content);
-  if (!ok) ::unlink(temp.c_str());
-  ok = ::close(fd) == 0 && ok;
-  return ok ? temp : std::filesystem::path();
-}
-
-}  // namespace detail
-
 void WriteCredentialFile(const std::filesystem::path& app_folder, std::u16string_view user,
                          std::u16string_view password) {
   if (user.empty() || password.empty()) return;

@@ -32,11 +32,4 @@ struct CredentialLines {
 };
 CredentialLines SplitCredentialLines(std::string_view bytes);
 
-namespace detail {
-// The first half of a write: the new content in the temporary file beside the real one.
-// Returns the temporary file's path, or an empty path on failure.
-std::filesystem::path WriteCredentialTemp(const std::filesystem::path& app_folder,
-                                          std::string_view content);
-}  // namespace detail
-
 }  // namespace talvo

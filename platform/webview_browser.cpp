@@ -63,7 +63,10 @@ struct ScriptReply {
 // is constructed, and a set-top box plays the chosen channel with sound without a click.
 class WebKitBrowser final : public BrowserView {
  public:
-  WebKitBrowser(wxNativeWindow* window, WebKitWebView* web) : BrowserView(window), web_(web) {
+  // A reference of its own: the frame may destroy the view's window first, and the view must
+  // outlive the disconnects of this destructor.
+  WebKitBrowser(wxNativeWindow* window, WebKitWebView* web)
+      : BrowserView(window), web_(WEBKIT_WEB_VIEW(g_object_ref(web))) {
     g_signal_connect(web_, "load-changed", G_CALLBACK(&WebKitBrowser::OnLoadChanged), this);
     g_signal_connect(web_, "create", G_CALLBACK(&WebKitBrowser::OnCreate), this);
     g_signal_connect(web_, "script-dialog", G_CALLBACK(&WebKitBrowser::OnScriptDialog), this);
@@ -87,7 +90,10 @@ class WebKitBrowser final : public BrowserView {
     for (const auto& reply : pending_) reply->view_gone = true;
     g_object_set_data(G_OBJECT(web_), kBrowserKey, nullptr);
     g_signal_handlers_disconnect_by_data(web_, this);
-    g_signal_handlers_disconnect_by_data(webkit_web_view_get_user_content_manager(web_), this);
+    if (WebKitUserContentManager* content = webkit_web_view_get_user_content_manager(web_)) {
+      g_signal_handlers_disconnect_by_data(content, this);
+    }
+    g_object_unref(web_);
   }
 
   void Navigate(const std::u16string& address) override {
