@@ -82,7 +82,6 @@ Form1::Form1(Form1Options options)
   CreateMenus();
   parts_ = Form1Parts{.frame = this,
                       .config = &options_.config,
-                      .app_folder = options_.app_folder,
                       .web_browser1 = web_browser1_.get(),
                       .web_browser2 = web_browser2_.get(),
                       .menus = &menus_,
@@ -92,15 +91,13 @@ Form1::Form1(Form1Options options)
                       .command2 = command2_,
                       .command3 = command3_,
                       .image1 = image1_,
-                      .text1 = text1_,
-                      .text2 = text2_,
                       .timer1 = &timer1_};
   const LoginContext login_context{&options_.config, options_.app_folder, this, web_browser1_.get(),
                                    web_browser2_.get()};
   channels_ = std::make_unique<PageList>(list2_, *web_browser1_);
   login_ = std::make_unique<LoginWindow>(login_context);
   signin_ = std::make_unique<StartupSignIn>(*login_, login_context);
-  stations_ = std::make_unique<StationList>(parts_, signin_->SavedUser());
+  stations_ = std::make_unique<StationList>(parts_, *signin_);
   layout_ = std::make_unique<ViewLayout>(parts_);
   bulletins_ = std::make_unique<BulletinMenu>(parts_);
   options_unit_ = std::make_unique<WindowOptions>(parts_);

@@ -2,14 +2,11 @@
 // fills this in; each feature unit takes a reference and binds its own events.
 #pragma once
 
-#include <filesystem>
-
 #include "platform/config.h"
 
 class wxButton;
 class wxFrame;
 class wxListBox;
-class wxTextCtrl;
 class wxTimer;
 
 namespace talvo {
@@ -25,7 +22,6 @@ enum MenuEntry { kJiemu, kJiemian, kDenglu, kChuangkou, kN1 };
 struct Form1Parts {
   wxFrame* frame = nullptr;
   const Config* config = nullptr;
-  std::filesystem::path app_folder;
   BrowserView* web_browser1 = nullptr;  // playback view
   BrowserView* web_browser2 = nullptr;  // service view
   ClickableMenuBar* menus = nullptr;    // entries in the order of MenuEntry
@@ -35,8 +31,6 @@ struct Form1Parts {
   wxButton* command2 = nullptr;  // 透明边框
   wxButton* command3 = nullptr;  // 取消透明
   PanelBar* image1 = nullptr;    // the panel bar
-  wxTextCtrl* text1 = nullptr;   // hidden, unused
-  wxTextCtrl* text2 = nullptr;   // hidden
   wxTimer* timer1 = nullptr;     // the station list's one tick
 };
 

@@ -42,6 +42,8 @@ void ViewLayout::Form_Resize() {
   input.outer_width = static_cast<float>(PixelsToTwips(outer.x, dpi));
   input.outer_height = static_cast<float>(PixelsToTwips(outer.y, dpi));
   input.view_mode = view_mode_;
+  // The level is read back from the title on purpose: the title is what the sign-in wrote, so
+  // the layout follows whatever the window shows, including a title set by the service's reply.
   input.vip = IsVipTitle(FromWx(parts_.frame->GetTitle()));
   const auto rect = [](const TwipsPlaced& view) {
     return TwipsRect{view.Left(), view.Top(), view.Width(), view.Height()};

@@ -8,12 +8,13 @@
 #include "mainwindow/line_pairs.h"
 #include "mainwindow/service_lists.h"
 #include "platform/browser_view.h"
+#include "signin/startup_signin.h"
 
 namespace talvo {
 
-StationList::StationList(const Form1Parts& parts, const std::u16string& saved_user)
+StationList::StationList(const Form1Parts& parts, const StartupSignIn& signin)
     : parts_(parts),
-      saved_user_(saved_user),
+      signin_(signin),
       stations_(parts.list1, *parts.web_browser1),
       on_tick_(
           parts.frame, wxEVT_TIMER, [this](wxTimerEvent&) { Timer1_Timer(); },
@@ -22,7 +23,7 @@ StationList::StationList(const Form1Parts& parts, const std::u16string& saved_us
 void StationList::Timer1_Timer() {
   parts_.timer1->Stop();
   reply_.clear();
-  const std::u16string query = u"yh=" + EncodeQueryValue(saved_user_);
+  const std::u16string query = u"yh=" + EncodeQueryValue(signin_.SavedUser());
   const Config& config = *parts_.config;
   FetchListReply([](const std::u16string& url) { return FetchPage(url, u"gb2312"); },
                  ServiceUrl(config.tv_host, u"/user/diantaibiao.asp", query),

@@ -12,10 +12,12 @@
 
 namespace talvo {
 
+class StartupSignIn;
+
 class StationList {
  public:
-  // `saved_user` is the start's saved account name; it is read at the tick.
-  StationList(const Form1Parts& parts, const std::u16string& saved_user);
+  // The start's saved account name is read from `signin` at the tick.
+  StationList(const Form1Parts& parts, const StartupSignIn& signin);
 
   PageList& Stations() { return stations_; }
 
@@ -25,7 +27,7 @@ class StationList {
 
  private:
   const Form1Parts& parts_;
-  const std::u16string& saved_user_;
+  const StartupSignIn& signin_;
   PageList stations_;
   // Its own reply buffer: the programme list's load may be waiting on the network meanwhile.
   std::u16string reply_;

@@ -151,6 +151,9 @@ void FrmLogin::cmdOK_Click() {
 
   SetReply(reply);
   const LoginReplyMarks marks = ReadLoginReply(Reply());
+  // Kept as two tests and a second write on purpose: a reply with both marks shows the signed-in
+  // state twice, as it always has, and the reply box ends with the reply whatever the handlers
+  // above wrote into it.
   if (marks.vip) ShowSignedIn();
   if (marks.ordinary) ShowSignedIn();
   if (marks.rejected) SelectPasswordForRetyping();

@@ -39,6 +39,9 @@ void StartupSignIn::SignIn() {
   // waited, and is then made anew.
   login_.Get().SetReply(reply);
   const LoginReplyMarks marks = ReadLoginReply(login_.Get().Reply());
+  // Two separate tests and a second write of the same reply, kept on purpose: a reply that
+  // carries both marks signs in twice, as it always has, and the reply box ends with the reply
+  // whatever ran before. Merging them would change what such a reply does.
   if (marks.vip) ShowSignedIn(reply);
   if (marks.ordinary) ShowSignedIn(reply);
   login_.Get().SetReply(reply);

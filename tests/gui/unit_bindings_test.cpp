@@ -21,6 +21,8 @@
 #include "platform/config.h"
 #include "platform/recording_browser.h"
 #include "platform/skin.h"
+#include "signin/login_ui.h"
+#include "signin/startup_signin.h"
 #include "tests/gui/gui_test.h"
 
 namespace talvo {
@@ -99,7 +101,9 @@ class UnitBindingsTest : public ::testing::Test {
 };
 
 TEST_F(UnitBindingsTest, AUnitThatIsGoneLeavesNoHandlerOnTheWindow) {
-  const std::u16string saved_user = u"demo";
+  const LoginContext login_context{&config_, {}, frame_, browser1_.get(), browser2_.get()};
+  LoginWindow login(login_context);
+  const StartupSignIn signin(login, login_context);  // the station list's collaborator
   ViewLayout layout(parts_);  // the fullscreen unit's collaborator, kept throughout
   struct Row {
     const char* unit;
@@ -112,7 +116,7 @@ TEST_F(UnitBindingsTest, AUnitThatIsGoneLeavesNoHandlerOnTheWindow) {
       {"PageList",
        [&] { return std::shared_ptr<void>(std::make_shared<PageList>(list2_, *browser1_)); }},
       {"StationList",
-       [&] { return std::shared_ptr<void>(std::make_shared<StationList>(parts_, saved_user)); }},
+       [&] { return std::shared_ptr<void>(std::make_shared<StationList>(parts_, signin)); }},
       {"WindowOptions",
        [&] { return std::shared_ptr<void>(std::make_shared<WindowOptions>(parts_)); }},
   };
