@@ -6,7 +6,7 @@
 #include <string>
 
 #include "core/utf.h"
-#include "mainwindow/bulletins.h"
+#include "mainwindow/bulletin_menu.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
   const std::u16string text =

@@ -7,7 +7,7 @@
 #include <string>
 #include <vector>
 
-#include "mainwindow/bulletins.h"
+#include "mainwindow/bulletin_menu.h"
 #include "mainwindow/form1_parts.h"
 
 namespace talvo {

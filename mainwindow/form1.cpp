@@ -10,17 +10,14 @@
 
 #include "core/debug_trace.h"
 #include "core/fetcher.h"
-#include "core/service_address.h"
 #include "mainwindow/bulletin_menu_ui.h"
 #include "mainwindow/design.h"
 #include "mainwindow/fullscreen_ui.h"
 #include "mainwindow/layout_ui.h"
-#include "mainwindow/line_pairs.h"
 #include "mainwindow/list_font.h"
-#include "mainwindow/page_list_ui.h"
 #include "mainwindow/panel_bar.h"
 #include "mainwindow/service_lists.h"
-#include "mainwindow/station_list_ui.h"
+#include "mainwindow/service_lists_ui.h"
 #include "mainwindow/window_options_ui.h"
 #include "platform/app_icons.h"
 #include "platform/fetch_wait.h"
@@ -30,7 +27,6 @@
 #include "platform/window_titles.h"
 #include "platform/wx_text.h"
 #include "signin/login_ui.h"
-#include "signin/startup_signin.h"
 
 namespace talvo {
 namespace {
@@ -80,23 +76,23 @@ Form1::Form1(Form1Options options)
   SetIcons(AppIcons());
   CreateControls();
   CreateMenus();
-  parts_ = Form1Parts{.frame = this,
-                      .config = &options_.config,
-                      .web_browser1 = web_browser1_.get(),
-                      .web_browser2 = web_browser2_.get(),
-                      .menus = &menus_,
-                      .skin = &skin_,
-                      .list1 = list1_,
-                      .list2 = list2_,
-                      .command2 = command2_,
-                      .command3 = command3_,
-                      .image1 = image1_,
-                      .timer1 = &timer1_};
-  const LoginContext login_context{&options_.config, options_.app_folder, this, web_browser1_.get(),
-                                   web_browser2_.get()};
-  channels_ = std::make_unique<PageList>(list2_, *web_browser1_);
-  login_ = std::make_unique<LoginWindow>(login_context);
-  signin_ = std::make_unique<StartupSignIn>(*login_, login_context);
+  parts_.frame = this;
+  parts_.config = &options_.config;
+  parts_.app_folder = options_.app_folder;
+  parts_.web_browser1 = web_browser1_.get();
+  parts_.web_browser2 = web_browser2_.get();
+  parts_.menus = &menus_;
+  parts_.skin = &skin_;
+  parts_.list1 = list1_;
+  parts_.list2 = list2_;
+  parts_.command2 = command2_;
+  parts_.command3 = command3_;
+  parts_.image1 = image1_;
+  parts_.timer1 = &timer1_;
+  // Each unit is made from the parts and at most one other unit, which is made before it.
+  login_ = std::make_unique<LoginWindow>(parts_);
+  signin_ = std::make_unique<StartupSignIn>(parts_, *login_);
+  programmes_ = std::make_unique<ProgrammeList>(parts_, *signin_);
   stations_ = std::make_unique<StationList>(parts_, *signin_);
   layout_ = std::make_unique<ViewLayout>(parts_);
   bulletins_ = std::make_unique<BulletinMenu>(parts_);
@@ -105,7 +101,7 @@ Form1::Form1(Form1Options options)
   menus_.SetOnClick(kDenglu, [this] { login_->Show(); });
   // The desktop's Next and Previous media controls: the neighbouring row of the list on show.
   const auto step = [this](int by) {
-    (layout_->ViewMode() == kRadioView ? stations_->Stations() : *channels_).Step(by);
+    (layout_->ViewMode() == kRadioView ? stations_->Stations() : programmes_->Channels()).Step(by);
   };
   web_browser1_->SetMediaStep(step);
   web_browser2_->SetMediaStep(step);
@@ -120,10 +116,6 @@ Form1::Form1(Form1Options options)
 }
 
 Form1::~Form1() { timer1_.Stop(); }
-
-std::int16_t Form1::ViewMode() const { return layout_->ViewMode(); }
-const std::u16string& Form1::SavedUser() const { return signin_->SavedUser(); }
-const std::u16string& Form1::SavedPassword() const { return signin_->SavedPassword(); }
 
 // Created bottom first: a control made later is drawn above the ones made before it. Geometry
 // that the layout changes is placed by the layout unit.
@@ -166,8 +158,7 @@ void Form1::Form_Load() {
   loading_ = true;
   Contained("the skin", [&] { skin_.SkinH_Attach(); });
   Contained("the skin folder", [&] { skin_folder_ = FromWx(options_.app_folder.native()) + u"/"; });
-  Contained("the built-in channels",
-            [&] { channels_->Append(BuiltInChannelEntries(options_.config.channel_host)); });
+  Contained("the built-in channels", [&] { programmes_->AppendBuiltIns(); });
   Contained("the skin file", [&] {
     const std::filesystem::path skin_file = options_.app_folder / "real.she";
     if (std::filesystem::is_regular_file(skin_file)) skin_.SkinH_AttachEx(skin_file, "");
@@ -177,7 +168,7 @@ void Form1::Form_Load() {
   layout_->SetViewMode(kTvView);
   Contained("the page views", [&] { PrepareBrowserViews(); });
   Contained("the sign-in", [&] { signin_->SignIn(); });
-  Contained("the programme list", [&] { LoadProgrammeList(); });
+  Contained("the programme list", [&] { programmes_->Load(); });
   Contained("the download page", [&] { OpenDownloadPage(); });
   loading_ = false;
 }
@@ -189,21 +180,9 @@ void Form1::PrepareBrowserViews() {
   web_browser2_->Navigate(u"about:blank");
 }
 
-std::u16string Form1::UserQuery() const { return u"yh=" + EncodeQueryValue(SavedUser()); }
-
-void Form1::LoadProgrammeList() {
-  const Config& config = options_.config;
-  const std::u16string query = UserQuery();
-  FetchListReply([](const std::u16string& url) { return FetchPage(url, u"gb2312"); },
-                 ServiceUrl(config.tv_host, u"/user/jiemubiao.asp", query),
-                 ServiceUrl(config.primary_host, u"/user/jiemubiao.asp", query),
-                 kProgrammeListMarker, programme_reply_, [this] { signin_->VerifyOnTvHost(); });
-  channels_->Append(ParseLinePairs(programme_reply_));
-}
-
 void Form1::OpenDownloadPage() {
-  web_browser1_->Navigate(
-      ServiceUrl(options_.config.primary_host, u"/user/Download.asp", UserQuery()));
+  web_browser1_->Navigate(AccountPageAddress(options_.config.primary_host, u"/user/Download.asp",
+                                             signin_->SavedUser()));
 }
 
 void Form1::OnClose(wxCloseEvent& event) {

@@ -7,7 +7,6 @@
 #include <wx/timer.h>
 
 #include <chrono>
-#include <cstdint>
 #include <filesystem>
 #include <memory>
 #include <string>
@@ -28,11 +27,15 @@ class BulletinMenu;
 class Fullscreen;
 class ViewLayout;
 class LoginWindow;
-class PageList;
 class PanelBar;
+class ProgrammeList;
 class StartupSignIn;
 class StationList;
 class WindowOptions;
+
+namespace testing {
+class Form1Probe;
+}
 
 struct Form1Options {
   Config config;
@@ -50,33 +53,15 @@ class Form1 : public wxFrame {
   // The start-up sequence; the caller shows the window once it returns.
   void Form_Load();
 
-  BrowserView& WebBrowser1() { return *web_browser1_; }
-  BrowserView& WebBrowser2() { return *web_browser2_; }
-  PageList& Channels() { return *channels_; }
-  StationList& Stations() { return *stations_; }
-  ViewLayout& Views() { return *layout_; }
-  BulletinMenu& Bulletins() { return *bulletins_; }
-  WindowOptions& Options() { return *options_unit_; }
-  Fullscreen& FullscreenMode() { return *fullscreen_; }
-  ClickableMenuBar& Menus() { return menus_; }
-  Skin& WindowSkin() { return skin_; }
-  wxTimer& Timer1() { return timer1_; }
-  LoginWindow& Login() { return *login_; }
-  const Form1Parts& Parts() const { return parts_; }
-  std::int16_t ViewMode() const;
-  const std::u16string& SkinFolder() const { return skin_folder_; }
-  const std::u16string& SavedUser() const;
-  const std::u16string& SavedPassword() const;
-  bool Loading() const { return loading_; }
-
  private:
+  // The window tests' one way in.
+  friend class testing::Form1Probe;
+
   void CreateControls();
   void CreateMenus();
 
   void PrepareBrowserViews();
-  void LoadProgrammeList();
   void OpenDownloadPage();
-  std::u16string UserQuery() const;
 
   void OnClose(wxCloseEvent& event);
   void Form_Unload();
@@ -97,9 +82,9 @@ class Form1 : public wxFrame {
   wxTextCtrl* text1_ = nullptr;
   Form1Parts parts_;
 
-  std::unique_ptr<PageList> channels_;
   std::unique_ptr<LoginWindow> login_;
   std::unique_ptr<StartupSignIn> signin_;
+  std::unique_ptr<ProgrammeList> programmes_;
   std::unique_ptr<StationList> stations_;
   std::unique_ptr<ViewLayout> layout_;
   std::unique_ptr<BulletinMenu> bulletins_;
@@ -107,7 +92,6 @@ class Form1 : public wxFrame {
   std::unique_ptr<Fullscreen> fullscreen_;
 
   std::u16string skin_folder_;
-  std::u16string programme_reply_;
   bool loading_ = false;
 };
 

@@ -4,6 +4,7 @@
 #include <wx/frame.h>
 #include <wx/listbox.h>
 
+#include "mainwindow/fullscreen.h"
 #include "mainwindow/layout_ui.h"
 #include "mainwindow/panel_bar.h"
 #include "platform/browser_view.h"
@@ -31,17 +32,15 @@ Fullscreen::Fullscreen(const Form1Parts& parts, ViewLayout& layout)
 }
 
 bool Fullscreen::OnKey(TopLevelKey key, bool modified) {
-  if (key == TopLevelKey::kF11 && !modified) {
-    if (active_) {
-      Leave();
-    } else {
+  switch (FullscreenKey(key, modified, active_)) {
+    case FullscreenChange::kEnter:
       Enter();
-    }
-    return true;
-  }
-  if (key == TopLevelKey::kEscape && active_) {
-    Leave();
-    return true;
+      return true;
+    case FullscreenChange::kLeave:
+      Leave();
+      return true;
+    case FullscreenChange::kNone:
+      return false;
   }
   return false;
 }

@@ -1,6 +1,13 @@
 #include "mainwindow/service_lists.h"
 
+#include "core/service_address.h"
+
 namespace talvo {
+
+std::u16string AccountPageAddress(std::u16string_view host, std::u16string_view path,
+                                  std::u16string_view user) {
+  return ServiceUrl(host, path, u"yh=" + EncodeQueryValue(user));
+}
 
 void FetchListReply(const PageFetch& fetch, const std::u16string& tv_url,
                     const std::u16string& primary_url, std::u16string_view marker,

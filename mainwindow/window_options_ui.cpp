@@ -3,6 +3,9 @@
 #include <wx/button.h>
 #include <wx/frame.h>
 
+#include <string>
+
+#include "mainwindow/window_options.h"
 #include "platform/clickable_menu_bar.h"
 #include "platform/skin.h"
 #include "platform/topmost.h"
@@ -20,10 +23,10 @@ void WindowOptions::chuangkou_Click() {
   if (on_top_ == 0) {
     on_top_ = 1;
     KeepAbove(parts_.frame, true);
-    parts_.menus->SetCaption(kChuangkou, u"窗口置顶√");
+    parts_.menus->SetCaption(kChuangkou, std::u16string(OnTopCaption(true)));
   } else {
     KeepAbove(parts_.frame, false);
-    parts_.menus->SetCaption(kChuangkou, u"窗口置顶");
+    parts_.menus->SetCaption(kChuangkou, std::u16string(OnTopCaption(false)));
     on_top_ = 0;
   }
 }

@@ -1,6 +1,7 @@
 #include "signin/login_ui.h"
 
 #include <wx/button.h>
+#include <wx/frame.h>
 #include <wx/stattext.h>
 #include <wx/textctrl.h>
 
@@ -62,10 +63,10 @@ void MaskPassword(wxTextCtrl* box) {
 
 }  // namespace
 
-FrmLogin::FrmLogin(const LoginContext& context)
-    : wxDialog(context.main_window, wxID_ANY, ToWx(u"塔沃用户登录"), wxDefaultPosition,
-               wxDefaultSize, wxCAPTION | wxSYSTEM_MENU | wxCLOSE_BOX | wxSTAY_ON_TOP),
-      context_(context) {
+FrmLogin::FrmLogin(const WindowParts& parts)
+    : wxDialog(parts.frame, wxID_ANY, ToWx(u"塔沃用户登录"), wxDefaultPosition, wxDefaultSize,
+               wxCAPTION | wxSYSTEM_MENU | wxCLOSE_BOX | wxSTAY_ON_TOP),
+      parts_(parts) {
   SetName("frmLogin");
   SetIcons(AppIcons());
   CreateControls();
@@ -81,7 +82,7 @@ FrmLogin::FrmLogin(const LoginContext& context)
   ok_->Bind(wxEVT_BUTTON, [this](wxCommandEvent&) { cmdOK_Click(); });
   cancel_->Bind(wxEVT_BUTTON, [this](wxCommandEvent&) { Hide(); });
   register_->Bind(wxEVT_BUTTON, [this](wxCommandEvent&) {
-    if (context_.playback) context_.playback->Navigate(RegistrationAddress(*context_.config));
+    if (parts_.web_browser1) parts_.web_browser1->Navigate(RegistrationAddress(*parts_.config));
   });
   Bind(wxEVT_CLOSE_WINDOW, &FrmLogin::OnClose, this);
 }
@@ -136,13 +137,11 @@ void FrmLogin::SetReply(const std::u16string& reply) {
 }
 
 // Both boxes filled: the pair is remembered; otherwise the file keeps the last whole pair.
-void FrmLogin::RememberAccount() {
-  WriteCredentialFile(context_.app_folder, UserName(), Password());
-}
+void FrmLogin::RememberAccount() { WriteCredentialFile(parts_.app_folder, UserName(), Password()); }
 
 void FrmLogin::cmdOK_Click() {
   if (UserName().empty() || Password().empty()) return;
-  const std::u16string address = LoginAddress(*context_.config, UserName(), Password());
+  const std::u16string address = LoginAddress(*parts_.config, UserName(), Password());
   // The wait runs the event loop: the boxes may change, 登陆 may run again inside it, and the
   // window may be closed.
   const wxWeakRef<FrmLogin> self(this);
@@ -161,12 +160,12 @@ void FrmLogin::cmdOK_Click() {
 }
 
 void FrmLogin::ShowSignedIn() {
-  if (context_.main_window) {
-    context_.main_window->SetTitle(ToWx(SignedInTitle(*context_.config, UserName(), Reply())));
+  if (parts_.frame) {
+    parts_.frame->SetTitle(ToWx(SignedInTitle(*parts_.config, UserName(), Reply())));
   }
   Hide();
-  if (context_.service) {
-    context_.service->Navigate(VerifyAddress(context_.config->primary_host, UserName()));
+  if (parts_.web_browser2) {
+    parts_.web_browser2->Navigate(VerifyAddress(parts_.config->primary_host, UserName()));
   }
 }
 
@@ -191,7 +190,7 @@ void FrmLogin::OnClose(wxCloseEvent&) {
 
 FrmLogin& LoginWindow::Get() {
   if (FrmLogin* existing = Existing()) return *existing;
-  window_ = new FrmLogin(context_);
+  window_ = new FrmLogin(parts_);
   return *window_;
 }
 
@@ -212,6 +211,56 @@ void LoginWindow::Unload() {
     window->Destroy();
   }
   window_ = nullptr;
+}
+
+void StartupSignIn::ReadSavedAccount() {
+  const StoredAccount saved = ReadCredentialFile(parts_.app_folder);
+  saved_user_ = saved.user;
+  saved_password_ = saved.password;
+  if (saved_user_.empty() && saved_password_.empty()) return;
+  FillLoginBoxes();
+}
+
+// As typing would: the second assignment rewrites the credential file with fresh scrambling.
+void StartupSignIn::FillLoginBoxes() {
+  FrmLogin& window = login_.Get();
+  window.SetUserName(saved_user_);
+  window.SetPassword(saved_password_);
+}
+
+void StartupSignIn::SignIn() {
+  BrowserView& service = *parts_.web_browser2;
+  if (saved_user_.empty() || saved_password_.empty()) {
+    service.Navigate(GuestVerifyAddress(*parts_.config));
+    return;
+  }
+  FillLoginBoxes();
+  const std::u16string reply =
+      FetchPage(LoginAddress(*parts_.config, saved_user_, saved_password_), u"gb2312");
+  // The login window is the record of the level; it may have been closed while the request
+  // waited, and is then made anew.
+  login_.Get().SetReply(reply);
+  const LoginReplyMarks marks = ReadLoginReply(login_.Get().Reply());
+  // Two separate tests and a second write of the same reply, kept on purpose: a reply that
+  // carries both marks signs in twice, as it always has, and the reply box ends with the reply
+  // whatever ran before. Merging them would change what such a reply does.
+  if (marks.vip) ShowSignedIn(reply);
+  if (marks.ordinary) ShowSignedIn(reply);
+  login_.Get().SetReply(reply);
+  if (!marks.SignedIn()) service.Navigate(GuestVerifyAddress(*parts_.config));
+}
+
+void StartupSignIn::ShowSignedIn(const std::u16string& reply) {
+  parts_.frame->SetTitle(ToWx(SignedInTitle(*parts_.config, saved_user_, reply)));
+  parts_.web_browser2->Navigate(VerifyAddress(parts_.config->primary_host, saved_user_));
+}
+
+void StartupSignIn::VerifyOnTvHost() {
+  // A start without a login window never wrote a reply: it has no level.
+  const FrmLogin* window = login_.Existing();
+  const bool signed_in = window != nullptr && ReadLoginReply(window->Reply()).SignedIn();
+  if (signed_in || saved_user_.empty()) return;
+  parts_.web_browser2->Navigate(VerifyAddress(parts_.config->tv_host, saved_user_));
 }
 
 }  // namespace talvo

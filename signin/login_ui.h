@@ -1,37 +1,33 @@
 // The login window frmLogin: the account boxes, remembered on every change; 登陆 sends the login
 // request and shows the account level in the main window; 用户注册 opens the registration page.
 // One instance per process, created hidden on first use (LoginWindow).
+//
+// And the sign-in of every start, without showing the login window (StartupSignIn): the saved
+// account is read and put into the login window's boxes (step A), the login request decides the
+// title and the service view's verify page (step B), and a start whose sign-in gave no level
+// verifies on the TV host once that host's programme list has been taken (step C).
 #pragma once
 
 #include <wx/dialog.h>
 #include <wx/weakref.h>
 
-#include <filesystem>
 #include <string>
 
-#include "platform/config.h"
+#include "platform/window_parts.h"
 
 class wxButton;
 class wxStaticText;
 class wxTextCtrl;
-class wxTopLevelWindow;
 
 namespace talvo {
 
-class BrowserView;
-
-// What the login window reaches outside itself.
-struct LoginContext {
-  const Config* config = nullptr;
-  std::filesystem::path app_folder;         // where the credential file is written
-  wxTopLevelWindow* main_window = nullptr;  // owner; its title shows the account
-  BrowserView* playback = nullptr;          // WebBrowser1: the registration page
-  BrowserView* service = nullptr;           // WebBrowser2: the verify page
-};
-
+// The login window reaches the main window (its owner, whose title shows the account), the
+// credential file in the application folder, the playback view (the registration page) and the
+// service view (the verify page). It keeps a copy of the parts: it may outlive whoever made it
+// by the moment its own deletion takes.
 class FrmLogin final : public wxDialog {
  public:
-  explicit FrmLogin(const LoginContext& context);
+  explicit FrmLogin(const WindowParts& parts);
 
   std::u16string UserName() const;
   std::u16string Password() const;
@@ -61,7 +57,7 @@ class FrmLogin final : public wxDialog {
   void SelectPasswordForRetyping();
   void OnClose(wxCloseEvent& event);
 
-  LoginContext context_;
+  WindowParts parts_;
   wxTextCtrl* user_ = nullptr;
   wxTextCtrl* password_ = nullptr;
   wxButton* ok_ = nullptr;
@@ -75,7 +71,7 @@ class FrmLogin final : public wxDialog {
 // The one login window of the process.
 class LoginWindow {
  public:
-  explicit LoginWindow(LoginContext context) : context_(std::move(context)) {}
+  explicit LoginWindow(const WindowParts& parts) : parts_(parts) {}
 
   // The window, created hidden when there is none.
   FrmLogin& Get();
@@ -87,8 +83,33 @@ class LoginWindow {
   void Unload();
 
  private:
-  LoginContext context_;
+  WindowParts parts_;
   wxWeakRef<FrmLogin> window_;
+};
+
+class StartupSignIn {
+ public:
+  // `login` is the process's login window, made from the same parts.
+  StartupSignIn(const WindowParts& parts, LoginWindow& login) : parts_(parts), login_(login) {}
+
+  // Step A. Sets SavedUser and SavedPassword, once per start.
+  void ReadSavedAccount();
+  // Step B.
+  void SignIn();
+  // Step C, run right after the TV host's programme list was taken.
+  void VerifyOnTvHost();
+
+  const std::u16string& SavedUser() const { return saved_user_; }
+  const std::u16string& SavedPassword() const { return saved_password_; }
+
+ private:
+  void FillLoginBoxes();
+  void ShowSignedIn(const std::u16string& reply);
+
+  const WindowParts& parts_;
+  LoginWindow& login_;
+  std::u16string saved_user_;
+  std::u16string saved_password_;
 };
 
 }  // namespace talvo

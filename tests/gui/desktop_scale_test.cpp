@@ -16,9 +16,12 @@
 #include "signin/login_ui.h"
 #include "tests/gui/form1_options.h"
 #include "tests/gui/gui_test.h"
+#include "tests/support/form1_probe.h"
 
 namespace talvo {
 namespace {
+
+using testing::Probe;
 
 using testing::WaitFor;
 
@@ -47,7 +50,7 @@ TEST(DesktopScaleTest, EveryLengthIsItsDesignLengthAtTheDesktopsScaleAndTextSize
               1);
   form->Show();
   ASSERT_TRUE(WaitFor([&] { return form->IsShownOnScreen(); }));
-  const Form1Parts& parts = form->Parts();
+  const Form1Parts& parts = Probe(*form).Parts();
   const struct {
     const char* name;
     wxWindow* window;
@@ -65,8 +68,8 @@ TEST(DesktopScaleTest, EveryLengthIsItsDesignLengthAtTheDesktopsScaleAndTextSize
   EXPECT_NEAR(device_size(parts.web_browser2->Window()).y, device(design::kWebBrowser2.height), 1);
 
   // The login window's client area: 3750 x 1890 twips.
-  form->Login().Show();
-  FrmLogin& login = form->Login().Get();
+  Probe(*form).Login().Show();
+  FrmLogin& login = Probe(*form).Login().Get();
   ASSERT_TRUE(
       WaitFor([&] { return login.IsShownOnScreen() && testing::DeviceSize(&login).x > 0; }));
   EXPECT_NEAR(testing::DeviceSize(&login).x, device(3750), 1);

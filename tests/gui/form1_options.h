@@ -13,6 +13,7 @@
 #include "core/utf.h"
 #include "mainwindow/form1.h"
 #include "platform/recording_browser.h"
+#include "tests/support/form1_probe.h"
 #include "tests/support/loopback_server.h"
 
 namespace talvo::testing {
@@ -41,7 +42,7 @@ inline void ChooseRow(wxListBox* list, int row) {
 // What GTK reports when an entry of the main window's menu bar is clicked, and the entry's
 // action, which runs once the bar has let go.
 inline void ClickMenuEntry(Form1& form, int entry) {
-  wxMenuEvent event(wxEVT_MENU_OPEN, 0, form.Menus().MenuOf(entry));
+  wxMenuEvent event(wxEVT_MENU_OPEN, 0, Probe(form).Menus().MenuOf(entry));
   event.SetEventObject(&form);
   form.HandleWindowEvent(event);
   wxTheApp->ProcessPendingEvents();

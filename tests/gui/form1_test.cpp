@@ -20,10 +20,13 @@
 #include "platform/wx_text.h"
 #include "tests/gui/form1_options.h"
 #include "tests/gui/gui_test.h"
+#include "tests/support/form1_probe.h"
 #include "tests/support/loopback_server.h"
 
 namespace talvo {
 namespace {
+
+using testing::Probe;
 
 using namespace std::chrono_literals;
 using testing::LoopbackServer;
@@ -75,18 +78,18 @@ class Form1Test : public ::testing::Test {
 
   RecordingBrowser& Browser(BrowserView& view) { return static_cast<RecordingBrowser&>(view); }
   const std::vector<std::u16string>& Playback() {
-    return Browser(form_->WebBrowser1()).Navigations();
+    return Browser(Probe(*form_).WebBrowser1()).Navigations();
   }
 
   std::vector<std::u16string> Entries() {
     std::vector<std::u16string> names;
-    wxListBox* list = form_->Channels().List();
+    wxListBox* list = Probe(*form_).Channels().List();
     for (unsigned i = 0; i < list->GetCount(); ++i) names.push_back(FromWx(list->GetString(i)));
     return names;
   }
 
   // What a click on entry n raises.
-  void Choose(int n) { testing::ChooseRow(form_->Channels().List(), n); }
+  void Choose(int n) { testing::ChooseRow(Probe(*form_).Channels().List(), n); }
 
   std::u16string PrimaryUrl(const std::u16string& target) {
     return u"http://" + Utf8ToUtf16(primary_.HostPort()) + target;
@@ -127,16 +130,16 @@ TEST_F(Form1Test, ServiceUnreachableLeavesTheBuiltInsAndStillOpensTheDownloadPag
 
   EXPECT_EQ(Entries(), kBuiltInNames);
   EXPECT_EQ(FromWx(form.GetTitle()), DesignTitle(options_.config));
-  EXPECT_EQ(form.ViewMode(), 1);
-  EXPECT_TRUE(form.WindowSkin().Attached());
-  EXPECT_TRUE(form.WindowSkin().AeroOn());
-  EXPECT_TRUE(Browser(form.WebBrowser1()).Silent());
-  EXPECT_TRUE(Browser(form.WebBrowser2()).Silent());
+  EXPECT_EQ(Probe(form).ViewMode(), 1);
+  EXPECT_TRUE(Probe(form).WindowSkin().Attached());
+  EXPECT_TRUE(Probe(form).WindowSkin().AeroOn());
+  EXPECT_TRUE(Browser(Probe(form).WebBrowser1()).Silent());
+  EXPECT_TRUE(Browser(Probe(form).WebBrowser2()).Silent());
   EXPECT_EQ(Playback(),
             (std::vector<std::u16string>{u"about:blank", u"http://" + options_.config.primary_host +
                                                              u"/user/Download.asp?yh="}));
   // No saved account: a guest, whose verify page is asked for even when nothing answers.
-  EXPECT_EQ(Browser(form.WebBrowser2()).Navigations(),
+  EXPECT_EQ(Browser(Probe(form).WebBrowser2()).Navigations(),
             (std::vector<std::u16string>{u"about:blank", u"http://" + options_.config.primary_host +
                                                              u"/user/yanzhen.asp?yh=guest"}));
 }
@@ -145,14 +148,14 @@ TEST_F(Form1Test, DesignGeometryIsInTwips) {
   StartService();
   Form1& form = Load();
   EXPECT_EQ(form.GetClientSize(), wxSize(917, 580));
-  EXPECT_EQ(form.WebBrowser1().Left(), 5040);
-  EXPECT_EQ(form.WebBrowser1().Width(), 8775);
-  EXPECT_EQ(form.WebBrowser2().Top(), 7200);
-  EXPECT_EQ(form.WebBrowser1().Window()->GetRect(), wxRect(336, 0, 585, 297));
-  EXPECT_EQ(form.Channels().List()->GetRect(), wxRect(0, 0, 129, 324));
+  EXPECT_EQ(Probe(form).WebBrowser1().Left(), 5040);
+  EXPECT_EQ(Probe(form).WebBrowser1().Width(), 8775);
+  EXPECT_EQ(Probe(form).WebBrowser2().Top(), 7200);
+  EXPECT_EQ(Probe(form).WebBrowser1().Window()->GetRect(), wxRect(336, 0, 585, 297));
+  EXPECT_EQ(Probe(form).Channels().List()->GetRect(), wxRect(0, 0, 129, 324));
   // A negative size is refused and the old one stays.
-  form.WebBrowser1().SetWidth(-15);
-  EXPECT_EQ(form.WebBrowser1().Width(), 8775);
+  Probe(form).WebBrowser1().SetWidth(-15);
+  EXPECT_EQ(Probe(form).WebBrowser1().Width(), 8775);
 }
 
 TEST_F(Form1Test, FiveLineReplyAddsTwoEntriesThatOpenTheirAddressesUnchanged) {
@@ -163,7 +166,7 @@ TEST_F(Form1Test, FiveLineReplyAddsTwoEntriesThatOpenTheirAddressesUnchanged) {
   expected.push_back(u"央视卫视");
   expected.push_back(u"凤凰台");
   EXPECT_EQ(Entries(), expected);
-  EXPECT_EQ(form_->Channels().Urls().At(6), u"http://Pages.test/a?x=1&y=%41");
+  EXPECT_EQ(Probe(*form_).Channels().Urls().At(6), u"http://Pages.test/a?x=1&y=%41");
   EXPECT_EQ(ListRequests(tv_), std::vector<std::string>{"/user/jiemubiao.asp?yh="});
   EXPECT_TRUE(ListRequests(primary_).empty());
 
@@ -235,7 +238,7 @@ TEST_F(Form1Test, SavedUserGoesIntoQueriesPercentEncoded) {
   WriteCredentialFile(folder_, u"张三&x", u"pw");
   StartService();
   Load();
-  EXPECT_EQ(form_->SavedUser(), u"张三&x");
+  EXPECT_EQ(Probe(*form_).SavedUser(), u"张三&x");
   EXPECT_EQ(ListRequests(tv_), std::vector<std::string>{"/user/jiemubiao.asp?yh=%D5%C5%C8%FD%26x"});
   EXPECT_EQ(Playback().back(), PrimaryUrl(u"/user/Download.asp?yh=%D5%C5%C8%FD%26x"));
 }
@@ -248,12 +251,13 @@ TEST_F(Form1Test, TimerTicksWhileAStartUpFetchWaits) {
   form_ = new Form1(options_);
   bool ticked_during_load = false;
   form_->Bind(wxEVT_TIMER, [&](wxTimerEvent& event) {
-    ticked_during_load = form_->Loading();
+    ticked_during_load = Probe(*form_).Loading();
     event.Skip();
   });
   form_->Form_Load();
   EXPECT_TRUE(ticked_during_load);
-  EXPECT_FALSE(form_->Timer1().IsRunning()) << "the tick stops the timer: one load per start";
+  EXPECT_FALSE(Probe(*form_).Timer1().IsRunning())
+      << "the tick stops the timer: one load per start";
   EXPECT_EQ(Entries().size(), 7u);
 }
 
@@ -279,14 +283,14 @@ TEST_F(Form1Test, SkinFileIsAttachedAndABrokenOneIsIgnored) {
   StartService();
   std::ofstream(folder_ / "real.she") << "; blue\nwindow = #102030\nbutton = #405060\n";
   Load();
-  EXPECT_EQ(form_->WindowSkin().Scheme().window, 0x102030u);
+  EXPECT_EQ(Probe(*form_).WindowSkin().Scheme().window, 0x102030u);
   EXPECT_EQ(form_->GetBackgroundColour(), wxColour(0x10, 0x20, 0x30));
-  EXPECT_EQ(form_->SkinFolder(), Utf8ToUtf16(folder_.string()) + u"/");
+  EXPECT_EQ(Probe(*form_).SkinFolder(), Utf8ToUtf16(folder_.string()) + u"/");
   testing::DestroyAndWait(form_);
 
   std::ofstream(folder_ / "real.she", std::ios::trunc) << "\x89PNG not a skin";
   Load();
-  EXPECT_EQ(form_->WindowSkin().Scheme().window, SkinScheme{}.window);
+  EXPECT_EQ(Probe(*form_).WindowSkin().Scheme().window, SkinScheme{}.window);
   EXPECT_EQ(Entries(), kBuiltInNames);
   testing::DestroyAndWait(form_);
 
@@ -296,7 +300,7 @@ TEST_F(Form1Test, SkinFileIsAttachedAndABrokenOneIsIgnored) {
                                                        << "window = #102030\n";
   std::filesystem::resize_file(folder_ / "real.she", std::uintmax_t{1} << 30);
   Load();
-  EXPECT_EQ(form_->WindowSkin().Scheme().window, SkinScheme{}.window);
+  EXPECT_EQ(Probe(*form_).WindowSkin().Scheme().window, SkinScheme{}.window);
 }
 
 }  // namespace

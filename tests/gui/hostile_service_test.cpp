@@ -20,10 +20,13 @@
 #include "platform/recording_browser.h"
 #include "tests/gui/form1_options.h"
 #include "tests/gui/gui_test.h"
+#include "tests/support/form1_probe.h"
 #include "tests/support/loopback_server.h"
 
 namespace talvo {
 namespace {
+
+using testing::Probe;
 
 using namespace std::chrono_literals;
 using Reply = std::function<void(httplib::Response&)>;
@@ -114,10 +117,10 @@ TEST_F(HostileServiceTest, EveryMisbehaviourHasItsOutcomeAndStartUpEnds) {
     // Login, TV host and primary host: three requests at 1.5 s at the most, and some slack for
     // filling the list.
     EXPECT_LT(std::chrono::steady_clock::now() - start, 7s * testing::kInstrumentedSlowdown);
-    EXPECT_EQ(form->Parts().list2->GetCount(), 6 + c.programme_entries);
+    EXPECT_EQ(Probe(*form).Parts().list2->GetCount(), 6 + c.programme_entries);
     // Every entry chosen: only http(s) addresses reach the playback view.
-    auto& playback = static_cast<RecordingBrowser&>(form->WebBrowser1());
-    wxListBox* list = form->Parts().list2;
+    auto& playback = static_cast<RecordingBrowser&>(Probe(*form).WebBrowser1());
+    wxListBox* list = Probe(*form).Parts().list2;
     for (unsigned row = 6; row < std::min(list->GetCount(), 10u); ++row) {
       testing::ChooseRow(list, static_cast<int>(row));
     }
@@ -137,13 +140,13 @@ TEST_F(HostileServiceTest, BulletinBlocksOfAnySizeOrAddressAreSafe) {
   std::u16string block = u"$$$*";
   for (int i = 0; i < 5000; ++i) block += u"标题*javascript:alert(1)*";
   block += u"$$$";
-  auto& service = static_cast<RecordingBrowser&>(form->WebBrowser2());
+  auto& service = static_cast<RecordingBrowser&>(Probe(*form).WebBrowser2());
   service.FinishLoad(block);
-  EXPECT_EQ(form->Bulletins().BulletinFields()->size(), 12u);
+  EXPECT_EQ(Probe(*form).Bulletins().BulletinFields()->size(), 12u);
   service.FinishLoad(u"$$$*A*file:///etc/passwd*B*data:text/html,x*C*http://ok.test/*$$$");
-  auto& playback = static_cast<RecordingBrowser&>(form->WebBrowser1());
+  auto& playback = static_cast<RecordingBrowser&>(Probe(*form).WebBrowser1());
   const std::size_t before = playback.Navigations().size();
-  for (int item = 1; item <= 3; ++item) form->Bulletins().Clicked(item);
+  for (int item = 1; item <= 3; ++item) Probe(*form).Bulletins().Clicked(item);
   ASSERT_EQ(playback.Navigations().size(), before + 1) << "only the web address is opened";
   EXPECT_EQ(playback.Navigations().back(), u"http://ok.test/");
 
@@ -160,7 +163,7 @@ TEST_F(HostileServiceTest, BulletinBlocksOfAnySizeOrAddressAreSafe) {
   for (int item = 4; item <= 6; ++item) captions += std::u16string(120, u'宽') + u"*http://x/*";
   service.FinishLoad(captions + u"$$$");
   for (int item = 1; item <= 6; ++item) {
-    const std::u16string caption = form->Menus().Caption(kN1 + item - 1);
+    const std::u16string caption = Probe(*form).Menus().Caption(kN1 + item - 1);
     EXPECT_EQ(caption.substr(0, 2), std::u16string(1, u'0' + item) + u".") << item;
     EXPECT_EQ(caption.find_first_of(u"\r\n\u202E"), std::u16string::npos) << item;
   }

@@ -28,10 +28,13 @@
 #include "signin/login_ui.h"
 #include "tests/gui/form1_options.h"
 #include "tests/gui/gui_test.h"
+#include "tests/support/form1_probe.h"
 #include "tests/support/loopback_server.h"
 
 namespace talvo {
 namespace {
+
+using testing::Probe;
 
 using namespace std::chrono_literals;
 using testing::LoopbackServer;
@@ -47,7 +50,8 @@ void Keys(const std::string& xdotool_arguments) {
 wxPoint MenuEntryOnScreen(Form1& form, int entry) {
   wxMenuBar* bar = form.GetMenuBar();
   guint position = 0;
-  while (position < bar->GetMenuCount() && bar->GetMenu(position) != form.Menus().MenuOf(entry)) {
+  while (position < bar->GetMenuCount() &&
+         bar->GetMenu(position) != Probe(form).Menus().MenuOf(entry)) {
     ++position;
   }
   GList* items = gtk_container_get_children(GTK_CONTAINER(bar->GetHandle()));
@@ -103,7 +107,7 @@ class LoginWindowTest : public ::testing::Test {
   // 账号登陆 clicked on the menu bar; true once the window has the keyboard.
   FrmLogin& ShowLogin() {
     testing::ClickMenuEntry(*form_, kDenglu);
-    FrmLogin* login = form_->Login().Existing();
+    FrmLogin* login = Probe(*form_).Login().Existing();
     EXPECT_NE(login, nullptr);
     EXPECT_TRUE(WaitFor([&] { return login->IsShown() && login->IsActive(); }))
         << "the login window did not get the keyboard";
@@ -125,7 +129,7 @@ class LoginWindowTest : public ::testing::Test {
   }
 
   std::vector<std::u16string> ServiceView() {
-    return static_cast<RecordingBrowser&>(form_->WebBrowser2()).Navigations();
+    return static_cast<RecordingBrowser&>(Probe(*form_).WebBrowser2()).Navigations();
   }
 
   std::filesystem::path folder_;
@@ -185,7 +189,7 @@ TEST_F(LoginWindowTest, ARealClickOnTheMenuOpensTheWindowOnlyOnceTheBarHasLetGoO
   // An open menu holds GTK's grab, and with it every key of the process.
   bool held_when_shown = true;
   ASSERT_TRUE(WaitFor([&] {
-    const FrmLogin* login = form_->Login().Existing();
+    const FrmLogin* login = Probe(*form_).Login().Existing();
     if (login == nullptr || !login->IsShown()) return false;
     held_when_shown = gtk_grab_get_current() != nullptr;
     return true;
@@ -231,12 +235,13 @@ TEST_F(LoginWindowTest, RejectedPasswordIsSelectedForRetypingAndEscOpensRegistra
   EXPECT_TRUE(WaitFor([&] { return login.Password() == u"n"; })) << login.txtPassword()->GetValue();
 
   const std::size_t before =
-      static_cast<RecordingBrowser&>(form_->WebBrowser1()).Navigations().size();
+      static_cast<RecordingBrowser&>(Probe(*form_).WebBrowser1()).Navigations().size();
   Keys("key Escape");  // 用户注册, not 取消
   ASSERT_TRUE(WaitFor([&] {
-    return static_cast<RecordingBrowser&>(form_->WebBrowser1()).Navigations().size() > before;
+    return static_cast<RecordingBrowser&>(Probe(*form_).WebBrowser1()).Navigations().size() >
+           before;
   }));
-  EXPECT_EQ(static_cast<RecordingBrowser&>(form_->WebBrowser1()).Navigations().back(),
+  EXPECT_EQ(static_cast<RecordingBrowser&>(Probe(*form_).WebBrowser1()).Navigations().back(),
             RegistrationAddress(options_.config));
   EXPECT_TRUE(login.IsShown());
 }
@@ -382,8 +387,8 @@ TEST_F(LoginWindowTest, StartUpSignsInWithTheSavedAccount) {
     EXPECT_EQ(FromWx(form.GetTitle()), c.signed_in
                                            ? SignedInTitle(options_.config, c.saved->first, c.reply)
                                            : DesignTitle(options_.config));
-    EXPECT_EQ(form.SavedUser(), c.saved ? c.saved->first : u"");
-    FrmLogin* login = form.Login().Existing();
+    EXPECT_EQ(Probe(form).SavedUser(), c.saved ? c.saved->first : u"");
+    FrmLogin* login = Probe(form).Login().Existing();
     if (!c.saved) {
       EXPECT_EQ(login, nullptr) << "a start without an account needs no login window";
     } else {
@@ -403,7 +408,7 @@ TEST_F(LoginWindowTest, ClosingTheMainWindowTakesTheHiddenLoginWindowWithIt) {
   WriteCredentialFile(folder_, u"demo", u"pw");
   SetLoginReply(u"普通用户");
   Form1& form = Start();
-  const wxWeakRef<FrmLogin> login(form.Login().Existing());
+  const wxWeakRef<FrmLogin> login(Probe(form).Login().Existing());
   ASSERT_TRUE(login);
   form.Close();
   EXPECT_TRUE(WaitFor([&] { return !login; }))

@@ -16,16 +16,19 @@
 #include "mainwindow/layout_ui.h"
 #include "mainwindow/page_list_ui.h"
 #include "mainwindow/panel_bar.h"
-#include "mainwindow/station_list_ui.h"
+#include "mainwindow/service_lists_ui.h"
 #include "mainwindow/window_options_ui.h"
 #include "platform/recording_browser.h"
 #include "platform/wx_text.h"
 #include "tests/gui/form1_options.h"
 #include "tests/gui/gui_test.h"
+#include "tests/support/form1_probe.h"
 #include "tests/support/loopback_server.h"
 
 namespace talvo {
 namespace {
+
+using testing::Probe;
 
 using namespace std::chrono_literals;
 using testing::LoopbackServer;
@@ -75,8 +78,8 @@ class MainWindowFeaturesTest : public ::testing::Test {
 
 TEST_F(MainWindowFeaturesTest, ResizeAndViewSwitchesLayTheWindowOut) {
   Form1& form = Start();
-  const Form1Parts& parts = form.Parts();
-  BrowserView& playback = form.WebBrowser1();
+  const Form1Parts& parts = Probe(form).Parts();
+  BrowserView& playback = Probe(form).WebBrowser1();
   // The layout follows every size the window manager gives the window.
   form.SetSize(1000, 700);
   ASSERT_TRUE(WaitFor([&] {
@@ -86,9 +89,9 @@ TEST_F(MainWindowFeaturesTest, ResizeAndViewSwitchesLayTheWindowOut) {
   const double width = OuterTwips(1000);
   const double height = OuterTwips(700);
   EXPECT_EQ(playback.Height(), height - 2675);
-  EXPECT_EQ(form.WebBrowser2().Top(), height - 2675);
-  EXPECT_EQ(form.WebBrowser2().Width(), width - 2100);
-  EXPECT_EQ(form.Views().List2().Height(), height - 1050);
+  EXPECT_EQ(Probe(form).WebBrowser2().Top(), height - 2675);
+  EXPECT_EQ(Probe(form).WebBrowser2().Width(), width - 2100);
+  EXPECT_EQ(Probe(form).Views().List2().Height(), height - 1050);
   // What the twips say is where the windows are.
   const double dpi = DesktopTextDpi();
   EXPECT_EQ(playback.Window()->GetRect(),
@@ -97,19 +100,19 @@ TEST_F(MainWindowFeaturesTest, ResizeAndViewSwitchesLayTheWindowOut) {
   EXPECT_TRUE(parts.list2->IsShown());
 
   ClickMenu(kJiemian);  // 听广播
-  EXPECT_EQ(form.ViewMode(), kRadioView);
+  EXPECT_EQ(Probe(form).ViewMode(), kRadioView);
   EXPECT_TRUE(parts.list1->IsShown() && parts.command2->IsShown() && parts.command3->IsShown());
   EXPECT_FALSE(parts.list2->IsShown());
-  EXPECT_EQ(form.Views().List1().Height(), height - 1400);
+  EXPECT_EQ(Probe(form).Views().List1().Height(), height - 1400);
 
   ClickMenu(kJiemu);  // 看电视: the channel list on top, the station list still marked shown
-  EXPECT_EQ(form.ViewMode(), kTvView);
+  EXPECT_EQ(Probe(form).ViewMode(), kTvView);
   EXPECT_TRUE(parts.list2->IsShown());
   EXPECT_TRUE(parts.list1->IsShown());
 
   ClickMenu(kJiemian);
   parts.image1->ProcessWindowEvent(*std::make_unique<wxMouseEvent>(wxEVT_LEFT_UP));  // panel bar
-  EXPECT_EQ(form.ViewMode(), kCollapsedView);
+  EXPECT_EQ(Probe(form).ViewMode(), kCollapsedView);
   EXPECT_FALSE(parts.list1->IsShown() || parts.list2->IsShown() || parts.command2->IsShown());
   EXPECT_EQ(parts.image1->GetPosition().x, TwipsToPixels(15, dpi));
   EXPECT_EQ(playback.Left(), 100);
@@ -117,7 +120,8 @@ TEST_F(MainWindowFeaturesTest, ResizeAndViewSwitchesLayTheWindowOut) {
   testing::SaveScreenshot("layout-collapsed");
 
   parts.image1->ProcessWindowEvent(*std::make_unique<wxMouseEvent>(wxEVT_LEFT_UP));
-  EXPECT_EQ(form.ViewMode(), kTvView) << "from the collapsed view the panel bar opens the TV view";
+  EXPECT_EQ(Probe(form).ViewMode(), kTvView)
+      << "from the collapsed view the panel bar opens the TV view";
   EXPECT_TRUE(parts.list2->IsShown());
   EXPECT_FALSE(parts.list1->IsShown());
 }
@@ -125,11 +129,11 @@ TEST_F(MainWindowFeaturesTest, ResizeAndViewSwitchesLayTheWindowOut) {
 TEST_F(MainWindowFeaturesTest, VipTitleMovesTheServiceViewOutOfSight) {
   Form1& form = Start();
   form.SetTitle(ToWx(u"塔沃高清影音 V2.02 账号：demo_vip VIP用户 欢迎"));
-  const double before = form.WebBrowser1().Height();
+  const double before = Probe(form).WebBrowser1().Height();
   ClickMenu(kJiemu);
-  EXPECT_EQ(form.WebBrowser2().Top(), before + 3000);
-  EXPECT_EQ(form.WebBrowser1().Height(), OuterTwips(form.GetSize().y) - 1175);
-  EXPECT_GE(form.WebBrowser2().Window()->GetPosition().y, form.GetClientSize().y)
+  EXPECT_EQ(Probe(form).WebBrowser2().Top(), before + 3000);
+  EXPECT_EQ(Probe(form).WebBrowser1().Height(), OuterTwips(form.GetSize().y) - 1175);
+  EXPECT_GE(Probe(form).WebBrowser2().Window()->GetPosition().y, form.GetClientSize().y)
       << "the service view is still in sight";
 }
 
@@ -141,10 +145,10 @@ TEST_F(MainWindowFeaturesTest, StationsArriveAtTheTickAndOpenTheirPages) {
   WriteCredentialFile(options_.app_folder, u"听众 1", u"pw");
   options_.station_timer = 300ms;
   Form1& form = Start();
-  wxListBox* list1 = form.Parts().list1;
+  wxListBox* list1 = Probe(form).Parts().list1;
   EXPECT_EQ(list1->GetCount(), 0u) << "no station before the tick";
   ASSERT_TRUE(WaitFor([&] { return list1->GetCount() == 3; }));
-  EXPECT_FALSE(form.Timer1().IsRunning());
+  EXPECT_FALSE(Probe(form).Timer1().IsRunning());
   EXPECT_EQ(FromWx(list1->GetString(1)), u"交通广播");
   const std::string query = "yh=" + Utf16ToUtf8(EncodeQueryValue(u"听众 1"));
   EXPECT_EQ(tv_.Targets().back(), "/user/diantaibiao.asp?" + query);
@@ -152,18 +156,19 @@ TEST_F(MainWindowFeaturesTest, StationsArriveAtTheTickAndOpenTheirPages) {
 
   const auto choose = [&](int n) { testing::ChooseRow(list1, n); };
   choose(1);
-  EXPECT_EQ(Recording(form.WebBrowser1()).Navigations().back(), u"http://radio.test/traffic");
-  const std::size_t navigations = Recording(form.WebBrowser1()).Navigations().size();
+  EXPECT_EQ(Recording(Probe(form).WebBrowser1()).Navigations().back(),
+            u"http://radio.test/traffic");
+  const std::size_t navigations = Recording(Probe(form).WebBrowser1()).Navigations().size();
   choose(2);  // not a web address: never opened
-  EXPECT_EQ(Recording(form.WebBrowser1()).Navigations().size(), navigations);
+  EXPECT_EQ(Recording(Probe(form).WebBrowser1()).Navigations().size(), navigations);
 }
 
 TEST_F(MainWindowFeaturesTest, BulletinBlocksPutEntriesOnTheBarThatOpenTheirLinks) {
   Form1& form = Start();
-  ClickableMenuBar& menus = form.Menus();
-  RecordingBrowser& service = Recording(form.WebBrowser2());
+  ClickableMenuBar& menus = Probe(form).Menus();
+  RecordingBrowser& service = Recording(Probe(form).WebBrowser2());
   service.FinishLoad(u"");  // about:blank
-  EXPECT_FALSE(form.Bulletins().BulletinFields());
+  EXPECT_FALSE(Probe(form).Bulletins().BulletinFields());
 
   service.FinishLoad(
       u"会员公告 $$$*新频道*http://news.test/1*R&B 专场*http://news.test/2*$$$ 谢谢");
@@ -171,17 +176,17 @@ TEST_F(MainWindowFeaturesTest, BulletinBlocksPutEntriesOnTheBarThatOpenTheirLink
   EXPECT_EQ(menus.Caption(kN1 + 1), u"2.R&B 专场");
   EXPECT_FALSE(menus.IsShown(kN1 + 2));
   ClickMenu(kN1 + 1);
-  EXPECT_EQ(Recording(form.WebBrowser1()).Navigations().back(), u"http://news.test/2");
+  EXPECT_EQ(Recording(Probe(form).WebBrowser1()).Navigations().back(), u"http://news.test/2");
 
   // A later block of one pair: n2 keeps its caption but no longer leads anywhere.
   service.FinishLoad(u"$$$*换台通知*http://news.test/3*$$$");
   EXPECT_EQ(menus.Caption(kN1), u"1.换台通知");
   EXPECT_EQ(menus.Caption(kN1 + 1), u"2.R&B 专场");
-  const std::size_t navigations = Recording(form.WebBrowser1()).Navigations().size();
+  const std::size_t navigations = Recording(Probe(form).WebBrowser1()).Navigations().size();
   ClickMenu(kN1 + 1);
-  EXPECT_EQ(Recording(form.WebBrowser1()).Navigations().size(), navigations);
+  EXPECT_EQ(Recording(Probe(form).WebBrowser1()).Navigations().size(), navigations);
   ClickMenu(kN1);
-  EXPECT_EQ(Recording(form.WebBrowser1()).Navigations().back(), u"http://news.test/3");
+  EXPECT_EQ(Recording(Probe(form).WebBrowser1()).Navigations().back(), u"http://news.test/3");
 }
 
 TEST_F(MainWindowFeaturesTest, OnTopIsWhatTheWindowManagerReportsAndNothingMoves) {
@@ -194,10 +199,10 @@ TEST_F(MainWindowFeaturesTest, OnTopIsWhatTheWindowManagerReportsAndNothingMoves
   };
   EXPECT_FALSE(above());
   ClickMenu(kChuangkou);
-  EXPECT_EQ(form.Menus().Caption(kChuangkou), u"窗口置顶√");
+  EXPECT_EQ(Probe(form).Menus().Caption(kChuangkou), u"窗口置顶√");
   EXPECT_TRUE(WaitFor(above)) << "the window manager does not keep the window above";
   ClickMenu(kChuangkou);
-  EXPECT_EQ(form.Menus().Caption(kChuangkou), u"窗口置顶");
+  EXPECT_EQ(Probe(form).Menus().Caption(kChuangkou), u"窗口置顶");
   EXPECT_TRUE(WaitFor([&] { return !above(); }));
   EXPECT_EQ(form.GetScreenRect(), before);
 }

@@ -19,10 +19,13 @@
 #include "mainwindow/form1.h"
 #include "tests/e2e/harness.h"
 #include "tests/gui/gui_test.h"
+#include "tests/support/form1_probe.h"
 #include "tests/support/loopback_server.h"
 
 namespace talvo {
 namespace {
+
+using testing::Probe;
 
 using namespace std::chrono_literals;
 using testing::WaitFor;
@@ -145,12 +148,12 @@ class PageSafetyTest : public ::testing::Test {
     return WaitFor([&] { return view.BodyText().find(text) != std::u16string::npos; }, timeout_ms);
   }
   void Open(const std::string& target, std::u16string_view shown) {
-    form_->WebBrowser1().Navigate(Utf8ToUtf16(server_.Url(target)));
-    ASSERT_TRUE(Shows(form_->WebBrowser1(), shown)) << target;
+    Probe(*form_).WebBrowser1().Navigate(Utf8ToUtf16(server_.Url(target)));
+    ASSERT_TRUE(Shows(Probe(*form_).WebBrowser1(), shown)) << target;
   }
   // A real click in the middle of the playback view.
   void ClickPage() {
-    const wxRect area = form_->WebBrowser1().Window()->GetScreenRect();
+    const wxRect area = Probe(*form_).WebBrowser1().Window()->GetScreenRect();
     e2e::Shell("xdotool mousemove " + std::to_string(area.x + area.width / 2) + " " +
                std::to_string(area.y + area.height / 2) + " click 1");
   }
@@ -196,7 +199,8 @@ TEST_F(PageSafetyTest, PagesCannotTouchFilesTrapAViewOrFreezeIt) {
          fs::create_directories(downloads_);
          std::ofstream(existing) << "thesis";
          for (const std::string& name : {unique + "-new.pdf", unique + ".pdf"}) {
-           form_->WebBrowser1().Navigate(Utf8ToUtf16(server_.Url("/page/unclicked?name=" + name)));
+           Probe(*form_).WebBrowser1().Navigate(
+               Utf8ToUtf16(server_.Url("/page/unclicked?name=" + name)));
            EXPECT_FALSE(
                WaitFor([&] { return AnyDialog() || ReadFile(existing) != "thesis"; }, 3000))
                << name;
@@ -243,7 +247,7 @@ TEST_F(PageSafetyTest, PagesCannotTouchFilesTrapAViewOrFreezeIt) {
        [&] {
          Open("/page/beforeunload", u"stay");
          ClickPage();  // a page may ask only once it has been clicked
-         ASSERT_TRUE(Shows(form_->WebBrowser1(), u"clicked"));
+         ASSERT_TRUE(Shows(Probe(*form_).WebBrowser1(), u"clicked"));
          Open("/counter", u"/counter");
          EXPECT_FALSE(AnyDialog());
        }},
@@ -253,7 +257,7 @@ TEST_F(PageSafetyTest, PagesCannotTouchFilesTrapAViewOrFreezeIt) {
          const int verify = Loads("/user/yanzhen.asp");
          const auto killed = std::chrono::steady_clock::now();
          e2e::Shell("pkill -KILL -P " + std::to_string(::getpid()) + " -f WebKitWebProcess");
-         EXPECT_TRUE(Shows(form_->WebBrowser1(), u"/counter 2"));
+         EXPECT_TRUE(Shows(Probe(*form_).WebBrowser1(), u"/counter 2"));
          std::printf("recovery: process killed to page shown again in %lld ms\n",
                      static_cast<long long>((std::chrono::steady_clock::now() - killed) / 1ms));
          EXPECT_TRUE(WaitFor([&] { return Loads("/user/yanzhen.asp") > verify; }, 10000))
@@ -262,13 +266,13 @@ TEST_F(PageSafetyTest, PagesCannotTouchFilesTrapAViewOrFreezeIt) {
       {"an endless script: ended, reloaded three times, then a notice",
        [&] {
          Open("/page/loop", u"/page/loop 1");
-         EXPECT_TRUE(Shows(form_->WebBrowser1(), u"此页面反复停止运行", 60000));
+         EXPECT_TRUE(Shows(Probe(*form_).WebBrowser1(), u"此页面反复停止运行", 60000));
          EXPECT_EQ(Loads("/page/loop"), 4);
          Open("/counter", u"/counter");  // the view is usable again
        }},
       {"clicking the chosen row again loads its page again",
        [&] {
-         wxListBox* list = form_->Parts().list2;
+         wxListBox* list = Probe(*form_).Parts().list2;
          const auto click_row = [&](int row) {
            int y = 0;
            while (y < list->GetClientSize().y && list->HitTest(wxPoint(10, y)) != row) ++y;
@@ -277,9 +281,9 @@ TEST_F(PageSafetyTest, PagesCannotTouchFilesTrapAViewOrFreezeIt) {
                       " click 1");
          };
          click_row(6);
-         ASSERT_TRUE(Shows(form_->WebBrowser1(), u"/counter 1"));
+         ASSERT_TRUE(Shows(Probe(*form_).WebBrowser1(), u"/counter 1"));
          click_row(6);
-         EXPECT_TRUE(Shows(form_->WebBrowser1(), u"/counter 2"));
+         EXPECT_TRUE(Shows(Probe(*form_).WebBrowser1(), u"/counter 2"));
        }},
   };
   for (const Row& row : rows) {

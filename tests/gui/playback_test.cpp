@@ -22,9 +22,12 @@
 #include "tests/e2e/harness.h"
 #include "tests/gui/form1_options.h"
 #include "tests/gui/gui_test.h"
+#include "tests/support/form1_probe.h"
 
 namespace talvo {
 namespace {
+
+using testing::Probe;
 
 using testing::WaitFor;
 
@@ -78,11 +81,11 @@ class PlaybackTest : public ::testing::Test {
     PlayerState state;
     EXPECT_TRUE(WaitFor(
         [&] {
-          state = ReadPlayer(form_->WebBrowser1(), name);
+          state = ReadPlayer(Probe(*form_).WebBrowser1(), name);
           return state.playing && state.time > 1.0;
         },
         20000))
-        << Utf16ToUtf8(form_->WebBrowser1().BodyText());
+        << Utf16ToUtf8(Probe(*form_).WebBrowser1().BodyText());
     EXPECT_TRUE(state.audible);
     if (video) {
       EXPECT_EQ(state.width, 640);
@@ -92,17 +95,17 @@ class PlaybackTest : public ::testing::Test {
   std::string NetWmState() { return testing::WindowProperty(form_, "_NET_WM_STATE"); }
   bool Fullscreen() { return NetWmState().find("_NET_WM_STATE_FULLSCREEN") != std::string::npos; }
   bool CoversScreen() {
-    return form_->WebBrowser1().Window()->GetScreenRect() ==
+    return Probe(*form_).WebBrowser1().Window()->GetScreenRect() ==
            wxRect(wxPoint(0, 0), wxGetDisplaySize());
   }
   // The window and its playback view where they were before fullscreen.
   void RememberWindow() {
     window_ = form_->GetScreenRect();
-    playback_ = form_->WebBrowser1().Window()->GetScreenRect();
+    playback_ = Probe(*form_).WebBrowser1().Window()->GetScreenRect();
   }
   bool Restored() {
     return !Fullscreen() && form_->GetScreenRect() == window_ &&
-           form_->WebBrowser1().Window()->GetScreenRect() == playback_;
+           Probe(*form_).WebBrowser1().Window()->GetScreenRect() == playback_;
   }
   void ClickPlayersFullscreenButton() {
     const wxPoint button(playback_.GetRight() - 24, playback_.GetBottom() - 14);
@@ -119,10 +122,10 @@ class PlaybackTest : public ::testing::Test {
 };
 
 TEST_F(PlaybackTest, ChannelsPlayTheirVideoWithSoundUnclicked) {
-  testing::ChooseRow(form_->Parts().list2, 0);  // H.264/AAC in <video>
+  testing::ChooseRow(Probe(*form_).Parts().list2, 0);  // H.264/AAC in <video>
   ExpectPlaysWithSound("北京卫视高清", true);
   testing::SaveScreenshot("playback-channel");
-  testing::ChooseRow(form_->Parts().list2, 1);  // fragmented MP4 through Media Source
+  testing::ChooseRow(Probe(*form_).Parts().list2, 1);  // fragmented MP4 through Media Source
   ExpectPlaysWithSound("广东卫视高清", true);
   EXPECT_FALSE(service_->RequestsFor("/media/mse/seg1.m4s").empty());
 }
@@ -142,10 +145,10 @@ TEST_F(PlaybackTest, DemoChannelsKeepMovingLongAfterTheirClipEnds) {
     std::optional<Clock::time_point> moved;
     double longest_still = 0;
   };
-  Motion file{&form_->WebBrowser1(), "北京卫视高清"};
-  Motion live{&form_->WebBrowser2(), "广东卫视高清"};
-  testing::ChooseRow(form_->Parts().list2, 0);
-  form_->WebBrowser2().Navigate(
+  Motion file{&Probe(*form_).WebBrowser1(), "北京卫视高清"};
+  Motion live{&Probe(*form_).WebBrowser2(), "广东卫视高清"};
+  testing::ChooseRow(Probe(*form_).Parts().list2, 0);
+  Probe(*form_).WebBrowser2().Navigate(
       Utf8ToUtf16("http://" + service_->HostPort() + "/usbtv/gdwsgq.html"));
   const auto follow = [](Motion& motion) {
     const PlayerState state = ReadPlayer(*motion.view, motion.name);
@@ -167,7 +170,7 @@ TEST_F(PlaybackTest, DemoChannelsKeepMovingLongAfterTheirClipEnds) {
         return file.moved && live.moved;
       },
       20000))
-      << Utf16ToUtf8(form_->WebBrowser2().BodyText());
+      << Utf16ToUtf8(Probe(*form_).WebBrowser2().BodyText());
   const Clock::time_point start = Clock::now();
   Clock::time_point sampled;
   WaitFor(
@@ -186,26 +189,27 @@ TEST_F(PlaybackTest, DemoChannelsKeepMovingLongAfterTheirClipEnds) {
 }
 
 TEST_F(PlaybackTest, StationsPlayTheirAudioWithSoundUnclicked) {
-  wxListBox* stations = form_->Parts().list1;
+  wxListBox* stations = Probe(*form_).Parts().list1;
   ASSERT_TRUE(WaitFor([&] { return stations->GetCount() > 0; }, 10000));
   testing::ChooseRow(stations, 2);
   ExpectPlaysWithSound("音乐之声广播", false);
 }
 
 TEST_F(PlaybackTest, AStreamThatCannotBeDecodedShowsThePagesErrorAndTheWindowStaysResponsive) {
-  form_->WebBrowser1().Navigate(
+  Probe(*form_).WebBrowser1().Navigate(
       Utf8ToUtf16("http://" + service_->HostPort() + "/usbtv/broken.html"));
-  EXPECT_TRUE(WaitFor([&] { return ReadPlayer(form_->WebBrowser1(), "broken").failed; }, 20000))
-      << Utf16ToUtf8(form_->WebBrowser1().BodyText());
-  testing::ChooseRow(form_->Parts().list2, 0);
+  EXPECT_TRUE(
+      WaitFor([&] { return ReadPlayer(Probe(*form_).WebBrowser1(), "broken").failed; }, 20000))
+      << Utf16ToUtf8(Probe(*form_).WebBrowser1().BodyText());
+  testing::ChooseRow(Probe(*form_).Parts().list2, 0);
   ExpectPlaysWithSound("北京卫视高清", true);
 }
 
 TEST_F(PlaybackTest, FullscreenFromThePlayersButtonAndFromF11ComesBackToTheSameWindow) {
-  testing::ChooseRow(form_->Parts().list2, 0);
+  testing::ChooseRow(Probe(*form_).Parts().list2, 0);
   ExpectPlaysWithSound("北京卫视高清", true);
   RememberWindow();
-  const std::int16_t mode = form_->ViewMode();
+  const std::int16_t mode = Probe(*form_).ViewMode();
 
   // A real click on the player's own button, at the right end of the page's bottom bar.
   ClickPlayersFullscreenButton();
@@ -214,22 +218,22 @@ TEST_F(PlaybackTest, FullscreenFromThePlayersButtonAndFromF11ComesBackToTheSameW
   e2e::Shell("xdotool key Escape");
   EXPECT_TRUE(WaitFor([&] { return Restored(); }, 10000))
       << "the page's fullscreen did not return to the window";
-  EXPECT_EQ(form_->ViewMode(), mode);
-  EXPECT_TRUE(form_->Parts().list2->IsShown());
+  EXPECT_EQ(Probe(*form_).ViewMode(), mode);
+  EXPECT_TRUE(Probe(*form_).Parts().list2->IsShown());
 
   e2e::Shell("xdotool key F11");
   ASSERT_TRUE(WaitFor([&] { return Fullscreen() && CoversScreen(); }, 10000)) << NetWmState();
-  EXPECT_FALSE(form_->Parts().list2->IsShown());
+  EXPECT_FALSE(Probe(*form_).Parts().list2->IsShown());
   e2e::Shell("xdotool key F11");
   EXPECT_TRUE(WaitFor([&] { return Restored(); }, 10000)) << "F11 did not return to the window";
-  EXPECT_TRUE(form_->Parts().list2->IsShown());
+  EXPECT_TRUE(Probe(*form_).Parts().list2->IsShown());
 }
 
 // F11 and Esc with real keys wherever the keyboard focus is: in the list (hidden once the window
 // is fullscreen), inside either page, in the page's own fullscreen. The focus then comes back to
 // what had it.
 TEST_F(PlaybackTest, FullscreenKeysWorkWhereverTheFocusIs) {
-  testing::ChooseRow(form_->Parts().list2, 0);
+  testing::ChooseRow(Probe(*form_).Parts().list2, 0);
   ExpectPlaysWithSound("北京卫视高清", true);
   RememberWindow();
   GtkWindow* window = GTK_WINDOW(form_->GetHandle());
@@ -246,14 +250,14 @@ TEST_F(PlaybackTest, FullscreenKeysWorkWhereverTheFocusIs) {
     const char* key_out;
   };
   const Case cases[] = {
-      {"the channel list", [&] { form_->Parts().list2->SetFocus(); }, widget(form_->Parts().list2),
-       "Escape"},
-      {"the channel list", [&] { form_->Parts().list2->SetFocus(); }, widget(form_->Parts().list2),
-       "F11"},
-      {"the playback page", [&] { click_into(form_->WebBrowser1().Window()); },
-       widget(form_->WebBrowser1().Window()), "Escape"},
-      {"the service page", [&] { click_into(form_->WebBrowser2().Window()); },
-       widget(form_->WebBrowser2().Window()), "F11"},
+      {"the channel list", [&] { Probe(*form_).Parts().list2->SetFocus(); },
+       widget(Probe(*form_).Parts().list2), "Escape"},
+      {"the channel list", [&] { Probe(*form_).Parts().list2->SetFocus(); },
+       widget(Probe(*form_).Parts().list2), "F11"},
+      {"the playback page", [&] { click_into(Probe(*form_).WebBrowser1().Window()); },
+       widget(Probe(*form_).WebBrowser1().Window()), "Escape"},
+      {"the service page", [&] { click_into(Probe(*form_).WebBrowser2().Window()); },
+       widget(Probe(*form_).WebBrowser2().Window()), "F11"},
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(std::string(c.focus_in) + ", out with " + c.key_out);

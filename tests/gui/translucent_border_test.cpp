@@ -17,12 +17,15 @@
 #include "mainwindow/form1.h"
 #include "mainwindow/window_options_ui.h"
 #include "tests/gui/gui_test.h"
+#include "tests/support/form1_probe.h"
 #include "tests/support/loopback_server.h"
 
 extern char** environ;
 
 namespace talvo {
 namespace {
+
+using testing::Probe;
 
 using testing::LoopbackServer;
 using testing::WaitFor;
@@ -90,20 +93,20 @@ TEST(TranslucentBorder, TheBackgroundLetsTheDesktopThroughAndThePageNever) {
   options.app_folder = folder;
   options.station_timer = std::chrono::seconds(60);
   auto* form = new Form1(options);
-  ASSERT_TRUE(form->WindowSkin().CanShowTranslucent());
+  ASSERT_TRUE(Probe(*form).WindowSkin().CanShowTranslucent());
   form->Form_Load();
   form->Show();
   ASSERT_TRUE(WaitFor([&] { return form->IsActive(); }));
   int loads = 0;
-  form->WebBrowser1().SetLoadCompleted([&] { ++loads; });
-  form->WebBrowser1().Navigate(Utf8ToUtf16(server.Url("/blue")));
+  Probe(*form).WebBrowser1().SetLoadCompleted([&] { ++loads; });
+  Probe(*form).WebBrowser1().Navigate(Utf8ToUtf16(server.Url("/blue")));
   ASSERT_TRUE(WaitFor([&] { return loads > 0; }, 20000));
 
   // Below the channel list, the window's own background; in the middle of the playback view,
   // the page.
   const wxSize client = form->GetClientSize();
   const wxPoint background = form->ClientToScreen(wxPoint(20, client.y - 4));
-  const wxWindow* playback = form->WebBrowser1().Window();
+  const wxWindow* playback = Probe(*form).WebBrowser1().Window();
   const wxPoint page =
       playback->ClientToScreen(wxPoint(playback->GetSize().x / 2, playback->GetSize().y / 2));
   // The compositor paints in its own time: shoot until the screen shows what is expected, or
@@ -135,7 +138,7 @@ TEST(TranslucentBorder, TheBackgroundLetsTheDesktopThroughAndThePageNever) {
   EXPECT_GT(through.Red(), through.Green())
       << "the backdrop does not show through the border: " << through.GetAsString().utf8_str();
 
-  form->Options().Command3_Click();  // 取消透明
+  Probe(*form).Options().Command3_Click();  // 取消透明
   const wxImage off = shoot_until("border-opaque", opaque);
   ASSERT_TRUE(off.IsOk());
   EXPECT_EQ(PixelAt(off, page), blue);

@@ -15,14 +15,13 @@
 #include "mainwindow/layout_ui.h"
 #include "mainwindow/page_list_ui.h"
 #include "mainwindow/panel_bar.h"
-#include "mainwindow/station_list_ui.h"
+#include "mainwindow/service_lists_ui.h"
 #include "mainwindow/window_options_ui.h"
 #include "platform/clickable_menu_bar.h"
 #include "platform/config.h"
 #include "platform/recording_browser.h"
 #include "platform/skin.h"
 #include "signin/login_ui.h"
-#include "signin/startup_signin.h"
 #include "tests/gui/gui_test.h"
 
 namespace talvo {
@@ -101,10 +100,9 @@ class UnitBindingsTest : public ::testing::Test {
 };
 
 TEST_F(UnitBindingsTest, AUnitThatIsGoneLeavesNoHandlerOnTheWindow) {
-  const LoginContext login_context{&config_, {}, frame_, browser1_.get(), browser2_.get()};
-  LoginWindow login(login_context);
-  const StartupSignIn signin(login, login_context);  // the station list's collaborator
-  ViewLayout layout(parts_);  // the fullscreen unit's collaborator, kept throughout
+  LoginWindow login(parts_);
+  StartupSignIn signin(parts_, login);  // the lists' collaborator
+  ViewLayout layout(parts_);            // the fullscreen unit's collaborator, kept throughout
   struct Row {
     const char* unit;
     std::function<std::shared_ptr<void>()> make;
@@ -115,6 +113,8 @@ TEST_F(UnitBindingsTest, AUnitThatIsGoneLeavesNoHandlerOnTheWindow) {
        [&] { return std::shared_ptr<void>(std::make_shared<Fullscreen>(parts_, layout)); }},
       {"PageList",
        [&] { return std::shared_ptr<void>(std::make_shared<PageList>(list2_, *browser1_)); }},
+      {"ProgrammeList",
+       [&] { return std::shared_ptr<void>(std::make_shared<ProgrammeList>(parts_, signin)); }},
       {"StationList",
        [&] { return std::shared_ptr<void>(std::make_shared<StationList>(parts_, signin)); }},
       {"WindowOptions",

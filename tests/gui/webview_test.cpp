@@ -21,10 +21,13 @@
 #include "platform/webview_browser.h"
 #include "tests/gui/form1_options.h"
 #include "tests/gui/gui_test.h"
+#include "tests/support/form1_probe.h"
 #include "tests/support/loopback_server.h"
 
 namespace talvo {
 namespace {
+
+using testing::Probe;
 
 using testing::LoopbackServer;
 using testing::WaitFor;
@@ -197,26 +200,27 @@ TEST_F(WebViewTest, StartedWindowWithTheRealEngine) {
   options.station_timer = std::chrono::seconds(60);
   auto* form = new Form1(options);
   int playback_loads = 0;
-  form->WebBrowser1().SetLoadCompleted([&] { ++playback_loads; });
+  Probe(*form).WebBrowser1().SetLoadCompleted([&] { ++playback_loads; });
   form->Form_Load();
   form->Show();
   ASSERT_TRUE(WaitFor(
       [&] {
         return playback_loads > 0 &&
-               form->WebBrowser1().BodyText().find(u"下载页") != std::u16string::npos;
+               Probe(*form).WebBrowser1().BodyText().find(u"下载页") != std::u16string::npos;
       },
       20000))
       << "the download page did not show";
   // The guest verify page's bulletins, read from the page's visible text.
-  EXPECT_TRUE(WaitFor([&] { return form->Menus().Caption(kN1 + 1) == u"2.会员&续费"; }, 20000))
+  EXPECT_TRUE(
+      WaitFor([&] { return Probe(*form).Menus().Caption(kN1 + 1) == u"2.会员&续费"; }, 20000))
       << "the bulletins did not reach the menu bar";
-  EXPECT_EQ(form->Menus().Caption(kN1), u"1.春节节目单");
+  EXPECT_EQ(Probe(*form).Menus().Caption(kN1), u"1.春节节目单");
   testing::SaveScreenshot("form1-started");
 
-  testing::ChooseRow(form->Channels().List(), 0);
+  testing::ChooseRow(Probe(*form).Channels().List(), 0);
   EXPECT_TRUE(WaitFor(
       [&] {
-        return form->WebBrowser1().BodyText().find(u"频道 /usbtv/bjwsgq.html") !=
+        return Probe(*form).WebBrowser1().BodyText().find(u"频道 /usbtv/bjwsgq.html") !=
                std::u16string::npos;
       },
       20000))

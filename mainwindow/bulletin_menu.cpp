@@ -1,4 +1,4 @@
-#include "mainwindow/bulletins.h"
+#include "mainwindow/bulletin_menu.h"
 
 namespace talvo {
 namespace {

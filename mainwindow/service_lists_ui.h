@@ -1,5 +1,7 @@
-// The station list List1: loaded once, at the tick of Timer1 five seconds after the window was
-// created, from the TV host or else the primary host; choosing a station opens its page.
+// The two lists of pages the service fills: the channel list List2, the six built-in channels
+// and then the account's programme list, taken during start-up; and the station list List1,
+// taken once, at the tick of Timer1 five seconds after the window was created. Each is asked of
+// the TV host first, then of the primary host; choosing an entry opens its page.
 #pragma once
 
 #include <wx/timer.h>
@@ -13,6 +15,24 @@
 namespace talvo {
 
 class StartupSignIn;
+
+class ProgrammeList {
+ public:
+  // The saved account name is read from `signin`, which also verifies on the TV host as soon as
+  // that host's list is taken.
+  ProgrammeList(const Form1Parts& parts, StartupSignIn& signin);
+
+  PageList& Channels() { return channels_; }
+
+  void AppendBuiltIns();
+  void Load();
+
+ private:
+  const Form1Parts& parts_;
+  StartupSignIn& signin_;
+  PageList channels_;
+  std::u16string reply_;
+};
 
 class StationList {
  public:

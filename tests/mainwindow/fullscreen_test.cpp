@@ -1,0 +1,29 @@
+#include "mainwindow/fullscreen.h"
+
+#include <gtest/gtest.h>
+
+namespace talvo {
+namespace {
+
+TEST(FullscreenKey, OnlyAPlainF11SwitchesAndEscOnlyLeaves) {
+  using enum TopLevelKey;
+  using enum FullscreenChange;
+  struct Row {
+    TopLevelKey key;
+    bool modified;
+    bool active;
+    FullscreenChange change;
+  };
+  const Row rows[] = {
+      {kF11, false, false, kEnter},   {kF11, false, true, kLeave},    {kF11, true, false, kNone},
+      {kF11, true, true, kNone},      {kEscape, false, true, kLeave}, {kEscape, true, true, kLeave},
+      {kEscape, false, false, kNone}, {kOther, false, true, kNone},
+  };
+  for (const Row& row : rows) {
+    EXPECT_EQ(FullscreenKey(row.key, row.modified, row.active), row.change)
+        << static_cast<int>(row.key) << " modified " << row.modified << " active " << row.active;
+  }
+}
+
+}  // namespace
+}  // namespace talvo
