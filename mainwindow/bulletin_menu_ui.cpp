@@ -17,6 +17,15 @@ BulletinMenu::BulletinMenu(const Form1Parts& parts) : parts_(parts) {
   }
 }
 
+// The service view and the menu bar outlive the unit. A body text still being read is dropped
+// by the view itself if the view goes first, and cannot arrive before it does.
+BulletinMenu::~BulletinMenu() {
+  parts_.web_browser2->SetLoadCompleted(nullptr);
+  for (int item = 1; item <= kBulletinItems; ++item) {
+    parts_.menus->SetOnClick(kN1 + item - 1, nullptr);
+  }
+}
+
 // The text is read without a nested event loop: the reader must not run other handlers, or
 // itself, while it waits.
 void BulletinMenu::OnServiceViewLoaded() {

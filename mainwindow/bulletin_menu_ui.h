@@ -15,6 +15,9 @@ namespace talvo {
 class BulletinMenu {
  public:
   explicit BulletinMenu(const Form1Parts& parts);
+  ~BulletinMenu();
+  BulletinMenu(const BulletinMenu&) = delete;
+  BulletinMenu& operator=(const BulletinMenu&) = delete;
 
   const std::optional<std::vector<std::u16string>>& BulletinFields() const { return fields_; }
 

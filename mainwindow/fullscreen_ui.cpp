@@ -31,6 +31,9 @@ Fullscreen::Fullscreen(const Form1Parts& parts, ViewLayout& layout)
   });
 }
 
+// The playback view outlives the unit.
+Fullscreen::~Fullscreen() { parts_.web_browser1->SetFullscreenChanged(nullptr); }
+
 bool Fullscreen::OnKey(TopLevelKey key, bool modified) {
   switch (FullscreenKey(key, modified, active_)) {
     case FullscreenChange::kEnter:

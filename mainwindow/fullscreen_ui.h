@@ -19,6 +19,9 @@ class ViewLayout;
 class Fullscreen {
  public:
   Fullscreen(const Form1Parts& parts, ViewLayout& layout);
+  ~Fullscreen();
+  Fullscreen(const Fullscreen&) = delete;
+  Fullscreen& operator=(const Fullscreen&) = delete;
 
   bool Active() const { return active_; }
   void Enter();

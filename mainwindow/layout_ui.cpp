@@ -34,6 +34,13 @@ ViewLayout::ViewLayout(const Form1Parts& parts)
   parts_.image1->SetOnClick([this] { Image1_Click(); });
 }
 
+// The menu bar and the panel bar outlive the unit: nothing of it may stay behind on them.
+ViewLayout::~ViewLayout() {
+  parts_.menus->SetOnClick(kJiemu, nullptr);
+  parts_.menus->SetOnClick(kJiemian, nullptr);
+  parts_.image1->SetOnClick(nullptr);
+}
+
 void ViewLayout::Form_Resize() {
   if (suspended_) return;
   const double dpi = DesktopTextDpi();

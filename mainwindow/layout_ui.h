@@ -14,6 +14,9 @@ namespace talvo {
 class ViewLayout {
  public:
   explicit ViewLayout(const Form1Parts& parts);
+  ~ViewLayout();
+  ViewLayout(const ViewLayout&) = delete;
+  ViewLayout& operator=(const ViewLayout&) = delete;
 
   std::int16_t ViewMode() const { return view_mode_; }
   // Start-up's choice of the first view; laid out at the first show.

@@ -12,6 +12,7 @@ class PanelBar : public wxWindow {
  public:
   explicit PanelBar(wxWindow* parent);
   void SetOnClick(std::function<void()> on_click) { on_click_ = std::move(on_click); }
+  bool HasOnClick() const { return static_cast<bool>(on_click_); }
 
  private:
   void OnPaint(wxPaintEvent& event);

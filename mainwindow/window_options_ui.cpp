@@ -19,6 +19,9 @@ WindowOptions::WindowOptions(const Form1Parts& parts)
   parts_.menus->SetOnClick(kChuangkou, [this] { chuangkou_Click(); });
 }
 
+// The menu bar outlives the unit.
+WindowOptions::~WindowOptions() { parts_.menus->SetOnClick(kChuangkou, nullptr); }
+
 void WindowOptions::chuangkou_Click() {
   if (on_top_ == 0) {
     on_top_ = 1;

@@ -12,6 +12,9 @@ namespace talvo {
 class WindowOptions {
  public:
   explicit WindowOptions(const Form1Parts& parts);
+  ~WindowOptions();
+  WindowOptions(const WindowOptions&) = delete;
+  WindowOptions& operator=(const WindowOptions&) = delete;
 
   std::int16_t OnTop() const { return on_top_; }
 

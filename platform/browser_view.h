@@ -40,6 +40,10 @@ class BrowserView : public TwipsPlaced {
   // Runs when the desktop's media controls ask for the next (1) or previous (-1) item while
   // this view's page plays.
   void SetMediaStep(std::function<void(int)> handler) { media_step_ = std::move(handler); }
+  // How many of the three callbacks above are set.
+  int CallbacksSet() const {
+    return (load_completed_ ? 1 : 0) + (fullscreen_changed_ ? 1 : 0) + (media_step_ ? 1 : 0);
+  }
   // Asks the page to leave its own fullscreen, when it is in it.
   virtual void ExitPageFullscreen() {}
 

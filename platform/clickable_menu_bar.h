@@ -29,6 +29,7 @@ class ClickableMenuBar {
   void SetCaption(int index, const std::u16string& caption);
   // What a click on the entry runs; an entry may get its handler after it was added.
   void SetOnClick(int index, std::function<void()> on_click);
+  bool HasOnClick(int index) const { return static_cast<bool>(entries_.at(index).on_click); }
   const std::u16string& Caption(int index) const { return entries_.at(index).caption; }
   bool IsShown(int index) const { return entries_.at(index).shown; }
   // The entry's menu while it is shown, else null: what a click on the bar reports.

@@ -14,8 +14,8 @@
 #include "mainwindow/panel_bar.h"
 #include "platform/browser_view.h"
 #include "signin/login_ui.h"
-#include "tests/gui/form1_options.h"
 #include "tests/gui/gui_test.h"
+#include "tests/support/form1_fixture.h"
 #include "tests/support/form1_probe.h"
 
 namespace talvo {

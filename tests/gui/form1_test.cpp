@@ -18,8 +18,8 @@
 #include "platform/recording_browser.h"
 #include "platform/window_titles.h"
 #include "platform/wx_text.h"
-#include "tests/gui/form1_options.h"
 #include "tests/gui/gui_test.h"
+#include "tests/support/form1_fixture.h"
 #include "tests/support/form1_probe.h"
 #include "tests/support/loopback_server.h"
 
@@ -36,11 +36,11 @@ const std::vector<std::u16string> kBuiltInNames = {u"北京卫视高清", u"广�
                                                    u"江苏卫视高清", u"深圳卫视高清",
                                                    u"浙江卫视高清", u"黑龙江卫视高清"};
 
-// Form1 on recording browser views, against a TV host and a primary host on loopback.
-class Form1Test : public ::testing::Test {
+// Form1 against a TV host and a primary host that answer the programme list, slowly if asked.
+class Form1Test : public testing::Form1Fixture {
  protected:
   void SetUp() override {
-    SetFetchesEnabled(true);
+    Form1Fixture::SetUp();
     for (LoopbackServer* server : {&tv_, &primary_}) {
       server->http().Get("/user/jiemubiao.asp",
                          [this, server](const httplib::Request&, httplib::Response& res) {
@@ -53,65 +53,39 @@ class Form1Test : public ::testing::Test {
                                            "text/plain; charset=gb2312");
                          });
     }
-    options_ = testing::RecordingForm1Options(primary_, tv_);
     options_.config.channel_host = u"live.test:81";
-    folder_ = options_.app_folder;
   }
 
   void TearDown() override {
     delay_ = 0ms;
-    if (form_) testing::DestroyAndWait(form_);
-    std::filesystem::remove_all(folder_);
-    SetFetchesEnabled(true);
+    Form1Fixture::TearDown();
   }
 
-  void StartService() {
-    tv_.Start();
-    primary_.Start();
-  }
-
-  Form1& Load() {
-    form_ = new Form1(options_);
-    form_->Form_Load();
-    return *form_;
-  }
-
-  RecordingBrowser& Browser(BrowserView& view) { return static_cast<RecordingBrowser&>(view); }
   const std::vector<std::u16string>& Playback() {
-    return Browser(Probe(*form_).WebBrowser1()).Navigations();
+    return testing::Recording(probe().WebBrowser1()).Navigations();
   }
 
   std::vector<std::u16string> Entries() {
     std::vector<std::u16string> names;
-    wxListBox* list = Probe(*form_).Channels().List();
+    wxListBox* list = probe().Channels().List();
     for (unsigned i = 0; i < list->GetCount(); ++i) names.push_back(FromWx(list->GetString(i)));
     return names;
   }
 
   // What a click on entry n raises.
-  void Choose(int n) { testing::ChooseRow(Probe(*form_).Channels().List(), n); }
+  void Choose(int n) { testing::ChooseRow(probe().Channels().List(), n); }
 
   std::u16string PrimaryUrl(const std::u16string& target) {
     return u"http://" + Utf8ToUtf16(primary_.HostPort()) + target;
   }
 
   std::vector<std::string> ListRequests(const LoopbackServer& server) {
-    std::vector<std::string> list;
-    for (const std::string& target : server.Targets()) {
-      if (target.rfind("/user/jiemubiao.asp", 0) == 0) list.push_back(target);
-    }
-    return list;
+    return testing::RequestsFor(server, "/user/jiemubiao.asp");
   }
 
-  std::filesystem::path folder_;
   std::u16string tv_reply_;
   std::u16string primary_reply_;
   std::atomic<std::chrono::milliseconds> delay_{0ms};
-  // Declared after what their handlers read: destroyed first, so no handler outlives it.
-  LoopbackServer tv_;
-  LoopbackServer primary_;
-  Form1Options options_;
-  Form1* form_ = nullptr;
 };
 
 TEST_F(Form1Test, ServiceUnreachableLeavesTheBuiltInsAndStillOpensTheDownloadPage) {
@@ -133,13 +107,13 @@ TEST_F(Form1Test, ServiceUnreachableLeavesTheBuiltInsAndStillOpensTheDownloadPag
   EXPECT_EQ(Probe(form).ViewMode(), 1);
   EXPECT_TRUE(Probe(form).WindowSkin().Attached());
   EXPECT_TRUE(Probe(form).WindowSkin().AeroOn());
-  EXPECT_TRUE(Browser(Probe(form).WebBrowser1()).Silent());
-  EXPECT_TRUE(Browser(Probe(form).WebBrowser2()).Silent());
+  EXPECT_TRUE(testing::Recording(Probe(form).WebBrowser1()).Silent());
+  EXPECT_TRUE(testing::Recording(Probe(form).WebBrowser2()).Silent());
   EXPECT_EQ(Playback(),
             (std::vector<std::u16string>{u"about:blank", u"http://" + options_.config.primary_host +
                                                              u"/user/Download.asp?yh="}));
   // No saved account: a guest, whose verify page is asked for even when nothing answers.
-  EXPECT_EQ(Browser(Probe(form).WebBrowser2()).Navigations(),
+  EXPECT_EQ(testing::Recording(Probe(form).WebBrowser2()).Navigations(),
             (std::vector<std::u16string>{u"about:blank", u"http://" + options_.config.primary_host +
                                                              u"/user/yanzhen.asp?yh=guest"}));
 }
@@ -166,7 +140,7 @@ TEST_F(Form1Test, FiveLineReplyAddsTwoEntriesThatOpenTheirAddressesUnchanged) {
   expected.push_back(u"央视卫视");
   expected.push_back(u"凤凰台");
   EXPECT_EQ(Entries(), expected);
-  EXPECT_EQ(Probe(*form_).Channels().Urls().At(6), u"http://Pages.test/a?x=1&y=%41");
+  EXPECT_EQ(probe().Channels().Urls().At(6), u"http://Pages.test/a?x=1&y=%41");
   EXPECT_EQ(ListRequests(tv_), std::vector<std::string>{"/user/jiemubiao.asp?yh="});
   EXPECT_TRUE(ListRequests(primary_).empty());
 
@@ -235,10 +209,10 @@ TEST_F(Form1Test, LongListsKeepEveryAddress) {
 }
 
 TEST_F(Form1Test, SavedUserGoesIntoQueriesPercentEncoded) {
-  WriteCredentialFile(folder_, u"张三&x", u"pw");
+  WriteCredentialFile(options_.app_folder, u"张三&x", u"pw");
   StartService();
   Load();
-  EXPECT_EQ(Probe(*form_).SavedUser(), u"张三&x");
+  EXPECT_EQ(probe().SavedUser(), u"张三&x");
   EXPECT_EQ(ListRequests(tv_), std::vector<std::string>{"/user/jiemubiao.asp?yh=%D5%C5%C8%FD%26x"});
   EXPECT_EQ(Playback().back(), PrimaryUrl(u"/user/Download.asp?yh=%D5%C5%C8%FD%26x"));
 }
@@ -251,13 +225,12 @@ TEST_F(Form1Test, TimerTicksWhileAStartUpFetchWaits) {
   form_ = new Form1(options_);
   bool ticked_during_load = false;
   form_->Bind(wxEVT_TIMER, [&](wxTimerEvent& event) {
-    ticked_during_load = Probe(*form_).Loading();
+    ticked_during_load = probe().Loading();
     event.Skip();
   });
   form_->Form_Load();
   EXPECT_TRUE(ticked_during_load);
-  EXPECT_FALSE(Probe(*form_).Timer1().IsRunning())
-      << "the tick stops the timer: one load per start";
+  EXPECT_FALSE(probe().Timer1().IsRunning()) << "the tick stops the timer: one load per start";
   EXPECT_EQ(Entries().size(), 7u);
 }
 
@@ -281,26 +254,27 @@ TEST_F(Form1Test, ClosingWhileAFetchWaitsEndsPromptlyAndDestroysTheWindow) {
 
 TEST_F(Form1Test, SkinFileIsAttachedAndABrokenOneIsIgnored) {
   StartService();
-  std::ofstream(folder_ / "real.she") << "; blue\nwindow = #102030\nbutton = #405060\n";
+  std::ofstream(options_.app_folder / "real.she") << "; blue\nwindow = #102030\nbutton = #405060\n";
   Load();
-  EXPECT_EQ(Probe(*form_).WindowSkin().Scheme().window, 0x102030u);
+  EXPECT_EQ(probe().WindowSkin().Scheme().window, 0x102030u);
   EXPECT_EQ(form_->GetBackgroundColour(), wxColour(0x10, 0x20, 0x30));
-  EXPECT_EQ(Probe(*form_).SkinFolder(), Utf8ToUtf16(folder_.string()) + u"/");
+  EXPECT_EQ(probe().SkinFolder(), Utf8ToUtf16(options_.app_folder.string()) + u"/");
   testing::DestroyAndWait(form_);
 
-  std::ofstream(folder_ / "real.she", std::ios::trunc) << "\x89PNG not a skin";
+  std::ofstream(options_.app_folder / "real.she", std::ios::trunc) << "\x89PNG not a skin";
   Load();
-  EXPECT_EQ(Probe(*form_).WindowSkin().Scheme().window, SkinScheme{}.window);
+  EXPECT_EQ(probe().WindowSkin().Scheme().window, SkinScheme{}.window);
   EXPECT_EQ(Entries(), kBuiltInNames);
   testing::DestroyAndWait(form_);
 
   // Only the head of a huge file is read: a line past 64 KiB changes nothing, and 1 GiB of
   // nothing holds up nothing.
-  std::ofstream(folder_ / "real.she", std::ios::trunc) << std::string(70 * 1024, ';') << "\n"
-                                                       << "window = #102030\n";
-  std::filesystem::resize_file(folder_ / "real.she", std::uintmax_t{1} << 30);
+  std::ofstream(options_.app_folder / "real.she", std::ios::trunc)
+      << std::string(70 * 1024, ';') << "\n"
+      << "window = #102030\n";
+  std::filesystem::resize_file(options_.app_folder / "real.she", std::uintmax_t{1} << 30);
   Load();
-  EXPECT_EQ(Probe(*form_).WindowSkin().Scheme().window, SkinScheme{}.window);
+  EXPECT_EQ(probe().WindowSkin().Scheme().window, SkinScheme{}.window);
 }
 
 }  // namespace

@@ -18,8 +18,8 @@
 #include "mainwindow/bulletin_menu_ui.h"
 #include "mainwindow/page_list_ui.h"
 #include "platform/recording_browser.h"
-#include "tests/gui/form1_options.h"
 #include "tests/gui/gui_test.h"
+#include "tests/support/form1_fixture.h"
 #include "tests/support/form1_probe.h"
 #include "tests/support/loopback_server.h"
 
@@ -119,7 +119,7 @@ TEST_F(HostileServiceTest, EveryMisbehaviourHasItsOutcomeAndStartUpEnds) {
     EXPECT_LT(std::chrono::steady_clock::now() - start, 7s * testing::kInstrumentedSlowdown);
     EXPECT_EQ(Probe(*form).Parts().list2->GetCount(), 6 + c.programme_entries);
     // Every entry chosen: only http(s) addresses reach the playback view.
-    auto& playback = static_cast<RecordingBrowser&>(Probe(*form).WebBrowser1());
+    auto& playback = testing::Recording(Probe(*form).WebBrowser1());
     wxListBox* list = Probe(*form).Parts().list2;
     for (unsigned row = 6; row < std::min(list->GetCount(), 10u); ++row) {
       testing::ChooseRow(list, static_cast<int>(row));
@@ -140,11 +140,11 @@ TEST_F(HostileServiceTest, BulletinBlocksOfAnySizeOrAddressAreSafe) {
   std::u16string block = u"$$$*";
   for (int i = 0; i < 5000; ++i) block += u"标题*javascript:alert(1)*";
   block += u"$$$";
-  auto& service = static_cast<RecordingBrowser&>(Probe(*form).WebBrowser2());
+  auto& service = testing::Recording(Probe(*form).WebBrowser2());
   service.FinishLoad(block);
   EXPECT_EQ(Probe(*form).Bulletins().BulletinFields()->size(), 12u);
   service.FinishLoad(u"$$$*A*file:///etc/passwd*B*data:text/html,x*C*http://ok.test/*$$$");
-  auto& playback = static_cast<RecordingBrowser&>(Probe(*form).WebBrowser1());
+  auto& playback = testing::Recording(Probe(*form).WebBrowser1());
   const std::size_t before = playback.Navigations().size();
   for (int item = 1; item <= 3; ++item) Probe(*form).Bulletins().Clicked(item);
   ASSERT_EQ(playback.Navigations().size(), before + 1) << "only the web address is opened";

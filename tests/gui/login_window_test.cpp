@@ -26,8 +26,8 @@
 #include "platform/wx_text.h"
 #include "signin/login.h"
 #include "signin/login_ui.h"
-#include "tests/gui/form1_options.h"
 #include "tests/gui/gui_test.h"
+#include "tests/support/form1_fixture.h"
 #include "tests/support/form1_probe.h"
 #include "tests/support/loopback_server.h"
 
@@ -65,10 +65,11 @@ wxPoint MenuEntryOnScreen(Form1& form, int entry) {
   return wxPoint(x + area.x + area.width / 2, y + area.y + area.height / 2);
 }
 
-class LoginWindowTest : public ::testing::Test {
+// The primary host answers the login request, slowly if asked; both hosts the programme list.
+class LoginWindowTest : public testing::Form1Fixture {
  protected:
   void SetUp() override {
-    SetFetchesEnabled(true);
+    Form1Fixture::SetUp();
     primary_.http().Get("/user/denglu.asp",
                         [this](const httplib::Request&, httplib::Response& res) {
                           std::this_thread::sleep_for(login_delay_.load());
@@ -80,16 +81,13 @@ class LoginWindowTest : public ::testing::Test {
           "/user/jiemubiao.asp", [this](const httplib::Request&, httplib::Response& res) {
             res.set_content(EncodeGbk(programme_reply_), "text/plain; charset=gb2312");
           });
-      server->Start();
     }
-    options_ = testing::RecordingForm1Options(primary_, tv_);
-    folder_ = options_.app_folder;
+    StartService();
   }
 
   void TearDown() override {
     login_delay_ = 0ms;
-    if (form_) testing::DestroyAndWait(form_);
-    std::filesystem::remove_all(folder_);
+    Form1Fixture::TearDown();
   }
 
   void SetLoginReply(const std::u16string& reply) {
@@ -97,17 +95,10 @@ class LoginWindowTest : public ::testing::Test {
     login_reply_ = reply;
   }
 
-  Form1& Start() {
-    form_ = new Form1(options_);
-    form_->Form_Load();
-    form_->Show();
-    return *form_;
-  }
-
   // 账号登陆 clicked on the menu bar; true once the window has the keyboard.
   FrmLogin& ShowLogin() {
     testing::ClickMenuEntry(*form_, kDenglu);
-    FrmLogin* login = Probe(*form_).Login().Existing();
+    FrmLogin* login = probe().Login().Existing();
     EXPECT_NE(login, nullptr);
     EXPECT_TRUE(WaitFor([&] { return login->IsShown() && login->IsActive(); }))
         << "the login window did not get the keyboard";
@@ -121,27 +112,17 @@ class LoginWindowTest : public ::testing::Test {
   }
 
   std::vector<std::string> LoginRequests() const {
-    std::vector<std::string> logins;
-    for (const std::string& target : primary_.Targets()) {
-      if (target.rfind("/user/denglu.asp", 0) == 0) logins.push_back(target);
-    }
-    return logins;
+    return testing::RequestsFor(primary_, "/user/denglu.asp");
   }
 
   std::vector<std::u16string> ServiceView() {
-    return static_cast<RecordingBrowser&>(Probe(*form_).WebBrowser2()).Navigations();
+    return testing::Recording(probe().WebBrowser2()).Navigations();
   }
 
-  std::filesystem::path folder_;
   std::mutex mutex_;
   std::u16string login_reply_;
   std::u16string programme_reply_;
   std::atomic<std::chrono::milliseconds> login_delay_{0ms};
-  // Declared after what their handlers read: destroyed first, so no handler outlives it.
-  LoopbackServer primary_;
-  LoopbackServer tv_;
-  Form1Options options_;
-  Form1* form_ = nullptr;
 };
 
 TEST_F(LoginWindowTest, TypingRemembersTheAccountAndEnterSignsIn) {
@@ -154,7 +135,7 @@ TEST_F(LoginWindowTest, TypingRemembersTheAccountAndEnterSignsIn) {
   Keys("key --clearmodifiers alt+u");
   Keys("type --delay 30 demo");
   ASSERT_TRUE(WaitFor([&] { return login.UserName() == u"demo"; }));
-  EXPECT_FALSE(std::filesystem::exists(CredentialFilePath(folder_)))
+  EXPECT_FALSE(std::filesystem::exists(CredentialFilePath(options_.app_folder)))
       << "nothing is remembered while the password box is empty";
 
   Keys("key --clearmodifiers alt+p");
@@ -164,7 +145,7 @@ TEST_F(LoginWindowTest, TypingRemembersTheAccountAndEnterSignsIn) {
   Keys("key --clearmodifiers alt+u");
   ASSERT_TRUE(WaitFor([&] { return login.txtUserName()->HasFocus(); }));
   EXPECT_EQ(login.Password(), u"x1234567890123456789");
-  const StoredAccount stored = ReadCredentialFile(folder_);
+  const StoredAccount stored = ReadCredentialFile(options_.app_folder);
   EXPECT_EQ(stored.user, u"demo");
   EXPECT_EQ(stored.password, u"x1234567890123456789");
 
@@ -189,7 +170,7 @@ TEST_F(LoginWindowTest, ARealClickOnTheMenuOpensTheWindowOnlyOnceTheBarHasLetGoO
   // An open menu holds GTK's grab, and with it every key of the process.
   bool held_when_shown = true;
   ASSERT_TRUE(WaitFor([&] {
-    const FrmLogin* login = Probe(*form_).Login().Existing();
+    const FrmLogin* login = probe().Login().Existing();
     if (login == nullptr || !login->IsShown()) return false;
     held_when_shown = gtk_grab_get_current() != nullptr;
     return true;
@@ -234,14 +215,11 @@ TEST_F(LoginWindowTest, RejectedPasswordIsSelectedForRetypingAndEscOpensRegistra
   Keys("type n");  // replaces the whole selection
   EXPECT_TRUE(WaitFor([&] { return login.Password() == u"n"; })) << login.txtPassword()->GetValue();
 
-  const std::size_t before =
-      static_cast<RecordingBrowser&>(Probe(*form_).WebBrowser1()).Navigations().size();
+  const std::size_t before = testing::Recording(probe().WebBrowser1()).Navigations().size();
   Keys("key Escape");  // 用户注册, not 取消
-  ASSERT_TRUE(WaitFor([&] {
-    return static_cast<RecordingBrowser&>(Probe(*form_).WebBrowser1()).Navigations().size() >
-           before;
-  }));
-  EXPECT_EQ(static_cast<RecordingBrowser&>(Probe(*form_).WebBrowser1()).Navigations().back(),
+  ASSERT_TRUE(WaitFor(
+      [&] { return testing::Recording(probe().WebBrowser1()).Navigations().size() > before; }));
+  EXPECT_EQ(testing::Recording(probe().WebBrowser1()).Navigations().back(),
             RegistrationAddress(options_.config));
   EXPECT_TRUE(login.IsShown());
 }
@@ -257,7 +235,7 @@ TEST_F(LoginWindowTest, ChineseNamesAndAmpersandsArriveIntact) {
       LoginRequests(),
       std::vector<std::string>{"/user/denglu.asp?yh=%D5%C5%C8%FD%26pw%3D1&pw=%C3%DC%C2%EB%20123"});
   EXPECT_EQ(FromWx(form_->GetTitle()), SignedInTitle(options_.config, u"张三&pw=1", u"普通用户"));
-  EXPECT_EQ(ReadCredentialFile(folder_).user, u"张三&pw=1");
+  EXPECT_EQ(ReadCredentialFile(options_.app_folder).user, u"张三&pw=1");
 }
 
 TEST_F(LoginWindowTest, EmptyBoxSendsNothingAndCancelKeepsTheBoxes) {
@@ -289,7 +267,7 @@ TEST_F(LoginWindowTest, CloseBoxEmptiesTheNextWindowAndKeepsTheFile) {
   EXPECT_EQ(fresh.UserName(), u"");
   EXPECT_EQ(fresh.Password(), u"");
   EXPECT_EQ(fresh.Reply(), u"");
-  EXPECT_EQ(ReadCredentialFile(folder_).password, u"secret");
+  EXPECT_EQ(ReadCredentialFile(options_.app_folder).password, u"secret");
 }
 
 TEST_F(LoginWindowTest, LoginRunInsideAWaitingLoginAndCloseWhileWaitingAreSafe) {
@@ -367,10 +345,10 @@ TEST_F(LoginWindowTest, StartUpSignsInWithTheSavedAccount) {
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(c.name);
-    std::filesystem::remove(CredentialFilePath(folder_));
+    std::filesystem::remove(CredentialFilePath(options_.app_folder));
     if (c.saved) {
       // Written as the file is, so a half-empty pair can be stored too.
-      std::ofstream(CredentialFilePath(folder_), std::ios::binary)
+      std::ofstream(CredentialFilePath(options_.app_folder), std::ios::binary)
           << Utf16ToUtf8(EncodeText(c.saved->first)) << "\r\n"
           << Utf16ToUtf8(EncodeText(c.saved->second)) << "\r\n";
     }
@@ -405,7 +383,7 @@ TEST_F(LoginWindowTest, StartUpSignsInWithTheSavedAccount) {
 }
 
 TEST_F(LoginWindowTest, ClosingTheMainWindowTakesTheHiddenLoginWindowWithIt) {
-  WriteCredentialFile(folder_, u"demo", u"pw");
+  WriteCredentialFile(options_.app_folder, u"demo", u"pw");
   SetLoginReply(u"普通用户");
   Form1& form = Start();
   const wxWeakRef<FrmLogin> login(Probe(form).Login().Existing());

@@ -20,8 +20,8 @@
 #include "mainwindow/window_options_ui.h"
 #include "platform/recording_browser.h"
 #include "platform/wx_text.h"
-#include "tests/gui/form1_options.h"
 #include "tests/gui/gui_test.h"
+#include "tests/support/form1_fixture.h"
 #include "tests/support/form1_probe.h"
 #include "tests/support/loopback_server.h"
 
@@ -34,46 +34,27 @@ using namespace std::chrono_literals;
 using testing::LoopbackServer;
 using testing::WaitFor;
 
-class MainWindowFeaturesTest : public ::testing::Test {
+// Both hosts answer the station list.
+class MainWindowFeaturesTest : public testing::Form1Fixture {
  protected:
   void SetUp() override {
-    SetFetchesEnabled(true);
+    Form1Fixture::SetUp();
     for (LoopbackServer* server : {&primary_, &tv_}) {
       server->http().Get(
           "/user/diantaibiao.asp", [this, server](const httplib::Request&, httplib::Response& res) {
             res.set_content(EncodeGbk(server == &tv_ ? tv_stations_ : primary_stations_),
                             "text/plain; charset=gb2312");
           });
-      server->Start();
     }
-    options_ = testing::RecordingForm1Options(primary_, tv_);
-  }
-
-  void TearDown() override {
-    if (form_) testing::DestroyAndWait(form_);
-    std::filesystem::remove_all(options_.app_folder);
-  }
-
-  Form1& Start() {
-    form_ = new Form1(options_);
-    form_->Form_Load();
-    form_->Show();
-    return *form_;
+    StartService();
   }
 
   void ClickMenu(int entry) { testing::ClickMenuEntry(*form_, entry); }
-
-  RecordingBrowser& Recording(BrowserView& view) { return static_cast<RecordingBrowser&>(view); }
 
   double OuterTwips(int pixels) { return PixelsToTwips(pixels, DesktopTextDpi()); }
 
   std::u16string tv_stations_;
   std::u16string primary_stations_;
-  // Declared after what their handlers read: destroyed first, so no handler outlives it.
-  LoopbackServer primary_;
-  LoopbackServer tv_;
-  Form1Options options_;
-  Form1* form_ = nullptr;
 };
 
 TEST_F(MainWindowFeaturesTest, ResizeAndViewSwitchesLayTheWindowOut) {
@@ -156,17 +137,18 @@ TEST_F(MainWindowFeaturesTest, StationsArriveAtTheTickAndOpenTheirPages) {
 
   const auto choose = [&](int n) { testing::ChooseRow(list1, n); };
   choose(1);
-  EXPECT_EQ(Recording(Probe(form).WebBrowser1()).Navigations().back(),
+  EXPECT_EQ(testing::Recording(Probe(form).WebBrowser1()).Navigations().back(),
             u"http://radio.test/traffic");
-  const std::size_t navigations = Recording(Probe(form).WebBrowser1()).Navigations().size();
+  const std::size_t navigations =
+      testing::Recording(Probe(form).WebBrowser1()).Navigations().size();
   choose(2);  // not a web address: never opened
-  EXPECT_EQ(Recording(Probe(form).WebBrowser1()).Navigations().size(), navigations);
+  EXPECT_EQ(testing::Recording(Probe(form).WebBrowser1()).Navigations().size(), navigations);
 }
 
 TEST_F(MainWindowFeaturesTest, BulletinBlocksPutEntriesOnTheBarThatOpenTheirLinks) {
   Form1& form = Start();
   ClickableMenuBar& menus = Probe(form).Menus();
-  RecordingBrowser& service = Recording(Probe(form).WebBrowser2());
+  RecordingBrowser& service = testing::Recording(Probe(form).WebBrowser2());
   service.FinishLoad(u"");  // about:blank
   EXPECT_FALSE(Probe(form).Bulletins().BulletinFields());
 
@@ -176,17 +158,20 @@ TEST_F(MainWindowFeaturesTest, BulletinBlocksPutEntriesOnTheBarThatOpenTheirLink
   EXPECT_EQ(menus.Caption(kN1 + 1), u"2.R&B 专场");
   EXPECT_FALSE(menus.IsShown(kN1 + 2));
   ClickMenu(kN1 + 1);
-  EXPECT_EQ(Recording(Probe(form).WebBrowser1()).Navigations().back(), u"http://news.test/2");
+  EXPECT_EQ(testing::Recording(Probe(form).WebBrowser1()).Navigations().back(),
+            u"http://news.test/2");
 
   // A later block of one pair: n2 keeps its caption but no longer leads anywhere.
   service.FinishLoad(u"$$$*换台通知*http://news.test/3*$$$");
   EXPECT_EQ(menus.Caption(kN1), u"1.换台通知");
   EXPECT_EQ(menus.Caption(kN1 + 1), u"2.R&B 专场");
-  const std::size_t navigations = Recording(Probe(form).WebBrowser1()).Navigations().size();
+  const std::size_t navigations =
+      testing::Recording(Probe(form).WebBrowser1()).Navigations().size();
   ClickMenu(kN1 + 1);
-  EXPECT_EQ(Recording(Probe(form).WebBrowser1()).Navigations().size(), navigations);
+  EXPECT_EQ(testing::Recording(Probe(form).WebBrowser1()).Navigations().size(), navigations);
   ClickMenu(kN1);
-  EXPECT_EQ(Recording(Probe(form).WebBrowser1()).Navigations().back(), u"http://news.test/3");
+  EXPECT_EQ(testing::Recording(Probe(form).WebBrowser1()).Navigations().back(),
+            u"http://news.test/3");
 }
 
 TEST_F(MainWindowFeaturesTest, OnTopIsWhatTheWindowManagerReportsAndNothingMoves) {

@@ -20,8 +20,8 @@
 #include "mainwindow/fullscreen_ui.h"
 #include "platform/wx_text.h"
 #include "tests/e2e/harness.h"
-#include "tests/gui/form1_options.h"
 #include "tests/gui/gui_test.h"
+#include "tests/support/form1_fixture.h"
 #include "tests/support/form1_probe.h"
 
 namespace talvo {

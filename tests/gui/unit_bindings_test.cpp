@@ -1,6 +1,7 @@
 // Each feature unit's handlers live exactly as long as the unit: once it is gone, the frame and
-// the controls it listened to carry none of them, so an event they send while the window comes
-// down reaches nothing that was freed.
+// the controls it listened to carry none of them, and the parts that outlive it (the menu bar,
+// the panel bar, the views) keep none of its callbacks, so nothing they send while the window
+// comes down reaches a unit that was freed.
 #include <gtest/gtest.h>
 #include <wx/button.h>
 #include <wx/frame.h>
@@ -10,6 +11,7 @@
 #include <functional>
 #include <memory>
 
+#include "mainwindow/bulletin_menu_ui.h"
 #include "mainwindow/form1_parts.h"
 #include "mainwindow/fullscreen_ui.h"
 #include "mainwindow/layout_ui.h"
@@ -52,7 +54,7 @@ class UnitBindingsTest : public ::testing::Test {
     browser1_ = std::make_unique<RecordingBrowser>(frame_);
     browser2_ = std::make_unique<RecordingBrowser>(frame_);
     menus_ = std::make_unique<ClickableMenuBar>(frame_);
-    for (int entry = kJiemu; entry <= kN1; ++entry) menus_->Add(u"entry", nullptr);
+    for (int entry = kJiemu; entry < kN1 + kBulletinItems; ++entry) menus_->Add(u"entry", nullptr);
     menus_->Attach();
     skin_ = std::make_unique<Skin>(frame_);
     timer_ = std::make_unique<wxTimer>(frame_);
@@ -66,7 +68,8 @@ class UnitBindingsTest : public ::testing::Test {
     parts_.list2 = list2_;
     parts_.command2 = command2_;
     parts_.command3 = command3_;
-    parts_.image1 = new PanelBar(frame_);
+    image1_ = new PanelBar(frame_);
+    parts_.image1 = image1_;
     parts_.timer1 = timer_.get();
   }
 
@@ -79,10 +82,15 @@ class UnitBindingsTest : public ::testing::Test {
     testing::DestroyAndWait(frame_);
   }
 
-  // Handlers on every source a unit may listen to.
+  // Handlers on every source a unit may listen to, then the callbacks set on each part.
   std::vector<int> Bound() const {
-    return {frame_->BoundHandlers(), list1_->BoundHandlers(), list2_->BoundHandlers(),
-            command2_->BoundHandlers(), command3_->BoundHandlers()};
+    std::vector<int> bound = {frame_->BoundHandlers(),    list1_->BoundHandlers(),
+                              list2_->BoundHandlers(),    command2_->BoundHandlers(),
+                              command3_->BoundHandlers(), image1_->HasOnClick() ? 1 : 0,
+                              browser1_->CallbacksSet(),  browser2_->CallbacksSet()};
+    for (int entry = 0; entry < menus_->Count(); ++entry)
+      bound.push_back(menus_->HasOnClick(entry));
+    return bound;
   }
 
   Config config_;
@@ -91,6 +99,7 @@ class UnitBindingsTest : public ::testing::Test {
   Counted<wxListBox>* list2_ = nullptr;
   Counted<wxButton>* command2_ = nullptr;
   Counted<wxButton>* command3_ = nullptr;
+  PanelBar* image1_ = nullptr;
   std::unique_ptr<RecordingBrowser> browser1_;
   std::unique_ptr<RecordingBrowser> browser2_;
   std::unique_ptr<ClickableMenuBar> menus_;
@@ -99,24 +108,32 @@ class UnitBindingsTest : public ::testing::Test {
   Form1Parts parts_;
 };
 
+// Fullscreen with the layout it suspends, made and gone together: two layouts at once would set
+// the same callbacks, which the window never does.
+struct WithLayout {
+  explicit WithLayout(const Form1Parts& parts) : layout(parts), fullscreen(parts, layout) {}
+  ViewLayout layout;
+  Fullscreen fullscreen;
+};
+
 TEST_F(UnitBindingsTest, AUnitThatIsGoneLeavesNoHandlerOnTheWindow) {
   LoginWindow login(parts_);
   StartupSignIn signin(parts_, login);  // the lists' collaborator
-  ViewLayout layout(parts_);            // the fullscreen unit's collaborator, kept throughout
   struct Row {
     const char* unit;
     std::function<std::shared_ptr<void>()> make;
   };
   const Row rows[] = {
       {"ViewLayout", [&] { return std::shared_ptr<void>(std::make_shared<ViewLayout>(parts_)); }},
-      {"Fullscreen",
-       [&] { return std::shared_ptr<void>(std::make_shared<Fullscreen>(parts_, layout)); }},
+      {"Fullscreen", [&] { return std::shared_ptr<void>(std::make_shared<WithLayout>(parts_)); }},
       {"PageList",
        [&] { return std::shared_ptr<void>(std::make_shared<PageList>(list2_, *browser1_)); }},
       {"ProgrammeList",
        [&] { return std::shared_ptr<void>(std::make_shared<ProgrammeList>(parts_, signin)); }},
       {"StationList",
        [&] { return std::shared_ptr<void>(std::make_shared<StationList>(parts_, signin)); }},
+      {"BulletinMenu",
+       [&] { return std::shared_ptr<void>(std::make_shared<BulletinMenu>(parts_)); }},
       {"WindowOptions",
        [&] { return std::shared_ptr<void>(std::make_shared<WindowOptions>(parts_)); }},
   };

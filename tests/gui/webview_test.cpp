@@ -19,8 +19,8 @@
 #include "mainwindow/page_list_ui.h"
 #include "platform/diagnostics.h"
 #include "platform/webview_browser.h"
-#include "tests/gui/form1_options.h"
 #include "tests/gui/gui_test.h"
+#include "tests/support/form1_fixture.h"
 #include "tests/support/form1_probe.h"
 #include "tests/support/loopback_server.h"
 

@@ -19,7 +19,11 @@ LoopbackServer::LoopbackServer() {
   if (port_ <= 0) throw std::runtime_error("cannot bind a loopback port");
 }
 
-LoopbackServer::~LoopbackServer() {
+LoopbackServer::~LoopbackServer() { Stop(); }
+
+void LoopbackServer::Stop() {
+  if (stopped_) return;
+  stopped_ = true;
   // stop() only closes the socket of a running server.
   if (!thread_.joinable()) Start();
   server_.stop();

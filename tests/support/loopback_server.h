@@ -21,6 +21,8 @@ class LoopbackServer {
   // Register handlers here before Start().
   httplib::Server& http() { return server_; }
   void Start();
+  // Waits for the handlers that run to return; none runs after. Safe to call twice.
+  void Stop();
 
   int port() const { return port_; }
   // "127.0.0.1:port", as a host value of the configuration.
@@ -34,6 +36,7 @@ class LoopbackServer {
   httplib::Server server_;
   std::thread thread_;
   int port_ = -1;
+  bool stopped_ = false;
   mutable std::mutex log_mutex_;
   std::vector<std::string> targets_;
 };
