@@ -18,7 +18,7 @@
 #include "bench/process_tree.h"
 #include "core/credential_file.h"
 #include "platform/rendering_path_probe.h"
-#include "tests/e2e/harness.h"
+#include "tests/support/client_harness.h"
 
 namespace {
 

@@ -17,7 +17,7 @@
 
 #include "bench/process_tree.h"
 #include "core/credential_file.h"
-#include "tests/e2e/harness.h"
+#include "tests/support/client_harness.h"
 
 namespace {
 

@@ -7,7 +7,7 @@
 #include "core/fetcher.h"
 #include "core/service_address.h"
 #include "core/utf.h"
-#include "tests/e2e/harness.h"
+#include "tests/support/client_harness.h"
 
 namespace talvo::e2e {
 namespace {

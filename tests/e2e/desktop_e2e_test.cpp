@@ -5,7 +5,7 @@
 #include <fstream>
 #include <sstream>
 
-#include "tests/e2e/harness.h"
+#include "tests/support/client_harness.h"
 
 namespace talvo::e2e {
 namespace {

@@ -8,7 +8,7 @@
 #include <fstream>
 
 #include "core/charset.h"
-#include "tests/e2e/harness.h"
+#include "tests/support/client_harness.h"
 #include "tests/support/loopback_server.h"
 
 namespace talvo::e2e {

@@ -9,7 +9,7 @@
 
 #include "core/credential_file.h"
 #include "core/utf.h"
-#include "tests/e2e/harness.h"
+#include "tests/support/client_harness.h"
 
 namespace talvo::e2e {
 namespace {

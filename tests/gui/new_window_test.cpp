@@ -8,8 +8,8 @@
 #include "core/fetcher.h"
 #include "core/utf.h"
 #include "platform/webview_browser.h"
-#include "tests/e2e/harness.h"
 #include "tests/gui/gui_test.h"
+#include "tests/support/client_harness.h"
 #include "tests/support/loopback_server.h"
 
 namespace talvo {

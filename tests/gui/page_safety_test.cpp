@@ -17,8 +17,8 @@
 #include "core/fetcher.h"
 #include "core/utf.h"
 #include "mainwindow/form1.h"
-#include "tests/e2e/harness.h"
 #include "tests/gui/gui_test.h"
+#include "tests/support/client_harness.h"
 #include "tests/support/form1_probe.h"
 #include "tests/support/loopback_server.h"
 

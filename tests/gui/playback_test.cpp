@@ -19,8 +19,8 @@
 #include "mainwindow/form1.h"
 #include "mainwindow/fullscreen_ui.h"
 #include "platform/wx_text.h"
-#include "tests/e2e/harness.h"
 #include "tests/gui/gui_test.h"
+#include "tests/support/client_harness.h"
 #include "tests/support/form1_fixture.h"
 #include "tests/support/form1_probe.h"
 

@@ -1,4 +1,4 @@
-#include "tests/e2e/harness.h"
+#include "tests/support/client_harness.h"
 
 #include <fcntl.h>
 #include <signal.h>
