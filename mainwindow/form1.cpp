@@ -205,6 +205,11 @@ void Form1::OnClose(wxCloseEvent& event) {
 void Form1::Form_Unload() {
   timer1_.Stop();
   login_->Unload();
+  // The window is destroyed at the next idle time, and a fetch's wait lets idle time run. An
+  // event still queued for the window (a click, a tick) must not start one: its handler would
+  // come back to a window that is gone. Closing the main window ends the application, so no
+  // later request is lost.
+  SetFetchesEnabled(false);
 }
 
 }  // namespace talvo

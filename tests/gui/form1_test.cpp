@@ -256,8 +256,9 @@ TEST_F(Form1Test, ClosingWhileAFetchWaitsEndsPromptlyAndDestroysTheWindow) {
 }
 
 // What a user's last clicks and the desktop may leave queued when the window closes: each event
-// that still runs finds its unit or none, never one that is gone (a sanitizer build fails on
-// that), and the window goes.
+// that still runs finds its unit or none, never one that is gone, and the window goes. The tick
+// is the sharp one: a list load waiting on the network lets idle time run, and idle time is when
+// a closed window is deleted (a sanitizer build fails on the load's return if it was).
 TEST_F(Form1Test, EventsStillQueuedWhenTheWindowClosesReachNothingThatIsGone) {
   tv_reply_ = u"北京卫视\r\nhttp://pages.test/bj\r\n";
   StartService();
