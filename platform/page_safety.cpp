@@ -91,7 +91,9 @@ std::uint64_t PageMemoryLimitMiB(std::uint64_t ceiling_bytes) {
 
 std::string PageProcessTunables(std::optional<std::string_view> inherited) {
   static constexpr std::pair<std::string_view, std::string_view> kOurs[] = {
-      {"glibc.malloc.arena_max", "2"}, {"glibc.malloc.mmap_threshold", "33554432"}};
+      {"glibc.malloc.arena_max", "2"},
+      {"glibc.malloc.mmap_threshold", "33554432"},
+      {"glibc.malloc.trim_threshold", "67108864"}};
   std::string tunables(inherited.value_or(""));
   // Tunables are "name=value" pairs joined by ":"; a name the user set keeps the user's value.
   const auto set_by_user = [&inherited](std::string_view name) {

@@ -3,6 +3,8 @@
 #include <wx/button.h>
 #include <wx/dcclient.h>
 #include <wx/graphics.h>
+#include <wx/nativewin.h>
+#include <wx/region.h>
 #include <wx/toplevel.h>
 
 #include <memory>
@@ -27,7 +29,11 @@ wxColour Colour(std::uint32_t rgb) { return wxColour(rgb >> 16, (rgb >> 8) & 0xF
 }  // namespace
 
 Skin::Skin(wxTopLevelWindow* window) : window_(window) {
-  if (window_ != nullptr) window_->Bind(wxEVT_PAINT, &Skin::OnPaint, this);
+  if (window_ == nullptr) return;
+  // The skin paints the whole background itself, so wx need not erase it first: its erase makes
+  // a drawing context every time, even where nothing of the window shows.
+  window_->SetBackgroundStyle(wxBG_STYLE_PAINT);
+  window_->Bind(wxEVT_PAINT, &Skin::OnPaint, this);
 }
 
 bool Skin::PrepareTranslucentBackground(wxTopLevelWindow* window) {
@@ -108,13 +114,24 @@ Skin::~Skin() {
 #endif
 }
 
-// The window's own background; every control paints its own, opaque, above it.
-void Skin::OnPaint(wxPaintEvent& event) {
+// The window's own background; every control paints its own, opaque, above it. A playing video
+// has its view drawn many times a second, and the window beneath is asked to paint first each
+// time; the browser views are opaque, so where they cover all that is asked there is nothing to
+// paint, and no drawing context is made.
+void Skin::OnPaint(wxPaintEvent&) {
+  wxRegion uncovered = window_->GetUpdateRegion();
+  for (const wxWindow* child : window_->GetChildren()) {
+    if (child->IsShown() && dynamic_cast<const wxNativeWindow*>(child) != nullptr) {
+      uncovered.Subtract(child->GetRect());
+    }
+  }
+  if (uncovered.IsEmpty()) return;
+  wxPaintDC dc(window_);
   if (!CanShowTranslucent()) {
-    event.Skip();
+    dc.SetBackground(wxBrush(window_->GetBackgroundColour()));
+    dc.Clear();
     return;
   }
-  wxPaintDC dc(window_);
   const std::unique_ptr<wxGraphicsContext> gc(wxGraphicsContext::Create(dc));
   if (!gc) return;
   const wxColour colour = Colour(scheme_.window);

@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 #include <stdlib.h>
 #include <wx/button.h>
+#include <wx/image.h>
 #include <wx/listbox.h>
 #include <wx/timer.h>
 #include <wx/weakref.h>
@@ -304,6 +305,16 @@ TEST_F(Form1Test, SkinFileIsAttachedAndABrokenOneIsIgnored) {
   EXPECT_EQ(probe().WindowSkin().Scheme().window, 0x102030u);
   EXPECT_EQ(form_->GetBackgroundColour(), wxColour(0x10, 0x20, 0x30));
   EXPECT_EQ(probe().SkinFolder(), Utf8ToUtf16(options_.app_folder.string()) + u"/");
+  // The skin paints the window's background itself: below the channel list, its colour shows.
+  form_->Show();
+  ASSERT_TRUE(WaitFor([&] { return form_->IsActive(); }));
+  const wxPoint background = form_->ClientToScreen(wxPoint(20, form_->GetClientSize().y - 4));
+  wxImage shot;
+  ASSERT_TRUE(shot.LoadFile(testing::SaveScreenshot("skin-background"), wxBITMAP_TYPE_PNG));
+  const wxColour shown(shot.GetRed(background.x, background.y),
+                       shot.GetGreen(background.x, background.y),
+                       shot.GetBlue(background.x, background.y));
+  EXPECT_EQ(shown.GetAsString(wxC2S_HTML_SYNTAX), "#102030");
   testing::DestroyAndWait(form_);
 
   std::ofstream(options_.app_folder / "real.she", std::ios::trunc) << "\x89PNG not a skin";

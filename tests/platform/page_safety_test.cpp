@@ -54,19 +54,21 @@ TEST(ReloadBudget, AtMostThreeAMinute) {
 }
 
 // /proc and /sys/fs/cgroup as folders of the test's own.
-TEST(PageProcessTunables, TwoHeapsAndAFixedMmapThresholdUnlessTheUserSetThem) {
+TEST(PageProcessTunables, TwoHeapsAndFixedMmapAndTrimThresholdsUnlessTheUserSetThem) {
+  const std::string ours =
+      "glibc.malloc.arena_max=2:glibc.malloc.mmap_threshold=33554432:"
+      "glibc.malloc.trim_threshold=67108864";
   const std::pair<std::optional<std::string_view>, std::string> rows[] = {
-      {std::nullopt, "glibc.malloc.arena_max=2:glibc.malloc.mmap_threshold=33554432"},
-      {"", "glibc.malloc.arena_max=2:glibc.malloc.mmap_threshold=33554432"},
-      {"glibc.malloc.tcache_count=0",
-       "glibc.malloc.tcache_count=0:glibc.malloc.arena_max=2:glibc.malloc.mmap_threshold=33554432"},
+      {std::nullopt, ours},
+      {"", ours},
+      {"glibc.malloc.tcache_count=0", "glibc.malloc.tcache_count=0:" + ours},
       {"glibc.malloc.mmap_threshold=65536",
-       "glibc.malloc.mmap_threshold=65536:glibc.malloc.arena_max=2"},
-      {"glibc.malloc.arena_max=8:glibc.malloc.mmap_threshold=4096",
-       "glibc.malloc.arena_max=8:glibc.malloc.mmap_threshold=4096"},
+       "glibc.malloc.mmap_threshold=65536:glibc.malloc.arena_max=2:"
+       "glibc.malloc.trim_threshold=67108864"},
+      {"glibc.malloc.arena_max=8:glibc.malloc.mmap_threshold=4096:glibc.malloc.trim_threshold=0",
+       "glibc.malloc.arena_max=8:glibc.malloc.mmap_threshold=4096:glibc.malloc.trim_threshold=0"},
       // A longer name that begins like ours is another tunable.
-      {"glibc.malloc.arena_max_x=1",
-       "glibc.malloc.arena_max_x=1:glibc.malloc.arena_max=2:glibc.malloc.mmap_threshold=33554432"},
+      {"glibc.malloc.arena_max_x=1", "glibc.malloc.arena_max_x=1:" + ours},
   };
   for (const auto& [inherited, expected] : rows) {
     EXPECT_EQ(PageProcessTunables(inherited), expected) << inherited.value_or("(unset)");
