@@ -35,7 +35,7 @@ std::uint64_t PageMemoryLimitMiB(std::uint64_t ceiling_bytes);
 // memory in use, and a fixed mmap threshold of 32 MiB keeps frames up to 4K in the heaps instead
 // of mapping and faulting in fresh pages for every frame. Fixing it also turns off glibc's rule
 // that raises the trim threshold with it, so a freed frame at the top of a heap went back to the
-// system and the next came back as fresh pages, a third of the page process's page faults while
+// system and the next came back as fresh pages, two thirds of the page process's page faults while
 // playing; the trim threshold is twice the mmap threshold, as that rule would make it. A tunable
 // the user set keeps the user's value; the user's others are kept.
 std::string PageProcessTunables(std::optional<std::string_view> inherited);
