@@ -311,10 +311,7 @@ TEST_F(Form1Test, SkinFileIsAttachedAndABrokenOneIsIgnored) {
   const wxPoint background = form_->ClientToScreen(wxPoint(20, form_->GetClientSize().y - 4));
   wxImage shot;
   ASSERT_TRUE(shot.LoadFile(testing::SaveScreenshot("skin-background"), wxBITMAP_TYPE_PNG));
-  const wxColour shown(shot.GetRed(background.x, background.y),
-                       shot.GetGreen(background.x, background.y),
-                       shot.GetBlue(background.x, background.y));
-  EXPECT_EQ(shown.GetAsString(wxC2S_HTML_SYNTAX), "#102030");
+  EXPECT_EQ(testing::PixelAt(shot, background).GetAsString(wxC2S_HTML_SYNTAX), "#102030");
   testing::DestroyAndWait(form_);
 
   std::ofstream(options_.app_folder / "real.she", std::ios::trunc) << "\x89PNG not a skin";

@@ -5,6 +5,9 @@
 #include <functional>
 #include <string>
 
+class wxColour;
+class wxImage;
+class wxPoint;
 class wxWindow;
 class wxSize;
 
@@ -34,5 +37,8 @@ wxSize DeviceSize(wxWindow* window);
 // Saves the whole display as a PNG under the build's artifacts folder, once what was just
 // loaded has had time to reach the screen; returns the path.
 std::string SaveScreenshot(const std::string& name);
+
+// The colour of one pixel of a screenshot, without its alpha.
+wxColour PixelAt(const wxImage& shot, const wxPoint& point);
 
 }  // namespace talvo::testing

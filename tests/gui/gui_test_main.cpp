@@ -104,6 +104,11 @@ std::string SaveScreenshot(const std::string& name) {
   return path;
 }
 
+wxColour PixelAt(const wxImage& shot, const wxPoint& point) {
+  return wxColour(shot.GetRed(point.x, point.y), shot.GetGreen(point.x, point.y),
+                  shot.GetBlue(point.x, point.y));
+}
+
 }  // namespace talvo::testing
 
 int main(int argc, char** argv) {

@@ -28,6 +28,7 @@ namespace {
 using testing::Probe;
 
 using testing::LoopbackServer;
+using testing::PixelAt;
 using testing::WaitFor;
 
 bool Composited() { return gdk_screen_is_composited(gdk_screen_get_default()); }
@@ -51,11 +52,6 @@ class Compositor {
  private:
   pid_t pid_ = -1;
 };
-
-wxColour PixelAt(const wxImage& shot, const wxPoint& point) {
-  return wxColour(shot.GetRed(point.x, point.y), shot.GetGreen(point.x, point.y),
-                  shot.GetBlue(point.x, point.y));
-}
 
 }  // namespace
 }  // namespace talvo
