@@ -58,6 +58,7 @@ class Transfer final : public FetchCompletion {
   std::size_t body_cap = 0;
   CURL* handle = nullptr;
   bool ok = false;
+  bool unreachable = false;
 
  private:
   mutable std::mutex mutex_;
@@ -80,6 +81,25 @@ std::size_t CollectBody(char* data, std::size_t size, std::size_t count, void* u
   }
   transfer.body.append(data, bytes);
   return bytes;
+}
+
+// The failures where no answer of the service's arrived, and trying again later may get one.
+bool NoReplyCouldBeHad(CURLcode result) {
+  switch (result) {
+    case CURLE_COULDNT_RESOLVE_PROXY:
+    case CURLE_COULDNT_RESOLVE_HOST:
+    case CURLE_COULDNT_CONNECT:
+    case CURLE_OPERATION_TIMEDOUT:
+    case CURLE_SSL_CONNECT_ERROR:
+    case CURLE_PEER_FAILED_VERIFICATION:
+    case CURLE_SEND_ERROR:
+    case CURLE_RECV_ERROR:
+    case CURLE_GOT_NOTHING:
+    case CURLE_PARTIAL_FILE:
+      return true;
+    default:
+      return false;
+  }
 }
 
 int CheckCancelled(void*, curl_off_t, curl_off_t, curl_off_t, curl_off_t) {
@@ -109,6 +129,7 @@ void RunTransfer(Transfer& transfer, const std::string& url, const FetchLimits& 
   curl_easy_setopt(curl, CURLOPT_XFERINFOFUNCTION, CheckCancelled);
   const CURLcode result = curl_easy_perform(curl);
   transfer.ok = result == CURLE_OK;
+  transfer.unreachable = NoReplyCouldBeHad(result);
   if (DebugTraceOn()) {
     long status = 0;
     curl_easy_getinfo(curl, CURLINFO_RESPONSE_CODE, &status);
@@ -127,8 +148,13 @@ void InitCurlOnce() {
   std::call_once(once, [] { curl_global_init(CURL_GLOBAL_DEFAULT); });
 }
 
+struct FetchedBody {
+  std::string bytes;
+  bool unreachable = false;
+};
+
 // Fetches the raw body; empty on any failure.
-std::string FetchBody(const std::string& url, const FetchLimits& limits) {
+FetchedBody FetchBody(const std::string& url, const FetchLimits& limits) {
   if (!g_fetches_enabled.load()) return {};
   InitCurlOnce();
   Transfer transfer;
@@ -150,7 +176,8 @@ std::string FetchBody(const std::string& url, const FetchLimits& limits) {
   }
   transfer.BlockUntilDone();
   worker.join();
-  return transfer.ok ? std::move(transfer.body) : std::string();
+  if (!transfer.ok) return {{}, transfer.unreachable};
+  return {std::move(transfer.body), false};
 }
 
 }  // namespace
@@ -178,10 +205,19 @@ std::u16string FetchPage(std::u16string_view url, std::u16string_view charset) {
 
 std::u16string FetchPage(std::u16string_view url, std::u16string_view charset,
                          const FetchLimits& limits) {
+  return FetchPageReply(url, charset, limits).text;
+}
+
+FetchedText FetchPageReply(std::u16string_view url, std::u16string_view charset) {
+  return FetchPageReply(url, charset, CurrentFetchLimits());
+}
+
+FetchedText FetchPageReply(std::u16string_view url, std::u16string_view charset,
+                           const FetchLimits& limits) {
   try {
-    const std::string body = FetchBody(Utf16ToUtf8(url), limits);
-    if (body.empty()) return {};
-    return DecodeBytes(body, charset);
+    const FetchedBody body = FetchBody(Utf16ToUtf8(url), limits);
+    if (body.bytes.empty()) return {{}, body.unreachable};
+    return {DecodeBytes(body.bytes, charset), false};
   } catch (const std::exception& error) {
     DebugTrace("fetch", std::string("failed: ") + error.what());
     return {};

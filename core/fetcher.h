@@ -45,6 +45,18 @@ std::u16string FetchPage(std::u16string_view url, std::u16string_view charset);
 std::u16string FetchPage(std::u16string_view url, std::u16string_view charset,
                          const FetchLimits& limits);
 
+// The same fetch, saying whether an empty text means that no reply could be had at all: the host
+// was not found, the connection was refused, reset or timed out, or the secure connection failed.
+// Whatever the service did send (an error page, a reply over the cap, a redirect too many) is its
+// answer, and a fetch switched off is nobody's failure: neither counts as unreachable.
+struct FetchedText {
+  std::u16string text;
+  bool unreachable = false;
+};
+FetchedText FetchPageReply(std::u16string_view url, std::u16string_view charset);
+FetchedText FetchPageReply(std::u16string_view url, std::u16string_view charset,
+                           const FetchLimits& limits);
+
 // Does once what the first fetch would do first (the HTTP library's start, the GBK tables), so
 // that it can run on another thread while the windows are being made. Safe to call anytime.
 void PrepareFetching();

@@ -18,6 +18,7 @@
 #include "mainwindow/panel_bar.h"
 #include "mainwindow/service_lists.h"
 #include "mainwindow/service_lists_ui.h"
+#include "mainwindow/startup_catch_up_ui.h"
 #include "mainwindow/window_options_ui.h"
 #include "platform/app_icons.h"
 #include "platform/fetch_wait.h"
@@ -98,6 +99,10 @@ Form1::Form1(Form1Options options)
   bulletins_ = std::make_unique<BulletinMenu>(parts_);
   options_unit_ = std::make_unique<WindowOptions>(parts_);
   fullscreen_ = std::make_unique<Fullscreen>(parts_, *layout_);
+  catch_up_ = std::make_unique<StartupCatchUp>(*layout_);
+  stations_->SetOnMissed([this] {
+    catch_up_->Missed(StartupCatchUp::kStationList, [this] { return stations_->Load(); });
+  });
   menus_.SetOnClick(kDenglu, [this] { login_->Show(); });
   // The desktop's Next and Previous media controls: the neighbouring row of the list on show.
   const auto step = [this](int by) {
@@ -167,8 +172,16 @@ void Form1::Form_Load() {
   Contained("the remembered account", [&] { signin_->ReadSavedAccount(); });
   layout_->SetViewMode(kTvView);
   Contained("the page views", [&] { PrepareBrowserViews(); });
-  Contained("the sign-in", [&] { signin_->SignIn(); });
-  Contained("the programme list", [&] { programmes_->Load(); });
+  // What could not reach the service is fetched again once it answers, in this order; the
+  // download page and the verify page come back by themselves, as every page of the views does.
+  Contained("the sign-in", [&] {
+    if (signin_->SignIn()) return;
+    catch_up_->Missed(StartupCatchUp::kSignIn, [this] { return signin_->SignInAgain(); });
+  });
+  Contained("the programme list", [&] {
+    if (programmes_->Load()) return;
+    catch_up_->Missed(StartupCatchUp::kProgrammeList, [this] { return programmes_->Load(); });
+  });
   Contained("the download page", [&] { OpenDownloadPage(); });
   loading_ = false;
 }

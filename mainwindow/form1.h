@@ -29,6 +29,7 @@ class ViewLayout;
 class LoginWindow;
 class PanelBar;
 class ProgrammeList;
+class StartupCatchUp;
 class StartupSignIn;
 class StationList;
 class WindowOptions;
@@ -90,6 +91,7 @@ class Form1 : public wxFrame {
   std::unique_ptr<BulletinMenu> bulletins_;
   std::unique_ptr<WindowOptions> options_unit_;
   std::unique_ptr<Fullscreen> fullscreen_;
+  std::unique_ptr<StartupCatchUp> catch_up_;
 
   std::u16string skin_folder_;
   bool loading_ = false;

@@ -15,16 +15,24 @@
 namespace talvo {
 namespace {
 
-// One load of `kind` for `user` into `list`, through the load's own reply buffer.
-void LoadServiceList(const Config& config, const ServiceList& kind, const std::u16string& user,
+// One load of `kind` for `user` into `list`, through the load's own reply buffer; false when
+// nothing was taken and a host could not be reached.
+bool LoadServiceList(const Config& config, const ServiceList& kind, const std::u16string& user,
                      std::u16string& reply, PageList& list,
                      const std::function<void()>& after_tv_reply_taken) {
   reply.clear();
-  FetchListReply([](const std::u16string& url) { return FetchPage(url, u"gb2312"); },
-                 AccountPageAddress(config.tv_host, kind.path, user),
-                 AccountPageAddress(config.primary_host, kind.path, user), kind.marker, reply,
-                 after_tv_reply_taken);
+  bool unreachable = false;
+  FetchListReply(
+      [&unreachable](const std::u16string& url) {
+        FetchedText fetched = FetchPageReply(url, u"gb2312");
+        unreachable = unreachable || fetched.unreachable;
+        return std::move(fetched.text);
+      },
+      AccountPageAddress(config.tv_host, kind.path, user),
+      AccountPageAddress(config.primary_host, kind.path, user), kind.marker, reply,
+      after_tv_reply_taken);
   list.Append(ParseLinePairs(reply));
+  return reply.find(kind.marker) != std::u16string::npos || !unreachable;
 }
 
 }  // namespace
@@ -36,9 +44,9 @@ void ProgrammeList::AppendBuiltIns() {
   channels_.Append(BuiltInChannelEntries(parts_.config->channel_host));
 }
 
-void ProgrammeList::Load() {
-  LoadServiceList(*parts_.config, kProgrammeList, signin_.SavedUser(), reply_, channels_,
-                  [this] { signin_.VerifyOnTvHost(); });
+bool ProgrammeList::Load() {
+  return LoadServiceList(*parts_.config, kProgrammeList, signin_.SavedUser(), reply_, channels_,
+                         [this] { signin_.VerifyOnTvHost(); });
 }
 
 StationList::StationList(const Form1Parts& parts, const StartupSignIn& signin)
@@ -51,7 +59,12 @@ StationList::StationList(const Form1Parts& parts, const StartupSignIn& signin)
 
 void StationList::Timer1_Timer() {
   parts_.timer1->Stop();
-  LoadServiceList(*parts_.config, kStationList, signin_.SavedUser(), reply_, stations_, nullptr);
+  if (!Load() && on_missed_) on_missed_();
+}
+
+bool StationList::Load() {
+  return LoadServiceList(*parts_.config, kStationList, signin_.SavedUser(), reply_, stations_,
+                         nullptr);
 }
 
 }  // namespace talvo

@@ -6,6 +6,7 @@
 
 #include <wx/timer.h>
 
+#include <functional>
 #include <string>
 
 #include "mainwindow/form1_parts.h"
@@ -25,7 +26,9 @@ class ProgrammeList {
   PageList& Channels() { return channels_; }
 
   void AppendBuiltIns();
-  void Load();
+  // False when no list was taken because a host could not be reached: the start loads it again
+  // once the service answers. A list the service did answer, even with nothing usable, is done.
+  bool Load();
 
  private:
   const Form1Parts& parts_;
@@ -42,8 +45,12 @@ class StationList {
   PageList& Stations() { return stations_; }
 
   // The load; the timer is off once it has begun, so a tick that falls due while it waits on
-  // the network starts no second load.
+  // the network starts no second load. A load that could not reach the service is handed to
+  // `on_missed`.
   void Timer1_Timer();
+  // False as ProgrammeList::Load.
+  bool Load();
+  void SetOnMissed(std::function<void()> on_missed) { on_missed_ = std::move(on_missed); }
 
  private:
   const Form1Parts& parts_;
@@ -51,6 +58,7 @@ class StationList {
   PageList stations_;
   // Its own reply buffer: the programme list's load may be waiting on the network meanwhile.
   std::u16string reply_;
+  std::function<void()> on_missed_;
   BoundHandler<wxTimerEvent> on_tick_;
 };
 

@@ -13,6 +13,8 @@
 #include "core/debug_trace.h"
 #include "core/service_address.h"
 #include "platform/fetch_wait.h"
+#include "platform/network_return.h"
+#include "platform/page_outage.h"
 #include "platform/page_safety.h"
 #include "platform/rendering_path_probe.h"
 #include "platform/wx_text.h"
@@ -52,6 +54,75 @@ constexpr const char* kStalledNotice =
     "text-align:center;padding-top:15%'>此页面反复停止运行，已不再自动重新载入。<br>"
     "请稍后再次点选频道或电台。</body></html>";
 
+// Why a page failed to load, when the view should say so: nothing for a load that was replaced by
+// another, refused as a download, or ended by a decision of the client's own.
+std::optional<LoadTrouble> TroubleOf(const GError* error) {
+  if (error->domain == WEBKIT_NETWORK_ERROR) {
+    if (error->code == WEBKIT_NETWORK_ERROR_CANCELLED ||
+        error->code == WEBKIT_NETWORK_ERROR_UNKNOWN_PROTOCOL ||
+        error->code == WEBKIT_NETWORK_ERROR_FILE_DOES_NOT_EXIST) {
+      return std::nullopt;
+    }
+    return LoadTrouble::kOther;
+  }
+  if (error->domain == WEBKIT_POLICY_ERROR || error->domain == WEBKIT_PLUGIN_ERROR ||
+      error->domain == WEBKIT_DOWNLOAD_ERROR) {
+    return std::nullopt;
+  }
+  if (error->domain == G_TLS_ERROR) return LoadTrouble::kSecure;
+  if (error->domain == G_RESOLVER_ERROR) return LoadTrouble::kHostNotFound;
+  if (error->domain == SOUP_HTTP_ERROR) {
+    switch (error->code) {
+      case SOUP_STATUS_CANT_RESOLVE:
+      case SOUP_STATUS_CANT_RESOLVE_PROXY:
+        return LoadTrouble::kHostNotFound;
+      case SOUP_STATUS_CANT_CONNECT:
+      case SOUP_STATUS_CANT_CONNECT_PROXY:
+        return LoadTrouble::kRefused;
+      case SOUP_STATUS_SSL_FAILED:
+      case SOUP_STATUS_TLS_FAILED:
+        return LoadTrouble::kSecure;
+      case SOUP_STATUS_IO_ERROR:
+        return LoadTrouble::kReset;
+      default:
+        return LoadTrouble::kOther;
+    }
+  }
+  if (error->domain == G_IO_ERROR) {
+    switch (error->code) {
+      case G_IO_ERROR_CANCELLED:
+        return std::nullopt;
+      case G_IO_ERROR_CONNECTION_REFUSED:
+      case G_IO_ERROR_PROXY_FAILED:
+        return LoadTrouble::kRefused;
+      case G_IO_ERROR_TIMED_OUT:
+        return LoadTrouble::kTimedOut;
+      case G_IO_ERROR_HOST_NOT_FOUND:
+        return LoadTrouble::kHostNotFound;
+      case G_IO_ERROR_NETWORK_UNREACHABLE:
+      case G_IO_ERROR_HOST_UNREACHABLE:
+        return LoadTrouble::kNoRoute;
+      case G_IO_ERROR_CONNECTION_CLOSED:
+      case G_IO_ERROR_NOT_CONNECTED:
+        return LoadTrouble::kReset;
+      default:
+        return LoadTrouble::kOther;
+    }
+  }
+  return LoadTrouble::kOther;
+}
+
+class WebKitBrowser;
+
+// The views that share one page process. When it ends, every one of them has lost its page,
+// whether or not the engine tells each of them (after a redirect to a local file it told only
+// the view that loaded it): they load their pages again together, and only the view whose page
+// was chosen last pays from its own budget.
+struct PageProcessGroup {
+  std::vector<WebKitBrowser*> views;
+  guint recovery_source = 0;
+};
+
 // What a script's answer finds when it arrives: the view may be gone by then.
 struct ScriptReply {
   bool view_gone = false;
@@ -65,9 +136,14 @@ class WebKitBrowser final : public BrowserView {
  public:
   // A reference of its own: the frame may destroy the view's window first, and the view must
   // outlive the disconnects of this destructor.
-  WebKitBrowser(wxNativeWindow* window, WebKitWebView* web)
-      : BrowserView(window), web_(WEBKIT_WEB_VIEW(g_object_ref(web))) {
+  WebKitBrowser(wxNativeWindow* window, WebKitWebView* web, std::shared_ptr<PageProcessGroup> group)
+      : BrowserView(window),
+        web_(WEBKIT_WEB_VIEW(g_object_ref(web))),
+        group_(std::move(group)),
+        on_network_return_([this] { TryAgain(); }) {
+    group_->views.push_back(this);
     g_signal_connect(web_, "load-changed", G_CALLBACK(&WebKitBrowser::OnLoadChanged), this);
+    g_signal_connect(web_, "load-failed", G_CALLBACK(&WebKitBrowser::OnLoadFailed), this);
     g_signal_connect(web_, "create", G_CALLBACK(&WebKitBrowser::OnCreate), this);
     g_signal_connect(web_, "script-dialog", G_CALLBACK(&WebKitBrowser::OnScriptDialog), this);
     g_signal_connect(web_, "permission-request", G_CALLBACK(&WebKitBrowser::OnPermission), this);
@@ -87,6 +163,12 @@ class WebKitBrowser final : public BrowserView {
 
   ~WebKitBrowser() override {
     g_source_remove(ping_source_);
+    if (retry_source_ != 0) g_source_remove(retry_source_);
+    std::erase(group_->views, this);
+    if (group_->views.empty() && group_->recovery_source != 0) {
+      g_source_remove(group_->recovery_source);
+      group_->recovery_source = 0;
+    }
     for (const auto& reply : pending_) reply->view_gone = true;
     g_object_set_data(G_OBJECT(web_), kBrowserKey, nullptr);
     g_signal_handlers_disconnect_by_data(web_, this);
@@ -96,10 +178,16 @@ class WebKitBrowser final : public BrowserView {
     g_object_unref(web_);
   }
 
+  // A new choice: whatever was being retried or given up on is left behind.
   void Navigate(const std::u16string& address) override {
     last_address_ = Utf16ToUtf8(address);
+    chosen_at_ = std::chrono::steady_clock::now();
+    stalled_ = false;
+    LeaveOutage();
     webkit_web_view_load_uri(web_, last_address_.c_str());
   }
+
+  std::shared_ptr<PageProcessGroup> Group() const { return group_; }
 
   // The page of the view, or nothing: what the engine reports on its context names the view.
   static WebKitBrowser* Of(WebKitWebView* web) {
@@ -167,8 +255,73 @@ class WebKitBrowser final : public BrowserView {
     done(std::move(text));
   }
 
-  static void OnLoadChanged(WebKitWebView*, WebKitLoadEvent event, gpointer self) {
-    if (event == WEBKIT_LOAD_FINISHED) static_cast<WebKitBrowser*>(self)->NotifyLoadCompleted();
+  static void OnLoadChanged(WebKitWebView* web, WebKitLoadEvent event, gpointer data) {
+    auto* self = static_cast<WebKitBrowser*>(data);
+    const gchar* uri = webkit_web_view_get_uri(web);
+    const std::string_view address = uri != nullptr ? uri : "";
+    if (event == WEBKIT_LOAD_STARTED && address != self->outage_address_) {
+      self->LeaveOutage();  // the page went somewhere else: a link, a script, a bulletin
+    } else if (event == WEBKIT_LOAD_COMMITTED) {
+      if (self->notice_loading_) {
+        self->notice_loading_ = false;
+      } else if (IsWebAddress(Utf8ToUtf16(address))) {
+        // A page arrived: nothing more to retry, and whoever waits for the network may try.
+        self->LeaveOutage();
+        ReportServiceAnswered();
+      }
+    } else if (event == WEBKIT_LOAD_FINISHED) {
+      self->NotifyLoadCompleted();
+    }
+  }
+
+  // The engine's own error page is English and a dead end: the view shows a notice of ours
+  // instead, and tries the page again until it comes.
+  static gboolean OnLoadFailed(WebKitWebView*, WebKitLoadEvent, gchar* uri, GError* error,
+                               gpointer self) {
+    const std::optional<LoadTrouble> trouble = TroubleOf(error);
+    if (!trouble || uri == nullptr) return FALSE;
+    DebugTrace("page", std::string(uri) + ": " + error->message + "; the notice is shown");
+    static_cast<WebKitBrowser*>(self)->ShowOutage(*trouble, uri);
+    return TRUE;
+  }
+
+  void ShowOutage(LoadTrouble trouble, const std::string& address) {
+    if (address != outage_address_) {
+      LeaveOutage();
+      outage_address_ = address;
+    }
+    const std::chrono::seconds wait = retry_.Failed();
+    if (retry_source_ != 0) g_source_remove(retry_source_);
+    retry_source_ =
+        g_timeout_add_seconds(static_cast<guint>(wait.count()), &WebKitBrowser::OnRetryTime, this);
+    notice_loading_ = true;
+    webkit_web_view_load_alternate_html(web_, OutageNoticeHtml(trouble, address).c_str(),
+                                        address.c_str(), nullptr);
+  }
+
+  static gboolean OnRetryTime(gpointer self) {
+    static_cast<WebKitBrowser*>(self)->retry_source_ = 0;
+    static_cast<WebKitBrowser*>(self)->TryAgain();
+    return G_SOURCE_REMOVE;
+  }
+
+  // The backoff is up or the network is back: the page the notice stands for is loaded again,
+  // unless the view has moved on since.
+  void TryAgain() {
+    if (!retry_.TryNow()) return;
+    if (retry_source_ != 0) g_source_remove(retry_source_);
+    retry_source_ = 0;
+    DebugTrace("page", outage_address_ + ": tried again");
+    notice_loading_ = false;
+    webkit_web_view_load_uri(web_, outage_address_.c_str());
+  }
+
+  void LeaveOutage() {
+    retry_.Ended();
+    outage_address_.clear();
+    notice_loading_ = false;
+    if (retry_source_ != 0) g_source_remove(retry_source_);
+    retry_source_ = 0;
   }
 
   // Pages that open windows get them in this view instead.
@@ -247,20 +400,46 @@ class WebKitBrowser final : public BrowserView {
                        : reason == WEBKIT_WEB_PROCESS_TERMINATED_BY_API
                            ? "the page process was ended: it hung"
                            : "the page process crashed");
-    static_cast<WebKitBrowser*>(self)->Recover();
+    PageProcessGroup& group = *static_cast<WebKitBrowser*>(self)->group_;
+    // Each view is told in its own time, or not at all: one recovery for all of them, once the
+    // engine has said what it will.
+    if (group.recovery_source == 0) {
+      group.recovery_source = g_timeout_add(100, &WebKitBrowser::OnRecoveryTime, &group);
+    }
   }
 
-  void Recover() {
+  static gboolean OnRecoveryTime(gpointer data) {
+    auto& group = *static_cast<PageProcessGroup*>(data);
+    group.recovery_source = 0;
+    const auto last_chosen = std::max_element(group.views.begin(), group.views.end(),
+                                              [](const WebKitBrowser* a, const WebKitBrowser* b) {
+                                                return a->chosen_at_ < b->chosen_at_;
+                                              });
+    const std::vector<WebKitBrowser*> views = group.views;
+    for (WebKitBrowser* view : views) view->Recover(view == *last_chosen);
+    return G_SOURCE_REMOVE;
+  }
+
+  // `blamed`: this view's page was chosen last, and is the likeliest to have ended the process;
+  // the others reload from a budget of their own, large enough for a neighbour's troubles.
+  void Recover(bool blamed) {
+    if (stalled_) {
+      webkit_web_view_load_html(web_, kStalledNotice, nullptr);
+      return;
+    }
     const gchar* shown = webkit_web_view_get_uri(web_);
     const std::string address =
         shown != nullptr && IsWebAddress(Utf8ToUtf16(shown)) ? std::string(shown) : last_address_;
     if (address.empty()) return;
-    if (!reloads_.Take(ReloadBudget::Clock::now())) {
+    if (!(blamed ? reloads_ : neighbour_reloads_).Take(ReloadBudget::Clock::now())) {
       DebugTrace("page", address + ": reloads used up; the notice is shown instead");
+      LeaveOutage();
+      stalled_ = true;
       webkit_web_view_load_html(web_, kStalledNotice, nullptr);
       return;
     }
     DebugTrace("page", address + ": loaded again");
+    notice_loading_ = false;
     webkit_web_view_load_uri(web_, address.c_str());
   }
 
@@ -328,8 +507,18 @@ class WebKitBrowser final : public BrowserView {
   bool silent_ = false;
   std::vector<std::shared_ptr<ScriptReply>> pending_;
   std::string last_address_;
+  std::chrono::steady_clock::time_point chosen_at_{};
   bool last_navigation_clicked_ = false;
+  std::shared_ptr<PageProcessGroup> group_;
   ReloadBudget reloads_;
+  ReloadBudget neighbour_reloads_{10};
+  bool stalled_ = false;  // the notice of a page that kept ending its process is on show
+  // The page that could not be loaded, while its notice is on show, and when to try it again.
+  std::string outage_address_;
+  RetryRule retry_;
+  guint retry_source_ = 0;
+  bool notice_loading_ = false;
+  NetworkReturnListener on_network_return_;
   guint ping_source_ = 0;
   unsigned pings_ = 0;
   std::optional<std::chrono::steady_clock::time_point> ping_sent_;  // unanswered since
@@ -403,6 +592,9 @@ WebKitWebContext* PageContext() {
     auto* made = WEBKIT_WEB_CONTEXT(
         g_object_new(WEBKIT_TYPE_WEB_CONTEXT, "memory-pressure-settings", memory, nullptr));
     webkit_memory_pressure_settings_free(memory);
+    // A certificate that fails is never accepted, whatever the engine's default becomes.
+    webkit_website_data_manager_set_tls_errors_policy(
+        webkit_web_context_get_website_data_manager(made), WEBKIT_TLS_ERRORS_POLICY_FAIL);
     g_signal_connect(made, "download-started", G_CALLBACK(OnDownloadStarted), nullptr);
     return made;
   }();
@@ -453,7 +645,8 @@ std::unique_ptr<BrowserView> CreateWebViewBrowser(wxWindow* parent, BrowserView*
     gtk_widget_destroy(GTK_WIDGET(web));
     return nullptr;
   }
-  return std::make_unique<WebKitBrowser>(window, web);
+  return std::make_unique<WebKitBrowser>(
+      window, web, sibling != nullptr ? sibling->Group() : std::make_shared<PageProcessGroup>());
 }
 
 }  // namespace talvo

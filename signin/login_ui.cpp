@@ -228,15 +228,23 @@ void StartupSignIn::FillLoginBoxes() {
   window.SetPassword(saved_password_);
 }
 
-void StartupSignIn::SignIn() {
-  BrowserView& service = *parts_.web_browser2;
+bool StartupSignIn::SignIn() {
   if (saved_user_.empty() || saved_password_.empty()) {
-    service.Navigate(GuestVerifyAddress(*parts_.config));
-    return;
+    parts_.web_browser2->Navigate(GuestVerifyAddress(*parts_.config));
+    return true;
   }
   FillLoginBoxes();
-  const std::u16string reply =
-      FetchPage(LoginAddress(*parts_.config, saved_user_, saved_password_), u"gb2312");
+  return SendLogin(false);
+}
+
+bool StartupSignIn::SignInAgain() { return HasLevel() || SendLogin(true); }
+
+// Tried again and still unreachable: the window stays as the start left it.
+bool StartupSignIn::SendLogin(bool again) {
+  const FetchedText fetched =
+      FetchPageReply(LoginAddress(*parts_.config, saved_user_, saved_password_), u"gb2312");
+  if (again && fetched.unreachable) return false;
+  const std::u16string& reply = fetched.text;
   // The login window is the record of the level; it may have been closed while the request
   // waited, and is then made anew.
   login_.Get().SetReply(reply);
@@ -247,7 +255,8 @@ void StartupSignIn::SignIn() {
   if (marks.vip) ShowSignedIn(reply);
   if (marks.ordinary) ShowSignedIn(reply);
   login_.Get().SetReply(reply);
-  if (!marks.SignedIn()) service.Navigate(GuestVerifyAddress(*parts_.config));
+  if (!marks.SignedIn()) parts_.web_browser2->Navigate(GuestVerifyAddress(*parts_.config));
+  return !fetched.unreachable;
 }
 
 void StartupSignIn::ShowSignedIn(const std::u16string& reply) {
@@ -255,11 +264,14 @@ void StartupSignIn::ShowSignedIn(const std::u16string& reply) {
   parts_.web_browser2->Navigate(VerifyAddress(parts_.config->primary_host, saved_user_));
 }
 
-void StartupSignIn::VerifyOnTvHost() {
-  // A start without a login window never wrote a reply: it has no level.
+// A start without a login window never wrote a reply: it has no level.
+bool StartupSignIn::HasLevel() const {
   const FrmLogin* window = login_.Existing();
-  const bool signed_in = window != nullptr && ReadLoginReply(window->Reply()).SignedIn();
-  if (signed_in || saved_user_.empty()) return;
+  return window != nullptr && ReadLoginReply(window->Reply()).SignedIn();
+}
+
+void StartupSignIn::VerifyOnTvHost() {
+  if (HasLevel() || saved_user_.empty()) return;
   parts_.web_browser2->Navigate(VerifyAddress(parts_.config->tv_host, saved_user_));
 }
 

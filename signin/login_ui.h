@@ -94,8 +94,12 @@ class StartupSignIn {
 
   // Step A. Sets SavedUser and SavedPassword, once per start.
   void ReadSavedAccount();
-  // Step B.
-  void SignIn();
+  // Step B. False when the service could not be reached: the start signs in again once it
+  // answers, through SignInAgain.
+  bool SignIn();
+  // The login request of step B once more, with the boxes as the user may have left them since;
+  // nothing when a sign-in since (the login window's) already gave a level. False as above.
+  bool SignInAgain();
   // Step C, run right after the TV host's programme list was taken.
   void VerifyOnTvHost();
 
@@ -104,6 +108,8 @@ class StartupSignIn {
 
  private:
   void FillLoginBoxes();
+  bool SendLogin(bool again);
+  bool HasLevel() const;
   void ShowSignedIn(const std::u16string& reply);
 
   const WindowParts& parts_;

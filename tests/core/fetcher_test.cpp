@@ -37,6 +37,9 @@ FetchLimits QuickLimits() {
 std::u16string Fetch(const std::string& url, const FetchLimits& limits = QuickLimits()) {
   return FetchPage(Utf8ToUtf16(url), u"gb2312", limits);
 }
+bool Unreachable(const std::string& url, const FetchLimits& limits = QuickLimits()) {
+  return FetchPageReply(Utf8ToUtf16(url), u"gb2312", limits).unreachable;
+}
 
 class FetchPageTest : public ::testing::Test {
  protected:
@@ -108,6 +111,16 @@ TEST_F(FetchPageTest, BodyOverTheCapGivesTheEmptyText) {
   EXPECT_EQ(Fetch(server_.Url("/big-chunked"), limits), u"");  // no length announced
 }
 
+// Only a failure to reach the service at all is worth trying again later; whatever it answered
+// is its answer.
+TEST_F(FetchPageTest, AnAnswerOfAnyKindIsNotUnreachable) {
+  FetchLimits capped = QuickLimits();
+  capped.body_cap = 100;
+  for (const char* target : {"/broken", "/empty", "/hop/6", "/big", "/list"}) {
+    EXPECT_FALSE(Unreachable(server_.Url(target), capped)) << target;
+  }
+}
+
 TEST_F(FetchPageTest, UrlReachesTheServerExactlyAsBuilt) {
   // Reserved characters in query values are the caller's business: nothing is re-encoded.
   EXPECT_EQ(Fetch(server_.Url("/echo?yh=a&b=c%26d&pw=x=y")), u"/echo?yh=a&b=c%26d&pw=x=y");
@@ -127,6 +140,7 @@ TEST(FetchPageFailures, RefusedConnectionGivesTheEmptyText) {
     closed.Start();
   }
   EXPECT_EQ(Fetch("http://127.0.0.1:" + std::to_string(port) + "/"), u"");
+  EXPECT_TRUE(Unreachable("http://127.0.0.1:" + std::to_string(port) + "/"));
 }
 
 TEST(FetchPageFailures, NonHttpReplyGivesTheEmptyText) {
@@ -145,6 +159,7 @@ TEST(FetchPageFailures, ResetMidBodyGivesTheEmptyText) {
     connection.Reset();
   });
   EXPECT_EQ(Fetch(server.Url("/")), u"");
+  EXPECT_TRUE(Unreachable(server.Url("/")));
 }
 
 // An https host whose certificate nobody signed: refused, certificate checks stay on.
@@ -167,6 +182,7 @@ TEST(FetchPageFailures, SelfSignedCertificateIsRefused) {
   std::thread thread([&] { server.listen_after_bind(); });
   while (!server.is_running()) std::this_thread::sleep_for(5ms);
   EXPECT_EQ(Fetch("https://127.0.0.1:" + std::to_string(port) + "/"), u"");
+  EXPECT_TRUE(Unreachable("https://127.0.0.1:" + std::to_string(port) + "/"));
   server.stop();
   thread.join();
   std::filesystem::remove_all(dir);

@@ -1,0 +1,46 @@
+#include "mainwindow/startup_catch_up_ui.h"
+
+#include "core/debug_trace.h"
+#include "mainwindow/layout_ui.h"
+#include "platform/network_return.h"
+
+namespace talvo {
+
+StartupCatchUp::StartupCatchUp(ViewLayout& layout) : layout_(layout) {}
+
+void StartupCatchUp::Missed(Step step, Run run) {
+  DebugTrace("start-up", "step " + std::to_string(step) + " could not reach the service");
+  missed_[step] = std::move(run);
+  // A step missed while the others are being tried is taken in the same turn.
+  if (!running_ && !timer_.IsRunning()) WaitBeforeTrying();
+}
+
+void StartupCatchUp::WaitBeforeTrying() {
+  timer_.StartOnce(static_cast<int>(retry_.Failed().count() * 1000));
+}
+
+// Each step's fetch lets the event loop run: a tick, a network report or a click may come back
+// here, and a step missed meanwhile joins the queue in its place.
+void StartupCatchUp::TryNow() {
+  if (running_ || !retry_.TryNow()) return;
+  running_ = true;
+  timer_.Stop();
+  bool progressed = false;
+  while (!missed_.empty()) {
+    const auto [step, run] = *missed_.begin();
+    if (!run()) break;
+    DebugTrace("start-up", "step " + std::to_string(step) + " caught up");
+    missed_.erase(step);
+    progressed = true;
+  }
+  running_ = false;
+  if (missed_.empty()) {
+    retry_.Ended();
+  } else {
+    WaitBeforeTrying();
+  }
+  // The sign-in may have changed the title, which decides the layout.
+  if (progressed) layout_.Form_Resize();
+}
+
+}  // namespace talvo

@@ -1,0 +1,102 @@
+// The service goes away and comes back on the same port, with the real engine and the demo
+// service: the views show a notice of the client's own meanwhile, and a start that missed the
+// service, or a page that lost it, comes back without a click.
+#include <gtest/gtest.h>
+#include <wx/listbox.h>
+
+#include <chrono>
+#include <memory>
+
+#include "core/credential_file.h"
+#include "core/utf.h"
+#include "platform/wx_text.h"
+#include "tests/gui/gui_test.h"
+#include "tests/support/client_harness.h"
+#include "tests/support/form1_fixture.h"
+
+namespace talvo {
+namespace {
+
+using namespace std::chrono_literals;
+using testing::Probe;
+using testing::WaitFor;
+
+bool Shows(BrowserView& view, std::u16string_view text, int timeout_ms) {
+  return WaitFor([&] { return view.BodyText().find(text) != std::u16string::npos; }, timeout_ms);
+}
+
+TEST(ServiceReturnTest, AStartThatMissedTheServiceAndAPageThatLostItComeBackByThemselves) {
+  const auto work = e2e::NewWorkDir("service-return");
+  int port = 0;
+  {
+    const e2e::DemoService once(work);  // a port of our own, free again once it stops
+    port = once.port();
+  }
+  const auto start_service = [&] {
+    return std::make_unique<e2e::DemoService>(
+        work, std::vector<std::string>{"--port", std::to_string(port)});
+  };
+  WriteCredentialFile(work, u"demo_vip", u"vip888");
+  Form1Options options;
+  options.config.primary_host = options.config.tv_host = options.config.channel_host =
+      Utf8ToUtf16("127.0.0.1:" + std::to_string(port));
+  options.app_folder = work;
+  options.station_timer = 1s;
+  auto* form = new Form1(options);
+  form->Form_Load();
+  form->Show();
+  const testing::Form1Probe probe = Probe(*form);
+  BrowserView& playback = probe.WebBrowser1();
+
+  // Down: the guest's title, the built-ins alone, and a notice in Chinese where the download
+  // page would be.
+  ASSERT_TRUE(Shows(playback, u"无法连接到服务器", 10000)) << Utf16ToUtf8(playback.BodyText());
+  const std::u16string notice = playback.BodyText();
+  EXPECT_NE(notice.find(u"网络恢复后将自动重新载入"), std::u16string::npos);
+  EXPECT_NE(notice.find(u"重新载入"), std::u16string::npos);
+  EXPECT_NE(notice.find(Utf8ToUtf16("127.0.0.1:" + std::to_string(port))), std::u16string::npos);
+  EXPECT_EQ(notice.find(u"Could not"), std::u16string::npos) << "the engine's own words";
+  ASSERT_TRUE(WaitFor([&] { return !probe.Timer1().IsRunning(); }, 5000)) << "no station tick";
+  EXPECT_EQ(FromWx(form->GetTitle()).find(u"账号"), std::u16string::npos);
+  EXPECT_EQ(probe.Parts().list2->GetCount(), 6u);
+  EXPECT_EQ(probe.Parts().list1->GetCount(), 0u);
+  testing::SaveScreenshot("service-down");
+
+  // Back: everything a start with the service up gives, each list fetched once.
+  auto service = start_service();
+  EXPECT_TRUE(WaitFor(
+      [&] {
+        return FromWx(form->GetTitle()).find(u"账号：demo_vip VIP用户") != std::u16string::npos;
+      },
+      20000))
+      << form->GetTitle();
+  EXPECT_TRUE(WaitFor(
+      [&] {
+        return probe.Parts().list2->GetCount() > 6 && probe.Parts().list1->GetCount() > 0 &&
+               !probe.Menus().Caption(kN1).empty();
+      },
+      20000));
+  EXPECT_TRUE(Shows(playback, u"下载中心", 20000));
+  // The VIP form: the service strip out of sight below the playback view.
+  EXPECT_GT(probe.WebBrowser2().Top(), playback.Top() + playback.Height());
+  EXPECT_EQ(service->RequestsFor("/user/denglu.asp").size(), 1u);
+  EXPECT_EQ(service->RequestsFor("/user/jiemubiao.asp").size(), 1u);
+  EXPECT_EQ(service->RequestsFor("/user/diantaibiao.asp").size(), 1u);
+  testing::SaveScreenshot("service-back");
+
+  // A channel chosen while the service is away: the notice, then the channel once it is back.
+  testing::ChooseRow(probe.Parts().list2, 1);
+  ASSERT_TRUE(Shows(playback, u"播放中", 20000));
+  service.reset();
+  testing::ChooseRow(probe.Parts().list2, 2);
+  ASSERT_TRUE(Shows(playback, u"无法连接到服务器", 10000));
+  service = start_service();
+  const auto back = std::chrono::steady_clock::now();
+  EXPECT_TRUE(Shows(playback, u"播放中", 5000 * testing::kInstrumentedSlowdown));
+  std::printf("the channel was back %lld ms after the service\n",
+              static_cast<long long>((std::chrono::steady_clock::now() - back) / 1ms));
+  testing::DestroyAndWait(form);
+}
+
+}  // namespace
+}  // namespace talvo
