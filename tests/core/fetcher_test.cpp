@@ -4,8 +4,6 @@
 
 #include <chrono>
 #include <condition_variable>
-#include <cstdlib>
-#include <filesystem>
 #include <mutex>
 #include <thread>
 
@@ -164,28 +162,13 @@ TEST(FetchPageFailures, ResetMidBodyGivesTheEmptyText) {
 
 // An https host whose certificate nobody signed: refused, certificate checks stay on.
 TEST(FetchPageFailures, SelfSignedCertificateIsRefused) {
-  const std::filesystem::path dir = std::filesystem::temp_directory_path() / "talvo-tls-test";
-  std::filesystem::create_directories(dir);
-  const std::string key = (dir / "key.pem").string();
-  const std::string cert = (dir / "cert.pem").string();
-  const std::string make =
-      "openssl req -x509 -newkey rsa:2048 -nodes -subj /CN=127.0.0.1 -days 1 "
-      "-keyout '" +
-      key + "' -out '" + cert + "' >/dev/null 2>&1";
-  ASSERT_EQ(std::system(make.c_str()), 0) << "openssl could not make a certificate";
-  httplib::SSLServer server(cert.c_str(), key.c_str());
-  ASSERT_TRUE(server.is_valid());
-  server.Get("/", [](const httplib::Request&, httplib::Response& res) {
+  LoopbackServer server(LoopbackServer::kSelfSignedHttps);
+  server.http().Get("/", [](const httplib::Request&, httplib::Response& res) {
     res.set_content("secret", "text/plain");
   });
-  const int port = server.bind_to_any_port("127.0.0.1");
-  std::thread thread([&] { server.listen_after_bind(); });
-  while (!server.is_running()) std::this_thread::sleep_for(5ms);
-  EXPECT_EQ(Fetch("https://127.0.0.1:" + std::to_string(port) + "/"), u"");
-  EXPECT_TRUE(Unreachable("https://127.0.0.1:" + std::to_string(port) + "/"));
-  server.stop();
-  thread.join();
-  std::filesystem::remove_all(dir);
+  server.Start();
+  EXPECT_EQ(Fetch(server.Url("/")), u"");
+  EXPECT_TRUE(Unreachable(server.Url("/")));
 }
 
 // A reply that trickles forever (a byte at a time): only the total limit can end it.

@@ -111,6 +111,10 @@ class PageSafetyTest : public ::testing::Test {
           Html("<script>location='/attachment?name=" + req.get_param_value("name") + "'</script>"),
           "text/html");
     });
+    server_.http().Get("/page/to-file", [this](const httplib::Request& req, httplib::Response& res) {
+      Count(req.path, 1);
+      res.set_redirect("file:///etc/passwd");
+    });
     server_.http().Get("/page/beforeunload", [](const httplib::Request&, httplib::Response& res) {
       res.set_content(
           Html(
@@ -176,6 +180,14 @@ class PageSafetyTest : public ::testing::Test {
     return loads_[path] += more;
   }
   int Loads(const std::string& path) { return Count(path); }
+  // The service strip loads its page again after the playback view's page ended their process,
+  // from a budget of its own.
+  void ExpectTheStripBack(int verify_loads_before) {
+    EXPECT_TRUE(WaitFor([&] { return Loads("/user/yanzhen.asp") > verify_loads_before; }, 15000))
+        << "the service strip stayed dead";
+    EXPECT_TRUE(Shows(Probe(*form_).WebBrowser2(), u"/user/yanzhen.asp", 10000))
+        << Utf16ToUtf8(Probe(*form_).WebBrowser2().BodyText());
+  }
 
   std::mutex mutex_;
   std::map<std::string, int> loads_;
@@ -260,15 +272,36 @@ TEST_F(PageSafetyTest, PagesCannotTouchFilesTrapAViewOrFreezeIt) {
          EXPECT_TRUE(Shows(Probe(*form_).WebBrowser1(), u"/counter 2"));
          std::printf("recovery: process killed to page shown again in %lld ms\n",
                      static_cast<long long>((std::chrono::steady_clock::now() - killed) / 1ms));
-         EXPECT_TRUE(WaitFor([&] { return Loads("/user/yanzhen.asp") > verify; }, 10000))
-             << "the service strip stayed dead";
+         ExpectTheStripBack(verify);
        }},
-      {"an endless script: ended, reloaded three times, then a notice",
+      {"an endless script: ended, reloaded three times, then a notice; the strip lives on",
        [&] {
          Open("/page/loop", u"/page/loop 1");
+         const int verify = Loads("/user/yanzhen.asp");
          EXPECT_TRUE(Shows(Probe(*form_).WebBrowser1(), u"此页面反复停止运行", 60000));
          EXPECT_EQ(Loads("/page/loop"), 4);
+         ExpectTheStripBack(verify);
          Open("/counter", u"/counter");  // the view is usable again
+       }},
+      {"a redirect to a local file: nothing local is shown, and both views come back",
+       [&] {
+         const int verify = Loads("/user/yanzhen.asp");
+         Probe(*form_).WebBrowser1().Navigate(Utf8ToUtf16(server_.Url("/page/to-file")));
+         ASSERT_TRUE(WaitFor([&] { return Loads("/page/to-file") > 0; }, 10000));
+         ExpectTheStripBack(verify);
+         EXPECT_FALSE(Shows(Probe(*form_).WebBrowser1(), u"root:", 2000));
+         Open("/counter", u"/counter");
+       }},
+      {"a certificate nobody signed: the page is never shown, the notice says so",
+       [&] {
+         testing::LoopbackServer secure(testing::LoopbackServer::kSelfSignedHttps);
+         secure.http().Get("/", [](const httplib::Request&, httplib::Response& res) {
+           res.set_content(Html("secret"), "text/html");
+         });
+         secure.Start();
+         Probe(*form_).WebBrowser1().Navigate(Utf8ToUtf16(secure.Url("/")));
+         EXPECT_TRUE(Shows(Probe(*form_).WebBrowser1(), u"安全连接失败"));
+         EXPECT_EQ(Probe(*form_).WebBrowser1().BodyText().find(u"secret"), std::u16string::npos);
        }},
       {"clicking the chosen row again loads its page again",
        [&] {

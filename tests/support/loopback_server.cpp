@@ -1,48 +1,79 @@
 #include "tests/support/loopback_server.h"
 
 #include <chrono>
+#include <cstdlib>
 #include <stdexcept>
+
+#include <unistd.h>
 
 namespace talvo::testing {
 
-LoopbackServer::LoopbackServer() {
+namespace {
+
+std::unique_ptr<httplib::Server> MakeServer(LoopbackServer::Scheme scheme,
+                                            const std::filesystem::path& folder) {
+  if (scheme == LoopbackServer::kHttp) return std::make_unique<httplib::Server>();
+  std::filesystem::create_directories(folder);
+  const std::string key = (folder / "key.pem").string();
+  const std::string cert = (folder / "cert.pem").string();
+  const std::string make =
+      "openssl req -x509 -newkey rsa:2048 -nodes -subj /CN=127.0.0.1 -days 1 -keyout '" + key +
+      "' -out '" + cert + "' >/dev/null 2>&1";
+  if (std::system(make.c_str()) != 0) throw std::runtime_error("openssl made no certificate");
+  auto server = std::make_unique<httplib::SSLServer>(cert.c_str(), key.c_str());
+  if (!server->is_valid()) throw std::runtime_error("the certificate was not taken");
+  return server;
+}
+
+}  // namespace
+
+LoopbackServer::LoopbackServer(Scheme scheme)
+    : certificate_folder_(std::filesystem::temp_directory_path() /
+                          ("talvo-tls-" + std::to_string(::getpid()) + "-" +
+                           std::to_string(reinterpret_cast<std::uintptr_t>(this)))),
+      server_(MakeServer(scheme, certificate_folder_)),
+      scheme_(scheme == kHttp ? "http://" : "https://") {
   // One request per connection: a browser's idle keep-alive connection would hold stop() for
   // the whole read timeout.
-  server_.set_keep_alive_max_count(1);
+  server_->set_keep_alive_max_count(1);
   // Recorded before the handler runs: a client may read the log as soon as it has the reply.
-  server_.set_pre_routing_handler([this](const httplib::Request& request, httplib::Response&) {
+  server_->set_pre_routing_handler([this](const httplib::Request& request, httplib::Response&) {
     std::lock_guard lock(log_mutex_);
     targets_.push_back(request.target);
     return httplib::Server::HandlerResponse::Unhandled;
   });
-  port_ = server_.bind_to_any_port("127.0.0.1");
+  port_ = server_->bind_to_any_port("127.0.0.1");
   if (port_ <= 0) throw std::runtime_error("cannot bind a loopback port");
 }
 
-LoopbackServer::~LoopbackServer() { Stop(); }
+LoopbackServer::~LoopbackServer() {
+  Stop();
+  std::error_code ignored;
+  std::filesystem::remove_all(certificate_folder_, ignored);
+}
 
 void LoopbackServer::Stop() {
   if (stopped_) return;
   stopped_ = true;
   // stop() only closes the socket of a running server.
   if (!thread_.joinable()) Start();
-  server_.stop();
+  server_->stop();
   if (thread_.joinable()) thread_.join();
 }
 
 void LoopbackServer::Start() {
-  thread_ = std::thread([this] { server_.listen_after_bind(); });
+  thread_ = std::thread([this] { server_->listen_after_bind(); });
   // stop() only takes effect on a running server, so Start() returns once it runs.
-  for (int i = 0; i < 500 && !server_.is_running(); ++i) {
+  for (int i = 0; i < 500 && !server_->is_running(); ++i) {
     std::this_thread::sleep_for(std::chrono::milliseconds(10));
   }
-  if (!server_.is_running()) throw std::runtime_error("loopback server did not start");
+  if (!server_->is_running()) throw std::runtime_error("loopback server did not start");
 }
 
 std::string LoopbackServer::HostPort() const { return "127.0.0.1:" + std::to_string(port_); }
 
 std::string LoopbackServer::Url(std::string_view target) const {
-  return "http://" + HostPort() + std::string(target);
+  return scheme_ + HostPort() + std::string(target);
 }
 
 std::vector<std::string> LoopbackServer::Targets() const {

@@ -3,6 +3,8 @@
 
 #include <httplib.h>
 
+#include <filesystem>
+#include <memory>
 #include <mutex>
 #include <string>
 #include <string_view>
@@ -13,13 +15,15 @@ namespace talvo::testing {
 
 class LoopbackServer {
  public:
-  LoopbackServer();
+  // https with a certificate made for the occasion, which nobody signed.
+  enum Scheme { kHttp, kSelfSignedHttps };
+  explicit LoopbackServer(Scheme scheme = kHttp);
   ~LoopbackServer();
   LoopbackServer(const LoopbackServer&) = delete;
   LoopbackServer& operator=(const LoopbackServer&) = delete;
 
   // Register handlers here before Start().
-  httplib::Server& http() { return server_; }
+  httplib::Server& http() { return *server_; }
   void Start();
   // Waits for the handlers that run to return; none runs after. Safe to call twice.
   void Stop();
@@ -33,7 +37,9 @@ class LoopbackServer {
   std::vector<std::string> Targets() const;
 
  private:
-  httplib::Server server_;
+  std::filesystem::path certificate_folder_;
+  std::unique_ptr<httplib::Server> server_;
+  std::string scheme_;
   std::thread thread_;
   int port_ = -1;
   bool stopped_ = false;
