@@ -5,11 +5,20 @@
 #include "platform/network_return.h"
 
 namespace talvo {
+namespace {
+
+std::string NameOf(StartupCatchUp::Step step) {
+  static constexpr const char* kNames[] = {"the sign-in", "the programme list", "the station list"};
+  return kNames[step];
+}
+
+}  // namespace
 
 StartupCatchUp::StartupCatchUp(ViewLayout& layout) : layout_(layout) {}
 
 void StartupCatchUp::Missed(Step step, Run run) {
-  DebugTrace("start-up", "step " + std::to_string(step) + " could not reach the service");
+  DebugTrace("start-up",
+             NameOf(step) + " could not reach the service; tried again once it answers");
   missed_[step] = std::move(run);
   // A step missed while the others are being tried is taken in the same turn.
   if (!running_ && !timer_.IsRunning()) WaitBeforeTrying();
@@ -29,7 +38,7 @@ void StartupCatchUp::TryNow() {
   while (!missed_.empty()) {
     const auto [step, run] = *missed_.begin();
     if (!run()) break;
-    DebugTrace("start-up", "step " + std::to_string(step) + " caught up");
+    DebugTrace("start-up", NameOf(step) + " caught up");
     missed_.erase(step);
     progressed = true;
   }

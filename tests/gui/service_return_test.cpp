@@ -8,6 +8,7 @@
 #include <memory>
 
 #include "core/credential_file.h"
+#include "core/fetcher.h"
 #include "core/utf.h"
 #include "platform/wx_text.h"
 #include "tests/gui/gui_test.h"
@@ -26,6 +27,7 @@ bool Shows(BrowserView& view, std::u16string_view text, int timeout_ms) {
 }
 
 TEST(ServiceReturnTest, AStartThatMissedTheServiceAndAPageThatLostItComeBackByThemselves) {
+  SetFetchesEnabled(true);
   const auto work = e2e::NewWorkDir("service-return");
   int port = 0;
   {
