@@ -111,10 +111,11 @@ class PageSafetyTest : public ::testing::Test {
           Html("<script>location='/attachment?name=" + req.get_param_value("name") + "'</script>"),
           "text/html");
     });
-    server_.http().Get("/page/to-file", [this](const httplib::Request& req, httplib::Response& res) {
-      Count(req.path, 1);
-      res.set_redirect("file:///etc/passwd");
-    });
+    server_.http().Get("/page/to-file",
+                       [this](const httplib::Request& req, httplib::Response& res) {
+                         Count(req.path, 1);
+                         res.set_redirect("file:///etc/passwd");
+                       });
     server_.http().Get("/page/beforeunload", [](const httplib::Request&, httplib::Response& res) {
       res.set_content(
           Html(
