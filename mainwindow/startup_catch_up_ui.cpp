@@ -20,6 +20,7 @@ void StartupCatchUp::Missed(Step step, Run run) {
   DebugTrace("start-up",
              NameOf(step) + " could not reach the service; tried again once it answers");
   missed_[step] = std::move(run);
+  WatchTheDesktopNetwork();
   // A step missed while the others are being tried is taken in the same turn.
   if (!running_ && !timer_.IsRunning()) WaitBeforeTrying();
 }

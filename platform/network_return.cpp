@@ -41,23 +41,20 @@ void OnNetworkChanged(GNetworkMonitor*, gboolean available, gpointer) {
   Post();
 }
 
-// The desktop's monitor, asked from the first listener on and kept for the process.
-void WatchTheDesktop() {
-  static const bool watching = [] {
-    GNetworkMonitor* monitor = g_network_monitor_get_default();
-    if (monitor != nullptr) {
-      g_signal_connect(monitor, "network-changed", G_CALLBACK(&OnNetworkChanged), nullptr);
-    }
-    return monitor != nullptr;
-  }();
-  (void)watching;
-}
-
 }  // namespace
+
+// Made once, and kept for the process.
+void WatchTheDesktopNetwork() {
+  static bool watching = false;
+  if (watching) return;
+  watching = true;
+  if (GNetworkMonitor* monitor = g_network_monitor_get_default()) {
+    g_signal_connect(monitor, "network-changed", G_CALLBACK(&OnNetworkChanged), nullptr);
+  }
+}
 
 NetworkReturnListener::NetworkReturnListener(std::function<void()> on_return)
     : on_return_(std::move(on_return)) {
-  WatchTheDesktop();
   Listeners().push_back(&on_return_);
 }
 

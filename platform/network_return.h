@@ -23,4 +23,8 @@ class NetworkReturnListener {
 // Something answered from the service: the others may find it too.
 void ReportServiceAnswered();
 
+// Something waits for the network: the desktop's monitor is asked from now on (a start that
+// found the service never asks it).
+void WatchTheDesktopNetwork();
+
 }  // namespace talvo

@@ -4,6 +4,7 @@
 
 #include <webkit2/webkit2.h>
 
+#include <algorithm>
 #include <chrono>
 #include <memory>
 #include <optional>
@@ -163,7 +164,7 @@ class WebKitBrowser final : public BrowserView {
 
   ~WebKitBrowser() override {
     g_source_remove(ping_source_);
-    if (retry_source_ != 0) g_source_remove(retry_source_);
+    StopRetryTimer();
     std::erase(group_->views, this);
     if (group_->views.empty() && group_->recovery_source != 0) {
       g_source_remove(group_->recovery_source);
@@ -290,8 +291,9 @@ class WebKitBrowser final : public BrowserView {
       LeaveOutage();
       outage_address_ = address;
     }
+    WatchTheDesktopNetwork();
     const std::chrono::seconds wait = retry_.Failed();
-    if (retry_source_ != 0) g_source_remove(retry_source_);
+    StopRetryTimer();
     retry_source_ =
         g_timeout_add_seconds(static_cast<guint>(wait.count()), &WebKitBrowser::OnRetryTime, this);
     notice_loading_ = true;
@@ -309,8 +311,7 @@ class WebKitBrowser final : public BrowserView {
   // unless the view has moved on since.
   void TryAgain() {
     if (!retry_.TryNow()) return;
-    if (retry_source_ != 0) g_source_remove(retry_source_);
-    retry_source_ = 0;
+    StopRetryTimer();
     DebugTrace("page", outage_address_ + ": tried again");
     notice_loading_ = false;
     webkit_web_view_load_uri(web_, outage_address_.c_str());
@@ -320,6 +321,10 @@ class WebKitBrowser final : public BrowserView {
     retry_.Ended();
     outage_address_.clear();
     notice_loading_ = false;
+    StopRetryTimer();
+  }
+
+  void StopRetryTimer() {
     if (retry_source_ != 0) g_source_remove(retry_source_);
     retry_source_ = 0;
   }

@@ -34,10 +34,7 @@ TEST(ServiceReturnTest, AStartThatMissedTheServiceAndAPageThatLostItComeBackByTh
     const e2e::DemoService once(work);  // a port of our own, free again once it stops
     port = once.port();
   }
-  const auto start_service = [&] {
-    return std::make_unique<e2e::DemoService>(
-        work, std::vector<std::string>{"--port", std::to_string(port)});
-  };
+  const std::vector<std::string> same_port{"--port", std::to_string(port)};
   WriteCredentialFile(work, u"demo_vip", u"vip888");
   Form1Options options;
   options.config.primary_host = options.config.tv_host = options.config.channel_host =
@@ -54,9 +51,11 @@ TEST(ServiceReturnTest, AStartThatMissedTheServiceAndAPageThatLostItComeBackByTh
   // page would be.
   ASSERT_TRUE(Shows(playback, u"无法连接到服务器", 10000)) << Utf16ToUtf8(playback.BodyText());
   const std::u16string notice = playback.BodyText();
-  EXPECT_NE(notice.find(u"网络恢复后将自动重新载入"), std::u16string::npos);
-  EXPECT_NE(notice.find(u"重新载入"), std::u16string::npos);
-  EXPECT_NE(notice.find(Utf8ToUtf16("127.0.0.1:" + std::to_string(port))), std::u16string::npos);
+  for (const std::u16string& part : {std::u16string(u"网络恢复后将自动重新载入"),
+                                     Utf8ToUtf16("127.0.0.1:" + std::to_string(port))}) {
+    EXPECT_NE(notice.find(part), std::u16string::npos) << Utf16ToUtf8(notice);
+  }
+  EXPECT_GT(notice.rfind(u"重新载入"), notice.find(u"自动重新载入") + 2) << "no 重新载入 button";
   EXPECT_EQ(notice.find(u"Could not"), std::u16string::npos) << "the engine's own words";
   ASSERT_TRUE(WaitFor([&] { return !probe.Timer1().IsRunning(); }, 5000)) << "no station tick";
   EXPECT_EQ(FromWx(form->GetTitle()).find(u"账号"), std::u16string::npos);
@@ -65,25 +64,18 @@ TEST(ServiceReturnTest, AStartThatMissedTheServiceAndAPageThatLostItComeBackByTh
   testing::SaveScreenshot("service-down");
 
   // Back: everything a start with the service up gives, each list fetched once.
-  auto service = start_service();
-  EXPECT_TRUE(WaitFor(
-      [&] {
-        return FromWx(form->GetTitle()).find(u"账号：demo_vip VIP用户") != std::u16string::npos;
-      },
-      20000))
-      << form->GetTitle();
-  EXPECT_TRUE(WaitFor(
-      [&] {
-        return probe.Parts().list2->GetCount() > 6 && probe.Parts().list1->GetCount() > 0 &&
-               !probe.Menus().Caption(kN1).empty();
-      },
-      20000));
+  auto service = std::make_unique<e2e::DemoService>(work, same_port);
+  const auto signed_in = [&] { return form->GetTitle().Contains(L"账号：demo_vip VIP用户"); };
+  EXPECT_TRUE(WaitFor(signed_in, 20000)) << form->GetTitle();
+  EXPECT_TRUE(WaitFor([&] { return probe.Parts().list2->GetCount() > 6; }, 20000));
+  EXPECT_TRUE(WaitFor([&] { return probe.Parts().list1->GetCount() > 0; }, 20000));
+  EXPECT_TRUE(WaitFor([&] { return !probe.Menus().Caption(kN1).empty(); }, 20000));
   EXPECT_TRUE(Shows(playback, u"下载中心", 20000));
   // The VIP form: the service strip out of sight below the playback view.
   EXPECT_GT(probe.WebBrowser2().Top(), playback.Top() + playback.Height());
-  EXPECT_EQ(service->RequestsFor("/user/denglu.asp").size(), 1u);
-  EXPECT_EQ(service->RequestsFor("/user/jiemubiao.asp").size(), 1u);
-  EXPECT_EQ(service->RequestsFor("/user/diantaibiao.asp").size(), 1u);
+  for (const char* path : {"/user/denglu.asp", "/user/jiemubiao.asp", "/user/diantaibiao.asp"}) {
+    EXPECT_EQ(service->RequestsFor(path).size(), 1u) << path;
+  }
   testing::SaveScreenshot("service-back");
 
   // A channel chosen while the service is away: the notice, then the channel once it is back.
@@ -92,7 +84,7 @@ TEST(ServiceReturnTest, AStartThatMissedTheServiceAndAPageThatLostItComeBackByTh
   service.reset();
   testing::ChooseRow(probe.Parts().list2, 2);
   ASSERT_TRUE(Shows(playback, u"无法连接到服务器", 10000));
-  service = start_service();
+  service = std::make_unique<e2e::DemoService>(work, same_port);
   const auto back = std::chrono::steady_clock::now();
   EXPECT_TRUE(Shows(playback, u"播放中", 5000 * testing::kInstrumentedSlowdown));
   std::printf("the channel was back %lld ms after the service\n",

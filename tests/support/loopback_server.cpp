@@ -2,37 +2,36 @@
 
 #include <chrono>
 #include <cstdlib>
+#include <filesystem>
 #include <stdexcept>
-
-#include <unistd.h>
 
 namespace talvo::testing {
 
 namespace {
 
-std::unique_ptr<httplib::Server> MakeServer(LoopbackServer::Scheme scheme,
-                                            const std::filesystem::path& folder) {
+// The key and the certificate are read when the server is made, and go with their folder.
+std::unique_ptr<httplib::Server> MakeServer(LoopbackServer::Scheme scheme) {
   if (scheme == LoopbackServer::kHttp) return std::make_unique<httplib::Server>();
-  std::filesystem::create_directories(folder);
-  const std::string key = (folder / "key.pem").string();
-  const std::string cert = (folder / "cert.pem").string();
+  char folder[] = "/tmp/talvo-tls-XXXXXX";
+  if (mkdtemp(folder) == nullptr) throw std::runtime_error("cannot make a temporary folder");
+  const std::string key = std::string(folder) + "/key.pem",
+                    cert = std::string(folder) + "/cert.pem";
   const std::string make =
-      "openssl req -x509 -newkey rsa:2048 -nodes -subj /CN=127.0.0.1 -days 1 -keyout '" + key +
-      "' -out '" + cert + "' >/dev/null 2>&1";
-  if (std::system(make.c_str()) != 0) throw std::runtime_error("openssl made no certificate");
-  auto server = std::make_unique<httplib::SSLServer>(cert.c_str(), key.c_str());
-  if (!server->is_valid()) throw std::runtime_error("the certificate was not taken");
+      "openssl req -x509 -newkey rsa:2048 -nodes -subj /CN=127.0.0.1 -days 1 "
+      "-keyout " +
+      key + " -out " + cert + " >/dev/null 2>&1";
+  std::unique_ptr<httplib::SSLServer> server;
+  if (std::system(make.c_str()) == 0)
+    server = std::make_unique<httplib::SSLServer>(cert.c_str(), key.c_str());
+  std::filesystem::remove_all(folder);
+  if (!server || !server->is_valid()) throw std::runtime_error("no self-signed certificate");
   return server;
 }
 
 }  // namespace
 
 LoopbackServer::LoopbackServer(Scheme scheme)
-    : certificate_folder_(std::filesystem::temp_directory_path() /
-                          ("talvo-tls-" + std::to_string(::getpid()) + "-" +
-                           std::to_string(reinterpret_cast<std::uintptr_t>(this)))),
-      server_(MakeServer(scheme, certificate_folder_)),
-      scheme_(scheme == kHttp ? "http://" : "https://") {
+    : server_(MakeServer(scheme)), scheme_(scheme == kHttp ? "http://" : "https://") {
   // One request per connection: a browser's idle keep-alive connection would hold stop() for
   // the whole read timeout.
   server_->set_keep_alive_max_count(1);
@@ -46,11 +45,7 @@ LoopbackServer::LoopbackServer(Scheme scheme)
   if (port_ <= 0) throw std::runtime_error("cannot bind a loopback port");
 }
 
-LoopbackServer::~LoopbackServer() {
-  Stop();
-  std::error_code ignored;
-  std::filesystem::remove_all(certificate_folder_, ignored);
-}
+LoopbackServer::~LoopbackServer() { Stop(); }
 
 void LoopbackServer::Stop() {
   if (stopped_) return;

@@ -3,7 +3,6 @@
 
 #include <httplib.h>
 
-#include <filesystem>
 #include <memory>
 #include <mutex>
 #include <string>
@@ -37,7 +36,6 @@ class LoopbackServer {
   std::vector<std::string> Targets() const;
 
  private:
-  std::filesystem::path certificate_folder_;
   std::unique_ptr<httplib::Server> server_;
   std::string scheme_;
   std::thread thread_;
