@@ -3,7 +3,9 @@ BUILD ?= build
 WERROR ?= OFF
 CMAKE_FLAGS ?=
 
-.PHONY: all deps build test run bench deb format clean
+WIN_BUILD ?= build-win
+
+.PHONY: all deps build test run bench deb format clean windows windows-test
 all: build
 
 deps:
@@ -32,6 +34,18 @@ bench: build
 	cd $(BUILD) && tests/credential_kill_loop 1000
 	cmake --build $(BUILD) --target bench_media
 	./scripts/with-display $(BUILD)/bench/bench_playback
+
+# The Windows program, cross-built: mingw-w64, and wxWidgets, curl and cpp-httplib built for
+# Windows from Debian's sources (cached; scripts/windows-deps).
+windows: deps
+	deps=$$(./scripts/windows-deps) && \
+	cmake -S . -B $(WIN_BUILD) -G Ninja -DCMAKE_TOOLCHAIN_FILE=cmake/mingw-w64-x86_64.cmake \
+	  "-DTALVO_WINDOWS_DEPS=$$deps" -DTALVO_GUI=OFF -DTALVO_BENCH=OFF -DTALVO_WERROR=$(WERROR) && \
+	cmake --build $(WIN_BUILD)
+
+# The Windows build's tests, run by Wine on a virtual display.
+windows-test: windows
+	cd $(WIN_BUILD) && ../scripts/with-display ctest --output-on-failure -j2
 
 # Rewrites every tracked C++ file as .clang-format says; CI checks it with scripts/check-format.
 format: deps

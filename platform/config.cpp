@@ -1,9 +1,6 @@
 #include "platform/config.h"
 
-#include <unistd.h>
-
 #include <charconv>
-#include <cstdlib>
 #include <system_error>
 
 #include "core/debug_trace.h"
@@ -52,28 +49,6 @@ Config LoadConfig(const std::filesystem::path& folder) {
   const std::optional<std::string> text = ReadSettingsFileHead(folder / "talvo.ini");
   if (!text) DebugTrace("config", (folder / "talvo.ini").string() + " not read; the defaults hold");
   return text ? ParseConfig(*text) : Config{};
-}
-
-std::filesystem::path AppFolder() {
-  if (const char* dir = std::getenv("TALVO_APP_DIR"); dir != nullptr && *dir != '\0') {
-    return dir;
-  }
-  std::error_code error;
-  const std::filesystem::path exe = std::filesystem::read_symlink("/proc/self/exe", error);
-  if (!error && ::access(exe.parent_path().c_str(), W_OK) == 0) return exe.parent_path();
-
-  std::filesystem::path data;
-  if (const char* xdg = std::getenv("XDG_DATA_HOME"); xdg != nullptr && *xdg == '/') {
-    data = xdg;
-  } else if (const char* home = std::getenv("HOME"); home != nullptr && *home != '\0') {
-    data = std::filesystem::path(home) / ".local" / "share";
-  } else {
-    data = std::filesystem::temp_directory_path(error);
-  }
-  const std::filesystem::path folder = data / "talvo";
-  std::filesystem::create_directories(folder, error);
-  std::filesystem::permissions(folder, std::filesystem::perms::owner_all, error);
-  return folder;
 }
 
 }  // namespace talvo

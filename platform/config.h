@@ -30,7 +30,10 @@ Config ParseConfig(std::string_view ini_text);
 Config LoadConfig(const std::filesystem::path& folder);
 
 // TALVO_APP_DIR when set; else the executable's folder when writable; else the per-user data
-// folder ($XDG_DATA_HOME/talvo, by default ~/.local/share/talvo), created when missing.
+// folder, created when missing: $XDG_DATA_HOME/talvo (by default ~/.local/share/talvo) on Linux,
+// %APPDATA%\talvo on Windows.
 std::filesystem::path AppFolder();
+// The same choice for an executable in `exe_folder`, TALVO_APP_DIR aside.
+std::filesystem::path AppFolderFor(const std::filesystem::path& exe_folder);
 
 }  // namespace talvo

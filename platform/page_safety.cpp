@@ -113,13 +113,6 @@ std::string PageProcessTunables(std::optional<std::string_view> inherited) {
   return tunables;
 }
 
-void PreparePageProcessTunables() {
-  const char* inherited = std::getenv("GLIBC_TUNABLES");
-  const std::string tunables = PageProcessTunables(
-      inherited != nullptr ? std::optional<std::string_view>(inherited) : std::nullopt);
-  setenv("GLIBC_TUNABLES", tunables.c_str(), 1);
-}
-
 std::string DispositionFileName(std::string_view header) {
   const auto value_of = [&](std::string_view key) -> std::optional<std::string> {
     for (std::size_t at = 0; (at = header.find(key, at)) != std::string_view::npos;

@@ -4,6 +4,8 @@
 
 #include <webkit2/webkit2.h>
 
+#include <stdlib.h>
+
 #include <algorithm>
 #include <chrono>
 #include <memory>
@@ -619,6 +621,13 @@ void EnableFeature(WebKitSettings* settings, std::string_view identifier) {
 }
 
 }  // namespace
+
+void PreparePageProcessTunables() {
+  const char* inherited = std::getenv("GLIBC_TUNABLES");
+  const std::string tunables = PageProcessTunables(
+      inherited != nullptr ? std::optional<std::string_view>(inherited) : std::nullopt);
+  setenv("GLIBC_TUNABLES", tunables.c_str(), 1);
+}
 
 std::unique_ptr<BrowserView> CreateWebViewBrowser(wxWindow* parent, BrowserView* related) {
   WebKitWebsitePolicies* policies =

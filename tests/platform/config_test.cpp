@@ -1,14 +1,19 @@
 #include "platform/config.h"
 
 #include <gtest/gtest.h>
-#include <signal.h>
-#include <stdlib.h>
-#include <unistd.h>
 
 #include <chrono>
 #include <cstdlib>
 #include <cstring>
 #include <fstream>
+#include <random>
+
+#ifdef _WIN32
+#include <windows.h>
+#else
+#include <signal.h>
+#include <unistd.h>
+#endif
 
 #include "platform/rendering_path.h"
 #include "platform/skin_file.h"
@@ -82,6 +87,7 @@ TEST(RenderingPath, AcceleratedOnlyWhereAGpuDrawsUnlessTalvoIniSays) {
   }
 }
 
+#ifndef _WIN32
 // The probe's child as drivers leave it: answered, failed, crashed, or stuck in a driver call.
 TEST(RenderingPath, TheProbesAnswerCountsOnlyWhenItEndsWellAndItsWaitIsBounded) {
   struct Row {
@@ -118,6 +124,7 @@ TEST(RenderingPath, TheProbesAnswerCountsOnlyWhenItEndsWellAndItsWaitIsBounded) 
     EXPECT_NE(::kill(child, 0), 0) << row.name << ": the probe was left running or unreaped";
   }
 }
+#endif
 
 // real.she is read line for line like talvo.ini, except that a skin has no sections.
 TEST(ParseSkinFile, TakesValidColoursWhereverTheyStandAndNothingWithoutOne) {
@@ -134,20 +141,61 @@ TEST(ParseSkinFile, TakesValidColoursWhereverTheyStandAndNothingWithoutOne) {
   }
 }
 
-TEST(AppFolder, EnvironmentVariableWinsThenTheExecutableFolder) {
-  ::setenv("TALVO_APP_DIR", "/tmp/talvo-app-folder-test", 1);
-  EXPECT_EQ(AppFolder(), "/tmp/talvo-app-folder-test");
-  ::unsetenv("TALVO_APP_DIR");
+void SetEnv(const char* name, const std::filesystem::path& value) {
+#ifdef _WIN32
+  _putenv_s(name, value.string().c_str());  // an empty value removes it
+#else
+  if (value.empty()) {
+    ::unsetenv(name);
+  } else {
+    ::setenv(name, value.c_str(), 1);
+  }
+#endif
+}
+
+std::filesystem::path NewFolder(const char* name) {
+  const auto folder = std::filesystem::temp_directory_path() /
+                      (std::string(name) + "-" + std::to_string(std::random_device()()));
+  std::filesystem::create_directories(folder);
+  return folder;
+}
+
+std::filesystem::path ExecutableFolder() {
+#ifdef _WIN32
+  wchar_t path[MAX_PATH];
+  return std::filesystem::path(std::wstring(path, GetModuleFileNameW(nullptr, path, MAX_PATH)))
+      .parent_path();
+#else
+  return std::filesystem::read_symlink("/proc/self/exe").parent_path();
+#endif
+}
+
+TEST(AppFolder, EnvironmentVariableThenTheExecutableFolderThenThePerUserOne) {
+  const std::filesystem::path work = NewFolder("talvo-app-folder");
+  SetEnv("TALVO_APP_DIR", work / "chosen");
+  EXPECT_EQ(AppFolder(), work / "chosen");
+  SetEnv("TALVO_APP_DIR", "");
   // The test binary's own folder is writable in a build tree.
-  EXPECT_EQ(AppFolder(), std::filesystem::read_symlink("/proc/self/exe").parent_path());
+  EXPECT_EQ(AppFolder(), ExecutableFolder());
+  // A folder that takes no file (here: none at all) gives the per-user one, made.
+#ifdef _WIN32
+  SetEnv("APPDATA", work / "roaming");
+  const std::filesystem::path per_user = work / "roaming" / "talvo";
+#else
+  SetEnv("XDG_DATA_HOME", work / "data");
+  const std::filesystem::path per_user = work / "data" / "talvo";
+#endif
+  EXPECT_EQ(AppFolderFor(work / "missing"), per_user);
+  EXPECT_TRUE(std::filesystem::is_directory(per_user));
+  SetEnv("APPDATA", "");
+  SetEnv("XDG_DATA_HOME", "");
+  std::filesystem::remove_all(work);
 }
 
 TEST(LoadConfig, MissingFileGivesTheDefaultsAndOnlyTheHeadOfAHugeFileIsRead) {
   EXPECT_EQ(LoadConfig("/nonexistent-folder").tv_host, Config{}.tv_host);
 
-  char pattern[] = "/tmp/talvo-config-XXXXXX";
-  ASSERT_NE(mkdtemp(pattern), nullptr);
-  const std::filesystem::path folder = pattern;
+  const std::filesystem::path folder = NewFolder("talvo-config");
   {
     std::ofstream out(folder / "talvo.ini", std::ios::binary);
     out << "[service]\nprimary_host = head.test\n"

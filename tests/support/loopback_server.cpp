@@ -12,6 +12,9 @@ namespace {
 // The key and the certificate are read when the server is made, and go with their folder.
 std::unique_ptr<httplib::Server> MakeServer(LoopbackServer::Scheme scheme) {
   if (scheme == LoopbackServer::kHttp) return std::make_unique<httplib::Server>();
+#ifndef CPPHTTPLIB_OPENSSL_SUPPORT
+  throw std::runtime_error("this build's HTTP library has no TLS");
+#else
   char folder[] = "/tmp/talvo-tls-XXXXXX";
   if (mkdtemp(folder) == nullptr) throw std::runtime_error("cannot make a temporary folder");
   const std::string key = std::string(folder) + "/key.pem",
@@ -26,6 +29,7 @@ std::unique_ptr<httplib::Server> MakeServer(LoopbackServer::Scheme scheme) {
   std::filesystem::remove_all(folder);
   if (!server || !server->is_valid()) throw std::runtime_error("no self-signed certificate");
   return server;
+#endif
 }
 
 }  // namespace
