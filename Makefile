@@ -40,7 +40,7 @@ bench: build
 windows: deps
 	deps=$$(./scripts/windows-deps) && \
 	cmake -S . -B $(WIN_BUILD) -G Ninja -DCMAKE_TOOLCHAIN_FILE=cmake/mingw-w64-x86_64.cmake \
-	  "-DTALVO_WINDOWS_DEPS=$$deps" -DTALVO_GUI=OFF -DTALVO_BENCH=OFF -DTALVO_WERROR=$(WERROR) && \
+	  "-DTALVO_WINDOWS_DEPS=$$deps" -DTALVO_BENCH=OFF -DTALVO_WERROR=$(WERROR) && \
 	cmake --build $(WIN_BUILD)
 
 # The Windows build's tests, run by Wine on a virtual display.

@@ -7,16 +7,15 @@
 #include "mainwindow/form1.h"
 #include "platform/app_icons.h"
 #include "platform/config.h"
-#include "platform/desktop_session.h"
 #include "platform/diagnostics.h"
 #include "platform/fetch_wait.h"
-#include "platform/page_safety.h"
-#include "platform/rendering_path_probe.h"
+#include "platform/process_start.h"
 
 namespace talvo {
 namespace {
 
-// Read once, in main(), before GTK starts: the drawing path's probe needs the configuration then.
+// Read once, in main(), before the toolkit starts: the drawing path's probe needs the configuration
+// then.
 std::filesystem::path g_app_folder;
 Config g_config;
 
@@ -65,13 +64,9 @@ class TalvoApp : public wxApp {
 wxIMPLEMENT_APP_NO_MAIN(talvo::TalvoApp);
 
 int main(int argc, char** argv) {
-  // GTK reads it once, when wxEntry starts it.
-  talvo::RequestDesktopBackend();
-  talvo::PreparePageProcessTunables();
   talvo::g_app_folder = talvo::AppFolder();
   talvo::g_config = talvo::LoadConfig(talvo::g_app_folder);
-  // The GL probe behind the views' drawing path runs while GTK starts; the views wait for it.
-  // It forks, so it comes before GTK and the client's own threads.
-  talvo::StartChoosingRenderingPath(talvo::g_config.acceleration);
+  // Before the toolkit and the client's own threads start.
+  talvo::PrepareTheDesktop(talvo::g_config);
   return wxEntry(argc, argv);
 }

@@ -24,7 +24,10 @@ class NetworkReturnListener {
 void ReportServiceAnswered();
 
 // Something waits for the network: the desktop's monitor is asked from now on (a start that
-// found the service never asks it).
+// found the service never asks it). Each system has its own (network_monitor_*).
 void WatchTheDesktopNetwork();
+
+// The network or the service may be back: the listeners run once from the event loop.
+void ReportNetworkReturn();
 
 }  // namespace talvo

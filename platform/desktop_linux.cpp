@@ -1,0 +1,16 @@
+#include "platform/desktop_session.h"
+#include "platform/page_safety.h"
+#include "platform/process_start.h"
+#include "platform/rendering_path_probe.h"
+
+namespace talvo {
+
+void PrepareTheDesktop(const Config& config) {
+  // GTK reads it once, when wxEntry starts it.
+  RequestDesktopBackend();
+  PreparePageProcessTunables();
+  // The probe runs while GTK starts; the views wait for it.
+  StartChoosingRenderingPath(config.acceleration);
+}
+
+}  // namespace talvo

@@ -1,0 +1,13 @@
+// What the process settles before the toolkit starts, each system its own way (desktop_*.cpp).
+#pragma once
+
+#include "platform/config.h"
+
+namespace talvo {
+
+// On Linux: the display system to open on, the page processes' heap settings, and the GL probe
+// behind the pages' drawing path, which forks and so comes before any thread. In main(), once the
+// configuration is read.
+void PrepareTheDesktop(const Config& config);
+
+}  // namespace talvo

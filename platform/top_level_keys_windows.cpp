@@ -1,0 +1,42 @@
+// On Windows the frame hears a key before the control that has the focus through wx's char hook,
+// which runs for every key the window's message loop translates, the browser control's included.
+#include <wx/toplevel.h>
+#include <wx/weakref.h>
+
+#include "platform/top_level_keys.h"
+
+namespace talvo {
+
+struct TopLevelKeysState {
+  wxTopLevelWindow* window = nullptr;
+  TopLevelKeys::Handler take;
+  wxWeakRef<wxWindow> focus;
+
+  void OnCharHook(wxKeyEvent& event) {
+    TopLevelKey which = TopLevelKey::kOther;
+    if (event.GetKeyCode() == WXK_F11) which = TopLevelKey::kF11;
+    if (event.GetKeyCode() == WXK_ESCAPE) which = TopLevelKey::kEscape;
+    const bool modified =
+        event.ShiftDown() || event.ControlDown() || event.AltDown() || event.HasModifiers();
+    if (!take(which, modified)) event.Skip();
+  }
+};
+
+TopLevelKeys::TopLevelKeys(wxTopLevelWindow* window, Handler take)
+    : state_(std::make_unique<TopLevelKeysState>()) {
+  state_->window = window;
+  state_->take = std::move(take);
+  window->Bind(wxEVT_CHAR_HOOK, &TopLevelKeysState::OnCharHook, state_.get());
+}
+
+TopLevelKeys::~TopLevelKeys() {
+  state_->window->Unbind(wxEVT_CHAR_HOOK, &TopLevelKeysState::OnCharHook, state_.get());
+}
+
+void TopLevelKeys::RememberFocus() { state_->focus = wxWindow::FindFocus(); }
+
+void TopLevelKeys::RestoreFocus() {
+  if (state_->focus) state_->focus->SetFocus();
+}
+
+}  // namespace talvo

@@ -1,0 +1,100 @@
+// The browser view on Windows: the system's own browser control (wxWebView's IE backend), in the
+// newest document mode it offers. Where the system has no browser engine, the view is a notice.
+#include <windows.h>
+
+#include <exdisp.h>
+#include <wx/msw/webview_ie.h>
+#include <wx/panel.h>
+#include <wx/sizer.h>
+#include <wx/stattext.h>
+#include <wx/webview.h>
+
+#include "core/debug_trace.h"
+#include "core/service_address.h"
+#include "platform/webview_browser.h"
+#include "platform/wx_text.h"
+
+namespace talvo {
+namespace {
+
+constexpr const char* kBodyTextScript = "document.body ? document.body.innerText : ''";
+
+class SystemBrowser final : public BrowserView {
+ public:
+  explicit SystemBrowser(wxWebView* web) : BrowserView(web), web_(web) {
+    web_->Bind(wxEVT_WEBVIEW_LOADED, [this](wxWebViewEvent&) { NotifyLoadCompleted(); });
+    // A page's new window loads in this view, for web addresses only.
+    web_->Bind(wxEVT_WEBVIEW_NEWWINDOW, [this](wxWebViewEvent& event) {
+      if (IsWebAddress(FromWx(event.GetURL()))) web_->LoadURL(event.GetURL());
+    });
+  }
+
+  void Navigate(const std::u16string& address) override { web_->LoadURL(ToWx(address)); }
+
+  // The control's own dialogs (script errors, prompts) stay shut.
+  void SetSilent(bool silent) override {
+    if (auto* browser = static_cast<IWebBrowser2*>(web_->GetNativeBackend())) {
+      browser->put_Silent(silent ? VARIANT_TRUE : VARIANT_FALSE);
+    }
+  }
+
+  // The control answers a script at once, with no loop of its own.
+  std::u16string BodyText() override {
+    wxString text;
+    return web_->RunScript(kBodyTextScript, &text) ? FromWx(text) : std::u16string();
+  }
+  void ReadBodyText(std::function<void(std::u16string)> done) override { done(BodyText()); }
+
+ private:
+  wxWebView* web_;
+};
+
+// Where no browser engine can be had, each view says so in its place; everything else works.
+class NoEngineNotice final : public BrowserView {
+ public:
+  explicit NoEngineNotice(wxPanel* panel) : BrowserView(panel) {
+    panel->SetBackgroundColour(*wxBLACK);
+    auto* text =
+        new wxStaticText(panel, wxID_ANY, ToWx(u"此电脑没有可用的网页浏览组件，无法显示频道页面。"),
+                         wxDefaultPosition, wxDefaultSize, wxALIGN_CENTRE_HORIZONTAL);
+    text->SetForegroundColour(*wxWHITE);
+    auto* sizer = new wxBoxSizer(wxVERTICAL);
+    sizer->AddStretchSpacer();
+    sizer->Add(text, 0, wxEXPAND | wxALL, 8);
+    sizer->AddStretchSpacer();
+    panel->SetSizer(sizer);
+  }
+  void Navigate(const std::u16string&) override {}
+  void SetSilent(bool) override {}
+  std::u16string BodyText() override { return {}; }
+  void ReadBodyText(std::function<void(std::u16string)> done) override { done({}); }
+};
+
+// The control is an ActiveX object of mshtml; without the library there is no engine, whatever
+// creating the control says.
+bool EngineAvailable() {
+  static const bool available = [] {
+    HMODULE engine = LoadLibraryW(L"mshtml.dll");
+    if (engine == nullptr) return false;
+    FreeLibrary(engine);
+    return wxWebView::IsBackendAvailable(wxWebViewBackendIE);
+  }();
+  return available;
+}
+
+}  // namespace
+
+std::unique_ptr<BrowserView> CreateWebViewBrowser(wxWindow* parent, BrowserView*) {
+  if (EngineAvailable()) {
+    static const bool newest_mode = wxWebViewIE::MSWSetEmulationLevel(wxWEBVIEWIE_EMU_IE11);
+    (void)newest_mode;
+    if (wxWebView* web = wxWebView::New(parent, wxID_ANY, "about:blank", wxDefaultPosition,
+                                        wxDefaultSize, wxWebViewBackendIE)) {
+      return std::make_unique<SystemBrowser>(web);
+    }
+  }
+  DebugTrace("page", "no browser engine: the views show a notice");
+  return std::make_unique<NoEngineNotice>(new wxPanel(parent));
+}
+
+}  // namespace talvo
