@@ -149,6 +149,7 @@ void Form1::CreateControls() {
   text1_->SetName("Text1");
   PlaceInTwips(text1_, design::kText1);
   text1_->Hide();
+  StackAsMade(this);
 }
 
 void Form1::CreateMenus() {

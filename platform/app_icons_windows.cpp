@@ -1,5 +1,5 @@
-// On Windows the icon is the executable's own resource (app/talvo.rc): the shell, the taskbar and
-// every window show it.
+// On Windows the icon is the executable's own resource (app/talvo.rc.in): the shell, the taskbar
+// and every window show it.
 #include <wx/iconbndl.h>
 
 #include "platform/app_icons.h"
@@ -7,7 +7,7 @@
 namespace talvo {
 
 const wxIconBundle& AppIcons() {
-  static const wxIconBundle bundle(wxIconBundle(L"IDI_TALVO", nullptr));
+  static const wxIconBundle bundle(wxIconBundle(L"AAA_TALVO", nullptr));
   return bundle;
 }
 

@@ -6,6 +6,9 @@
 #ifdef __WXGTK__
 #include <gtk/gtk.h>
 #endif
+#ifdef __WXMSW__
+#include <windows.h>
+#endif
 
 #include "platform/wx_text.h"
 
@@ -110,6 +113,9 @@ void ClickableMenuBar::OnMenuOpen(wxMenuEvent& event) {
       }
 #else
       (void)bar;
+#endif
+#ifdef __WXMSW__
+      ::EndMenu();  // the entry's empty drop-down
 #endif
       if (on_click) on_click();
     });

@@ -5,6 +5,9 @@
 #ifdef __WXGTK__
 #include <gtk/gtk.h>
 #endif
+#ifdef __WXMSW__
+#include <windows.h>
+#endif
 
 namespace talvo {
 
@@ -16,6 +19,9 @@ void KeepAbove(wxTopLevelWindow* window, bool above) {
   if (auto* widget = static_cast<GtkWidget*>(window->GetHandle()); GTK_IS_WINDOW(widget)) {
     gtk_window_set_keep_above(GTK_WINDOW(widget), above ? TRUE : FALSE);
   }
+#elif defined(__WXMSW__)
+  ::SetWindowPos(static_cast<HWND>(window->GetHandle()), above ? HWND_TOPMOST : HWND_NOTOPMOST, 0,
+                 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
 #else
   long style = window->GetWindowStyleFlag();
   window->SetWindowStyleFlag(above ? style | wxSTAY_ON_TOP : style & ~wxSTAY_ON_TOP);

@@ -38,10 +38,15 @@ class TwipsPlaced {
   TwipsRect rect_;
 };
 
-// The desktop's text resolution as GTK uses it for every font (Xft.dpi, or the default 96).
+// The desktop's text resolution as the toolkit uses it for every font: Xft.dpi on GTK, the
+// system's on Windows, or the default 96.
 double DesktopTextDpi();
 
 // Places a window at a rectangle given in twips, at the desktop's text resolution.
 void PlaceInTwips(wxWindow* window, const TwipsRect& rect);
+
+// Where `parent`'s children overlap, the one made later is drawn above: GTK stacks them so by
+// itself, while Win32 (wx putting each new child at the bottom, for its tab order) the other way.
+void StackAsMade(wxWindow* parent);
 
 }  // namespace talvo

@@ -1,9 +1,8 @@
 // The browser view on Windows: the system's own browser control (wxWebView's IE backend), in the
 // newest document mode it offers. Where the system has no browser engine, the view is a notice.
-#include <windows.h>
-
-#include <exdisp.h>
 #include <wx/msw/webview_ie.h>
+// After wx's own Windows headers, which bring in winsock2 before windows.h.
+#include <exdisp.h>
 #include <wx/panel.h>
 #include <wx/sizer.h>
 #include <wx/stattext.h>
