@@ -313,7 +313,7 @@ TEST_F(Form1Test, SkinFileIsAttachedAndABrokenOneIsIgnored) {
   wxString seen;
   for (int shots = 0; shots < 10 && seen != "#102030"; ++shots) {
     wxImage shot;
-    ASSERT_TRUE(shot.LoadFile(testing::SaveScreenshot("skin-background"), wxBITMAP_TYPE_PNG));
+    ASSERT_TRUE(shot.LoadFile(testing::SaveScreenshot("skin-background")));
     seen = testing::PixelAt(shot, background).GetAsString(wxC2S_HTML_SYNTAX);
   }
   EXPECT_EQ(seen, "#102030");

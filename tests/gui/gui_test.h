@@ -34,8 +34,12 @@ std::string WindowProperty(wxWindow* window, const std::string& property);
 // A top-level window's size as the X server holds it: in device pixels.
 wxSize DeviceSize(wxWindow* window);
 
-// Saves the whole display as a PNG under the build's artifacts folder, once what was just
-// loaded has had time to reach the screen; returns the path.
+// Whether the desktop keeps the window above others: the window manager's _NET_WM_STATE_ABOVE
+// on X11, WS_EX_TOPMOST on Windows.
+bool KeptAbove(wxWindow* window);
+
+// Saves the whole display as a picture (PNG on Linux, BMP on Windows) under the build's artifacts
+// folder, once what was just loaded has had time to reach the screen; returns the path.
 std::string SaveScreenshot(const std::string& name);
 
 // The colour of one pixel of a screenshot, without its alpha.

@@ -6,18 +6,13 @@
 #include <wx/weakref.h>
 #include <wx/window.h>
 
-#include <gdk/gdkx.h>
-#include <gtk/gtk.h>
-
 #include <chrono>
 #include <cstdlib>
-#include <filesystem>
-#include <regex>
 
 #include "core/fetcher.h"
 #include "platform/diagnostics.h"
 #include "platform/fetch_wait.h"
-#include "platform/rendering_path_probe.h"
+#include "platform/process_start.h"
 #include "tests/gui/gui_test.h"
 
 namespace talvo::testing {
@@ -59,51 +54,6 @@ void DestroyAndWait(wxWindow* window) {
   EXPECT_TRUE(WaitFor([&] { return !ref; }, 5000)) << "window was not destroyed";
 }
 
-namespace {
-
-// What an X tool prints about `window`'s own X window (`tool` -id ID `arguments`).
-std::string AskX(wxWindow* window, const std::string& tool, const std::string& arguments) {
-  GdkWindow* gdk = gtk_widget_get_window(static_cast<GtkWidget*>(window->GetHandle()));
-  if (gdk == nullptr || !GDK_IS_X11_WINDOW(gdk)) return {};
-  const std::string command = tool + " -id " + std::to_string(gdk_x11_window_get_xid(gdk)) + " " +
-                              arguments + " 2>/dev/null";
-  std::string out;
-  if (FILE* pipe = popen(command.c_str(), "r")) {
-    char buffer[512];
-    while (fgets(buffer, sizeof buffer, pipe) != nullptr) out += buffer;
-    pclose(pipe);
-  }
-  return out;
-}
-
-}  // namespace
-
-std::string WindowProperty(wxWindow* window, const std::string& property) {
-  return AskX(window, "xprop", property);
-}
-
-wxSize DeviceSize(wxWindow* window) {
-  const std::string info = AskX(window, "xwininfo", "");
-  std::smatch width;
-  std::smatch height;
-  if (!std::regex_search(info, width, std::regex("Width: ([0-9]+)")) ||
-      !std::regex_search(info, height, std::regex("Height: ([0-9]+)"))) {
-    return {-1, -1};
-  }
-  return {std::stoi(width[1]), std::stoi(height[1])};
-}
-
-std::string SaveScreenshot(const std::string& name) {
-  // A page whose text is ready may not be painted yet; give the compositor a moment.
-  WaitFor([] { return false; }, 500);
-  const std::filesystem::path folder = TALVO_ARTIFACT_DIR;
-  std::filesystem::create_directories(folder);
-  const std::string path = (folder / (name + ".png")).string();
-  const std::string command = "import -window root '" + path + "' 2>/dev/null";
-  EXPECT_EQ(std::system(command.c_str()), 0) << "screenshot failed: " << command;
-  return path;
-}
-
 wxColour PixelAt(const wxImage& shot, const wxPoint& point) {
   return wxColour(shot.GetRed(point.x, point.y), shot.GetGreen(point.x, point.y),
                   shot.GetBlue(point.x, point.y));
@@ -120,8 +70,9 @@ int main(int argc, char** argv) {
     std::fprintf(stderr, "window tests need a display: run them through scripts/with-display\n");
     return 1;
   }
-  // The views draw as the client's do on this machine; the probe forks, so before GTK starts.
-  talvo::StartChoosingRenderingPath(talvo::Acceleration::kAuto);
+  // The views draw as the client's do on this machine; on Linux the probe behind that forks, so
+  // this comes before the toolkit starts.
+  talvo::PrepareTheDesktop(talvo::Config{});
   wxApp::SetInstance(new talvo::testing::TestApp);
   if (!wxEntryStart(argc, argv) || !wxTheApp->CallOnInit()) {
     std::fprintf(stderr, "cannot start wxWidgets on DISPLAY=%s\n", std::getenv("DISPLAY"));

@@ -178,10 +178,7 @@ TEST_F(MainWindowFeaturesTest, OnTopIsWhatTheWindowManagerReportsAndNothingMoves
   Form1& form = Start();
   ASSERT_TRUE(WaitFor([&] { return form.IsActive(); }));
   const wxRect before = form.GetScreenRect();
-  const auto above = [&] {
-    return testing::WindowProperty(&form, "_NET_WM_STATE").find("_NET_WM_STATE_ABOVE") !=
-           std::string::npos;
-  };
+  const auto above = [&] { return testing::KeptAbove(&form); };
   EXPECT_FALSE(above());
   ClickMenu(kChuangkou);
   EXPECT_EQ(Probe(form).Menus().Caption(kChuangkou), u"窗口置顶√");

@@ -4,13 +4,13 @@
 #pragma once
 
 #include <gtest/gtest.h>
-#include <stdlib.h>
 #include <wx/app.h>
 #include <wx/listbox.h>
 #include <wx/menu.h>
 
 #include <chrono>
 #include <filesystem>
+#include <random>
 #include <stdexcept>
 #include <string>
 #include <string_view>
@@ -27,10 +27,10 @@
 namespace talvo::testing {
 
 inline Form1Options RecordingForm1Options(const LoopbackServer& primary, const LoopbackServer& tv) {
-  char pattern[] = "/tmp/talvo-form1-XXXXXX";
-  if (mkdtemp(pattern) == nullptr) throw std::runtime_error("cannot make a temporary folder");
   Form1Options options;
-  options.app_folder = pattern;
+  options.app_folder = std::filesystem::temp_directory_path() /
+                       ("talvo-form1-" + std::to_string(std::random_device()()));
+  std::filesystem::create_directories(options.app_folder);
   options.config.primary_host = Utf8ToUtf16(primary.HostPort());
   options.config.tv_host = Utf8ToUtf16(tv.HostPort());
   options.browser_factory = RecordingBrowser::Factory();
