@@ -43,9 +43,11 @@ windows: deps
 	  "-DTALVO_WINDOWS_DEPS=$$deps" -DTALVO_BENCH=OFF -DTALVO_WERROR=$(WERROR) && \
 	cmake --build $(WIN_BUILD)
 
-# The Windows build's tests, run by Wine on a virtual display.
-windows-test: windows
+# The Windows build's tests, run by Wine on a virtual display, then talvo.exe itself against the
+# demo service of the Linux build.
+windows-test: windows build
 	cd $(WIN_BUILD) && ../scripts/with-display ctest --output-on-failure -j2
+	./scripts/with-display tests/windows/smoke_test.sh $(BUILD) $(WIN_BUILD) $(WIN_BUILD)/artifacts
 
 # Rewrites every tracked C++ file as .clang-format says; CI checks it with scripts/check-format.
 format: deps
