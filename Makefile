@@ -5,7 +5,7 @@ CMAKE_FLAGS ?=
 
 WIN_BUILD ?= build-win
 
-.PHONY: all deps build test run bench deb format clean windows windows-test
+.PHONY: all deps build test run bench deb format clean windows windows-test windows-installer
 all: build
 
 deps:
@@ -48,6 +48,19 @@ windows: deps
 windows-test: windows build
 	cd $(WIN_BUILD) && ../scripts/with-display ctest --output-on-failure -j2
 	./scripts/with-display tests/windows/smoke_test.sh $(BUILD) $(WIN_BUILD) $(WIN_BUILD)/artifacts
+
+# The installer (NSIS) and a portable zip of the same stripped talvo.exe; the installer is then
+# installed and uninstalled silently under Wine.
+VERSION := $(shell awk '/^project/ {print $$3}' CMakeLists.txt)
+windows-installer: windows
+	mkdir -p $(WIN_BUILD)/dist
+	x86_64-w64-mingw32-strip -o $(WIN_BUILD)/dist/talvo.exe $(WIN_BUILD)/talvo.exe
+	makensis -V2 -INPUTCHARSET UTF8 -DEXE=$(abspath $(WIN_BUILD))/dist/talvo.exe \
+	  -DICON=$(abspath $(WIN_BUILD))/app/talvo.ico -DVERSION=$(VERSION) \
+	  -DOUT=$(abspath $(WIN_BUILD))/talvo-$(VERSION)-setup.exe packaging/windows/talvo.nsi
+	rm -f $(WIN_BUILD)/talvo-$(VERSION)-portable.zip
+	cd $(WIN_BUILD)/dist && zip -q ../talvo-$(VERSION)-portable.zip talvo.exe
+	./scripts/with-display tests/windows/installer_test.sh $(WIN_BUILD)/talvo-$(VERSION)-setup.exe
 
 # Rewrites every tracked C++ file as .clang-format says; CI checks it with scripts/check-format.
 format: deps
