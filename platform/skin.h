@@ -23,7 +23,9 @@ class Skin {
   Skin& operator=(const Skin&) = delete;
 
   // Before the window is created: give it a background that can be translucent, where the
-  // screen is composited. Elsewhere the border switch changes nothing visible.
+  // screen is composited. Elsewhere the border switch changes nothing visible, and so on Windows:
+  // since Windows 8 there is no glass behind a client area, and a layered window would make the
+  // pages see-through too.
   static bool PrepareTranslucentBackground(wxTopLevelWindow* window);
 
   // The default scheme.
