@@ -14,6 +14,7 @@
 #include "mainwindow/design.h"
 #include "mainwindow/fullscreen_ui.h"
 #include "mainwindow/layout_ui.h"
+#include "mainwindow/list_find_ui.h"
 #include "mainwindow/list_font.h"
 #include "mainwindow/panel_bar.h"
 #include "mainwindow/service_lists.h"
@@ -100,6 +101,8 @@ Form1::Form1(Form1Options options)
   options_unit_ = std::make_unique<WindowOptions>(parts_);
   fullscreen_ = std::make_unique<Fullscreen>(parts_, *layout_);
   catch_up_ = std::make_unique<StartupCatchUp>(*layout_);
+  find_channels_ = std::make_unique<ListFind>(this, programmes_->Channels());
+  find_stations_ = std::make_unique<ListFind>(this, stations_->Stations());
   stations_->SetOnMissed([this] {
     catch_up_->Missed(StartupCatchUp::kStationList, [this] { return stations_->Load(); });
   });

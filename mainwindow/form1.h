@@ -26,6 +26,7 @@ namespace talvo {
 class BulletinMenu;
 class Fullscreen;
 class ViewLayout;
+class ListFind;
 class LoginWindow;
 class PanelBar;
 class ProgrammeList;
@@ -92,6 +93,8 @@ class Form1 : public wxFrame {
   std::unique_ptr<WindowOptions> options_unit_;
   std::unique_ptr<Fullscreen> fullscreen_;
   std::unique_ptr<StartupCatchUp> catch_up_;
+  std::unique_ptr<ListFind> find_channels_;
+  std::unique_ptr<ListFind> find_stations_;
 
   std::u16string skin_folder_;
   bool loading_ = false;

@@ -3,6 +3,8 @@
 #include <wx/arrstr.h>
 #include <wx/listbox.h>
 
+#include <algorithm>
+
 #include "platform/browser_view.h"
 #include "platform/wx_text.h"
 
@@ -19,12 +21,14 @@ void PageList::Append(const std::vector<LinePair>& entries) {
   if (entries.empty()) return;
   wxArrayString names;
   names.Alloc(entries.size());
-  std::size_t position = list_->GetCount();
   for (const LinePair& entry : entries) {
+    urls_.Set(names_.size(), entry.address);
+    names_.push_back(entry.name);
+    findable_.push_back(MakeFindable(entry.name));
     names.Add(ToWx(entry.name));
-    urls_.Set(position++, entry.address);
   }
-  list_->Append(names);
+  // Rows found by typing stay as they are; the new entries show once every entry is back.
+  if (!shown_) list_->Append(names);
 }
 
 void PageList::OnChosen(wxCommandEvent&) { Open(list_->GetSelection()); }
@@ -34,6 +38,56 @@ void PageList::Step(int by) {
   if (row < 0) return;
   list_->SetSelection(row);
   Open(row);
+}
+
+std::optional<std::size_t> PageList::PositionOfRow(int row) const {
+  if (row < 0 || static_cast<std::size_t>(row) >= list_->GetCount()) return std::nullopt;
+  if (!shown_) return static_cast<std::size_t>(row);
+  return (*shown_)[static_cast<std::size_t>(row)];
+}
+
+void PageList::Fill() {
+  wxArrayString rows;
+  if (shown_) {
+    for (const std::size_t position : *shown_) rows.Add(ToWx(names_[position]));
+  } else {
+    for (const std::u16string& name : names_) rows.Add(ToWx(name));
+  }
+  list_->Set(rows);
+}
+
+void PageList::ShowOnly(const std::vector<std::size_t>& positions) {
+  shown_ = positions;
+  Fill();
+}
+
+void PageList::ShowAll() {
+  if (!shown_) return;
+  shown_.reset();
+  Fill();
+}
+
+std::optional<std::size_t> PageList::Chosen() const { return PositionOfRow(list_->GetSelection()); }
+
+void PageList::Choose(std::optional<std::size_t> position) {
+  int row = wxNOT_FOUND;
+  if (position && *position < names_.size()) {
+    row = static_cast<int>(*position);
+    if (shown_) {
+      const auto at = std::find(shown_->begin(), shown_->end(), *position);
+      row = at != shown_->end() ? static_cast<int>(at - shown_->begin()) : wxNOT_FOUND;
+    }
+  }
+  list_->SetSelection(row);
+}
+
+void PageList::Play(std::size_t position) {
+  if (position >= names_.size()) return;
+  Choose(position);
+  const std::optional<std::u16string> address = PageAddress(position, names_[position], urls_);
+  if (!address || !playback_.NavigateToWebAddress(*address)) return;
+  last_opened_ = position;
+  if (opened_) opened_(position, *address);
 }
 
 // The list has not handled the press yet: the selection is still the one before the click.
@@ -53,11 +107,9 @@ void PageList::OnReleased(wxMouseEvent& event) {
   }
 }
 
-void PageList::Open(int selection) {
-  if (list_->IsEmpty() || selection == wxNOT_FOUND) return;
-  const std::optional<std::u16string> address =
-      PageAddress(static_cast<std::size_t>(selection), FromWx(list_->GetString(selection)), urls_);
-  if (address) playback_.NavigateToWebAddress(*address);
+void PageList::Open(int row) {
+  const std::optional<std::size_t> position = PositionOfRow(row);
+  if (position) Play(*position);
 }
 
 }  // namespace talvo

@@ -1,10 +1,15 @@
 // A list box of pages: the channel list List2 and the station list List1. Entries are appended
 // in one batch, each with its page address; choosing one opens its page in the playback view.
+// While the viewer finds by typing, only some entries are on show: a row's number is then not
+// its entry's position, and every row still leads to its own entry's page.
 #pragma once
 
+#include <functional>
+#include <optional>
 #include <vector>
 
 #include "mainwindow/line_pairs.h"
+#include "mainwindow/list_find.h"
 #include "mainwindow/page_list.h"
 #include "platform/bound_handler.h"
 
@@ -20,10 +25,30 @@ class PageList {
 
   wxListBox* List() const { return list_; }
   const PageTable& Urls() const { return urls_; }
+  const std::vector<FindableName>& Findable() const { return findable_; }
 
   void Append(const std::vector<LinePair>& entries);
-  // The next (1) or previous (-1) entry, chosen and opened as a click does.
+  // The next (1) or previous (-1) row on show, chosen and opened as a click does.
   void Step(int by);
+
+  // Shows only the entries at `positions`, in that order, none chosen; each row still opens its
+  // own entry's page. ShowAll puts every entry back, none chosen.
+  void ShowOnly(const std::vector<std::size_t>& positions);
+  void ShowAll();
+  // Chooses the row of the entry at `position` without opening it; nothing, or an entry not on
+  // show, leaves no row chosen.
+  void Choose(std::optional<std::size_t> position);
+  // The entry at list position `position`, chosen (where it is on show) and opened.
+  void Play(std::size_t position);
+  // The position of the entry the row `row` on show stands for; nothing for no row.
+  std::optional<std::size_t> PositionOfRow(int row) const;
+  std::optional<std::size_t> Chosen() const;
+  // The entry whose page was opened last.
+  std::optional<std::size_t> LastOpened() const { return last_opened_; }
+  // Runs after an entry's page was opened, with the entry's position and address.
+  void SetOpened(std::function<void(std::size_t, const std::u16string&)> opened) {
+    opened_ = std::move(opened);
+  }
 
  private:
   // List2_Click / List1_Click.
@@ -32,12 +57,19 @@ class PageList {
   // opens the page again all the same: that is how a viewer retries a stalled channel.
   void OnPressed(wxMouseEvent& event);
   void OnReleased(wxMouseEvent& event);
-  void Open(int selection);
+  void Open(int row);
+  void Fill();
 
   wxListBox* list_;
   int pressed_on_chosen_ = -1;  // the chosen entry the button went down on
   BrowserView& playback_;
   PageTable urls_;
+  std::vector<std::u16string> names_;
+  std::vector<FindableName> findable_;
+  // The positions on show, row by row; nothing with every entry on show.
+  std::optional<std::vector<std::size_t>> shown_;
+  std::optional<std::size_t> last_opened_;
+  std::function<void(std::size_t, const std::u16string&)> opened_;
   BoundHandler<wxCommandEvent> on_chosen_;
   BoundHandler<wxMouseEvent> on_pressed_;
   BoundHandler<wxMouseEvent> on_released_;

@@ -289,5 +289,29 @@ TEST_F(PlaybackTest, FullscreenKeysWorkWhereverTheFocusIs) {
   EXPECT_TRUE(WaitFor([&] { return Restored(); }, 10000)) << NetWmState();
 }
 
+// Real keys in the channel list: typing opens the find box and leaves the rows that match; Enter
+// plays the first; Esc leaves the list as it was.
+TEST_F(PlaybackTest, TypingInTheListFindsAChannelByItsPinyin) {
+  wxListBox* list = Probe(*form_).Parts().list2;
+  const unsigned rows = list->GetCount();
+  list->SetFocus();
+  ASSERT_TRUE(WaitFor([&] { return list->HasFocus(); }));
+  const int chosen = list->GetSelection();
+  e2e::Shell("xdotool type --delay 50 zjws");
+  ASSERT_TRUE(WaitFor([&] { return list->GetCount() == 1; })) << list->GetCount() << " rows";
+  EXPECT_EQ(list->GetString(0), ToWx(u"浙江卫视高清"));
+  e2e::Shell("xdotool key Escape");
+  ASSERT_TRUE(WaitFor([&] { return list->GetCount() == rows; }));
+  EXPECT_EQ(list->GetSelection(), chosen);
+
+  list->SetFocus();
+  ASSERT_TRUE(WaitFor([&] { return list->HasFocus(); }));
+  e2e::Shell("xdotool type --delay 50 gdws");
+  e2e::Shell("xdotool key Return");
+  ExpectPlaysWithSound("广东卫视高清", true);
+  EXPECT_EQ(list->GetCount(), rows);
+  EXPECT_EQ(list->GetSelection(), 1);
+}
+
 }  // namespace
 }  // namespace talvo

@@ -1,0 +1,46 @@
+// Finding a channel or station by typing: a key typed in a list opens a small box over the
+// bottom of that list, and the list shows only the rows that match what the box holds. Enter
+// plays the chosen row (the first match, unless the viewer moved with Up or Down); Esc, or the
+// focus leaving for anything but the list, closes the box and shows every row again. The box is
+// a text control of the desktop's own, so an input method can compose Chinese in it.
+#pragma once
+
+#include <optional>
+
+#include "mainwindow/page_list_ui.h"
+#include "platform/bound_handler.h"
+
+class wxTextCtrl;
+class wxWindow;
+
+namespace talvo {
+
+class ListFind {
+ public:
+  ListFind(wxWindow* parent, PageList& list);
+
+  bool IsOpen() const;
+  void Close();
+
+ private:
+  void OnListChar(wxKeyEvent& event);
+  void OnBoxKey(wxKeyEvent& event);
+  void OnFocusLeft(wxFocusEvent& event);
+  void Open(const wxString& typed);
+  void Match();
+  void PlayChosen();
+
+  PageList& list_;
+  wxTextCtrl* box_;
+  BoundHandler<wxKeyEvent> on_list_char_;
+  BoundHandler<wxKeyEvent> on_box_key_;
+  BoundHandler<wxCommandEvent> on_box_text_;
+  BoundHandler<wxCommandEvent> on_box_enter_;
+  BoundHandler<wxFocusEvent> on_box_left_;
+  BoundHandler<wxFocusEvent> on_list_left_;
+  // What the list had chosen and had opened when the box opened: Esc gives the choice back.
+  std::optional<std::size_t> chosen_before_;
+  std::optional<std::size_t> opened_before_;
+};
+
+}  // namespace talvo
