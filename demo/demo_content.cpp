@@ -95,12 +95,13 @@ std::string VerifyPage(const DemoData& data, const std::string& user, const std:
 namespace {
 
 // The player's state as visible text, for the viewer and for the tests that read the page:
-// "播放中 t=1.24 w=640 有声", or "无法播放：错误 4".
+// "播放中 t=1.24 w=640 有声 音量 100%", or "无法播放：错误 4".
 const char* const kStatusScript =
     "function show(m,s){s.textContent=m.error?'无法播放：错误 '+m.error.code:"
     "(m.paused?'暂停':'播放中')+' t='+m.currentTime.toFixed(2)+"
-    "(m.videoWidth!==undefined?' w='+m.videoWidth:'')+(m.muted?' 静音':' 有声');}"
-    "function watch(m,s){['timeupdate','playing','pause','error','emptied']"
+    "(m.videoWidth!==undefined?' w='+m.videoWidth:'')+(m.muted?' 静音':' 有声')+"
+    "' 音量 '+Math.round(m.volume*100)+'%';}"
+    "function watch(m,s){['timeupdate','playing','pause','error','emptied','volumechange']"
     ".forEach(e=>m.addEventListener(e,()=>show(m,s)));}";
 
 // A file that starts again from its beginning when it ends: the engine's own `loop` may stop

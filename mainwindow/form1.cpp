@@ -20,6 +20,7 @@
 #include "mainwindow/service_lists.h"
 #include "mainwindow/service_lists_ui.h"
 #include "mainwindow/startup_catch_up_ui.h"
+#include "mainwindow/viewer_choices_ui.h"
 #include "mainwindow/window_options_ui.h"
 #include "platform/app_icons.h"
 #include "platform/fetch_wait.h"
@@ -103,6 +104,13 @@ Form1::Form1(Form1Options options)
   catch_up_ = std::make_unique<StartupCatchUp>(*layout_);
   find_channels_ = std::make_unique<ListFind>(this, programmes_->Channels());
   find_stations_ = std::make_unique<ListFind>(this, stations_->Stations());
+  viewer_ = std::make_unique<ViewerMemory>(
+      parts_, programmes_->Channels(), stations_->Stations(), [this] {
+        // The login window's box holds the account
+        // signed in with, or being signed in with.
+        const FrmLogin* login = login_->Existing();
+        return login ? login->UserName() : signin_->SavedUser();
+      });
   stations_->SetOnMissed([this] {
     catch_up_->Missed(StartupCatchUp::kStationList, [this] { return stations_->Load(); });
   });
@@ -113,6 +121,30 @@ Form1::Form1(Form1Options options)
   };
   web_browser1_->SetMediaStep(step);
   web_browser2_->SetMediaStep(step);
+  fullscreen_->SetZapKeys([this, step](TopLevelKey key) {
+    switch (key) {
+      case TopLevelKey::kPrevious:
+        step(-1);
+        break;
+      case TopLevelKey::kNext:
+        step(1);
+        break;
+      case TopLevelKey::kBack:
+        viewer_->Back();
+        break;
+      case TopLevelKey::kMute:
+        viewer_->ToggleMute();
+        break;
+      case TopLevelKey::kLouder:
+        viewer_->StepVolume(1);
+        break;
+      case TopLevelKey::kQuieter:
+        viewer_->StepVolume(-1);
+        break;
+      default:
+        break;
+    }
+  });
 
   const double dpi = DesktopTextDpi();
   SetClientSize(TwipsToPixels(design::kClientWidth, dpi),
@@ -173,7 +205,10 @@ void Form1::Form_Load() {
     if (std::filesystem::is_regular_file(skin_file)) skin_.SkinH_AttachEx(skin_file, "");
   });
   Contained("the translucent border", [&] { skin_.SkinH_SetAero(1); });
-  Contained("the remembered account", [&] { signin_->ReadSavedAccount(); });
+  Contained("the remembered account", [&] {
+    signin_->ReadSavedAccount();
+    viewer_->AccountChanged();
+  });
   layout_->SetViewMode(kTvView);
   Contained("the page views", [&] { PrepareBrowserViews(); });
   // What could not reach the service is fetched again once it answers, in this order; the
@@ -186,7 +221,9 @@ void Form1::Form_Load() {
     if (programmes_->Load()) return;
     catch_up_->Missed(StartupCatchUp::kProgrammeList, [this] { return programmes_->Load(); });
   });
-  Contained("the download page", [&] { OpenDownloadPage(); });
+  Contained("the download page", [&] {
+    if (!viewer_->Resume()) OpenDownloadPage();
+  });
   loading_ = false;
 }
 

@@ -33,6 +33,7 @@ class ProgrammeList;
 class StartupCatchUp;
 class StartupSignIn;
 class StationList;
+class ViewerMemory;
 class WindowOptions;
 
 namespace testing {
@@ -95,6 +96,7 @@ class Form1 : public wxFrame {
   std::unique_ptr<StartupCatchUp> catch_up_;
   std::unique_ptr<ListFind> find_channels_;
   std::unique_ptr<ListFind> find_stations_;
+  std::unique_ptr<ViewerMemory> viewer_;
 
   std::u16string skin_folder_;
   bool loading_ = false;

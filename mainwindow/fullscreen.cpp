@@ -10,4 +10,10 @@ FullscreenChange FullscreenKey(TopLevelKey key, bool modified, bool active) {
   return FullscreenChange::kNone;
 }
 
+bool IsZapKey(TopLevelKey key, bool modified, bool active, bool typing_in_page) {
+  const bool zapping =
+      key != TopLevelKey::kOther && key != TopLevelKey::kF11 && key != TopLevelKey::kEscape;
+  return zapping && active && !modified && !typing_in_page;
+}
+
 }  // namespace talvo

@@ -35,6 +35,10 @@ Fullscreen::Fullscreen(const Form1Parts& parts, ViewLayout& layout)
 Fullscreen::~Fullscreen() { parts_.web_browser1->SetFullscreenChanged(nullptr); }
 
 bool Fullscreen::OnKey(TopLevelKey key, bool modified) {
+  if (zap_ && IsZapKey(key, modified, active_, parts_.web_browser1->TypingInPage())) {
+    zap_(key);
+    return true;
+  }
   switch (FullscreenKey(key, modified, active_)) {
     case FullscreenChange::kEnter:
       Enter();

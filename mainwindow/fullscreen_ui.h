@@ -4,6 +4,7 @@
 #pragma once
 
 #include <array>
+#include <functional>
 
 #include "mainwindow/form1_parts.h"
 #include "platform/bound_handler.h"
@@ -24,6 +25,8 @@ class Fullscreen {
   Fullscreen& operator=(const Fullscreen&) = delete;
 
   bool Active() const { return active_; }
+  // Where the keys that zap in fullscreen go.
+  void SetZapKeys(std::function<void(TopLevelKey)> zap) { zap_ = std::move(zap); }
   void Enter();
   void Leave();
 
@@ -39,6 +42,7 @@ class Fullscreen {
   std::array<wxWindow*, 6> others_{};
   std::array<bool, 6> shown_{};
   TwipsRect playback_rect_;
+  std::function<void(TopLevelKey)> zap_;
   BoundHandler<wxSizeEvent> on_size_;
 };
 

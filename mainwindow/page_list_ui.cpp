@@ -25,7 +25,7 @@ void PageList::Append(const std::vector<LinePair>& entries) {
     urls_.Set(names_.size(), entry.address);
     names_.push_back(entry.name);
     findable_.push_back(MakeFindable(entry.name));
-    names.Add(ToWx(entry.name));
+    names.Add(RowText(names_.size() - 1));
   }
   // Rows found by typing stay as they are; the new entries show once every entry is back.
   if (!shown_) list_->Append(names);
@@ -49,11 +49,33 @@ std::optional<std::size_t> PageList::PositionOfRow(int row) const {
 void PageList::Fill() {
   wxArrayString rows;
   if (shown_) {
-    for (const std::size_t position : *shown_) rows.Add(ToWx(names_[position]));
+    for (const std::size_t position : *shown_) rows.Add(RowText(position));
   } else {
-    for (const std::u16string& name : names_) rows.Add(ToWx(name));
+    for (std::size_t position = 0; position < names_.size(); ++position) {
+      rows.Add(RowText(position));
+    }
   }
   list_->Set(rows);
+}
+
+wxString PageList::RowText(std::size_t position) const {
+  const bool marked = marked_ && !names_[position].empty() && marked_(urls_.At(position));
+  return ToWx(marked ? u"★ " + names_[position] : names_[position]);
+}
+
+// Row by row, so that the chosen row stays chosen and the list does not scroll.
+void PageList::MarksChanged() {
+  for (unsigned row = 0; row < list_->GetCount(); ++row) {
+    const wxString text = RowText(*PositionOfRow(static_cast<int>(row)));
+    if (list_->GetString(row) != text) list_->SetString(row, text);
+  }
+}
+
+std::optional<std::size_t> PageList::Find(std::u16string_view address) const {
+  for (std::size_t position = 0; position < names_.size(); ++position) {
+    if (!names_[position].empty() && urls_.At(position) == address) return position;
+  }
+  return std::nullopt;
 }
 
 void PageList::ShowOnly(const std::vector<std::size_t>& positions) {

@@ -6,6 +6,7 @@
 
 #include <functional>
 #include <optional>
+#include <string_view>
 #include <vector>
 
 #include "mainwindow/line_pairs.h"
@@ -14,6 +15,7 @@
 #include "platform/bound_handler.h"
 
 class wxListBox;
+class wxString;
 
 namespace talvo {
 
@@ -26,6 +28,7 @@ class PageList {
   wxListBox* List() const { return list_; }
   const PageTable& Urls() const { return urls_; }
   const std::vector<FindableName>& Findable() const { return findable_; }
+  const std::u16string& Name(std::size_t position) const { return names_.at(position); }
 
   void Append(const std::vector<LinePair>& entries);
   // The next (1) or previous (-1) row on show, chosen and opened as a click does.
@@ -45,6 +48,13 @@ class PageList {
   std::optional<std::size_t> Chosen() const;
   // The entry whose page was opened last.
   std::optional<std::size_t> LastOpened() const { return last_opened_; }
+  // The position of the first entry whose page is at `address`.
+  std::optional<std::size_t> Find(std::u16string_view address) const;
+  // Rows whose address `marked` says yes to are shown with ★ before the name; the name itself
+  // is unchanged for finding and for everything sent to the service. MarksChanged shows them
+  // again.
+  void SetMarked(std::function<bool(const std::u16string&)> marked) { marked_ = std::move(marked); }
+  void MarksChanged();
   // Runs after an entry's page was opened, with the entry's position and address.
   void SetOpened(std::function<void(std::size_t, const std::u16string&)> opened) {
     opened_ = std::move(opened);
@@ -59,6 +69,7 @@ class PageList {
   void OnReleased(wxMouseEvent& event);
   void Open(int row);
   void Fill();
+  wxString RowText(std::size_t position) const;
 
   wxListBox* list_;
   int pressed_on_chosen_ = -1;  // the chosen entry the button went down on
@@ -69,6 +80,7 @@ class PageList {
   // The positions on show, row by row; nothing with every entry on show.
   std::optional<std::vector<std::size_t>> shown_;
   std::optional<std::size_t> last_opened_;
+  std::function<bool(const std::u16string&)> marked_;
   std::function<void(std::size_t, const std::u16string&)> opened_;
   BoundHandler<wxCommandEvent> on_chosen_;
   BoundHandler<wxMouseEvent> on_pressed_;

@@ -89,9 +89,7 @@ void ViewerChoices::Played(PlayedPage page) {
   played = std::move(page);
 }
 
-void ViewerChoices::StepVolume(int by) {
-  volume = std::clamp(volume + by * kVolumeStep, 0, 100);
-}
+void ViewerChoices::StepVolume(int by) { volume = std::clamp(volume + by * kVolumeStep, 0, 100); }
 
 bool ViewerChoices::IsFavourite(std::u16string_view account, std::u16string_view address) const {
   return std::any_of(favourites.begin(), favourites.end(), [&](const Favourite& favourite) {
@@ -118,8 +116,11 @@ std::string WriteViewerChoices(const ViewerChoices& choices) {
   text += "\nmuted\t" + std::string(choices.muted ? "1" : "0");
   text += "\nvolume\t" + std::to_string(choices.volume);
   text += "\nresume\t" + std::string(choices.resume ? "1" : "0");
-  for (const auto& [key, page] : {std::pair{"played", &choices.played}, {"before", &choices.before}}) {
-    if (*page) text += std::string("\n") + key + "\t" + KindWord((*page)->kind) + "\t" + Field((*page)->address);
+  for (const auto& [key, page] :
+       {std::pair{"played", &choices.played}, {"before", &choices.before}}) {
+    if (*page)
+      text +=
+          std::string("\n") + key + "\t" + KindWord((*page)->kind) + "\t" + Field((*page)->address);
   }
   for (const Favourite& favourite : choices.favourites) {
     text += "\nfavourite\t" + Field(favourite.account) + "\t" + KindWord(favourite.kind) + "\t" +
@@ -163,7 +164,8 @@ std::optional<ViewerChoices> ReadViewerChoices(std::string_view text) {
       std::optional<std::u16string> name = Unfield(fields[4]);
       if (account && kind && address && !address->empty() && name &&
           !choices.IsFavourite(*account, *address)) {
-        choices.favourites.push_back({std::move(*account), *kind, std::move(*address), std::move(*name)});
+        choices.favourites.push_back(
+            {std::move(*account), *kind, std::move(*address), std::move(*name)});
       }
     }
   }
@@ -177,7 +179,8 @@ std::filesystem::path ViewerChoicesPath(const std::filesystem::path& app_folder)
 ViewerChoices LoadViewerChoices(const std::filesystem::path& app_folder, bool& rewrite) {
   rewrite = false;
   std::string why;
-  const std::optional<std::string> text = ReadFileHead(ViewerChoicesPath(app_folder), kMostBytes, why);
+  const std::optional<std::string> text =
+      ReadFileHead(ViewerChoicesPath(app_folder), kMostBytes, why);
   if (!text) {
     if (!why.empty()) DebugTrace("viewer", why);
     return {};

@@ -46,6 +46,12 @@ class BrowserView : public TwipsPlaced {
   }
   // Asks the page to leave its own fullscreen, when it is in it.
   virtual void ExitPageFullscreen() {}
+  // The sound of every page the view shows from now on, the page on show included: muted or
+  // not, and the volume of its players in percent, set as each player loads or starts.
+  virtual void SetSound(bool muted, int volume_percent) = 0;
+  // Whether the keyboard focus is in a field of the page that takes typing: keys that mean
+  // something to the client then stay the page's.
+  virtual bool TypingInPage() const { return false; }
 
  protected:
   explicit BrowserView(wxWindow* window) : TwipsPlaced(window) {}

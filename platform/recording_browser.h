@@ -15,11 +15,17 @@ class RecordingBrowser final : public BrowserView {
 
   void Navigate(const std::u16string& address) override;
   void SetSilent(bool silent) override { silent_ = silent; }
+  void SetSound(bool muted, int volume_percent) override {
+    muted_ = muted;
+    volume_ = volume_percent;
+  }
   std::u16string BodyText() override { return body_text_; }
   void ReadBodyText(std::function<void(std::u16string)> done) override { done(body_text_); }
 
   const std::vector<std::u16string>& Navigations() const { return navigations_; }
   bool Silent() const { return silent_; }
+  bool Muted() const { return muted_; }
+  int Volume() const { return volume_; }
   // Sets the page text and reports a finished load, as the engine would.
   void FinishLoad(const std::u16string& body_text);
 
@@ -29,6 +35,8 @@ class RecordingBrowser final : public BrowserView {
   std::vector<std::u16string> navigations_;
   std::u16string body_text_;
   bool silent_ = false;
+  bool muted_ = false;
+  int volume_ = 100;
 };
 
 }  // namespace talvo

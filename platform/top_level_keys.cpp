@@ -4,6 +4,8 @@
 
 #include <gtk/gtk.h>
 
+#include <utility>
+
 namespace talvo {
 
 struct TopLevelKeysState {
@@ -15,6 +17,18 @@ struct TopLevelKeysState {
 
 namespace {
 
+constexpr std::pair<guint, TopLevelKey> kKeys[] = {
+    {GDK_KEY_F11, TopLevelKey::kF11},          {GDK_KEY_Escape, TopLevelKey::kEscape},
+    {GDK_KEY_Up, TopLevelKey::kPrevious},      {GDK_KEY_KP_Up, TopLevelKey::kPrevious},
+    {GDK_KEY_Page_Up, TopLevelKey::kPrevious}, {GDK_KEY_KP_Page_Up, TopLevelKey::kPrevious},
+    {GDK_KEY_Down, TopLevelKey::kNext},        {GDK_KEY_KP_Down, TopLevelKey::kNext},
+    {GDK_KEY_Page_Down, TopLevelKey::kNext},   {GDK_KEY_KP_Page_Down, TopLevelKey::kNext},
+    {GDK_KEY_BackSpace, TopLevelKey::kBack},   {GDK_KEY_m, TopLevelKey::kMute},
+    {GDK_KEY_M, TopLevelKey::kMute},           {GDK_KEY_plus, TopLevelKey::kLouder},
+    {GDK_KEY_equal, TopLevelKey::kLouder},     {GDK_KEY_KP_Add, TopLevelKey::kLouder},
+    {GDK_KEY_minus, TopLevelKey::kQuieter},    {GDK_KEY_KP_Subtract, TopLevelKey::kQuieter},
+};
+
 // The generic "event" signal runs before "key-press-event", where wx, and through it the
 // focused child, would see the key first.
 gboolean OnEvent(GtkWidget*, GdkEvent* event, gpointer data) {
@@ -22,10 +36,12 @@ gboolean OnEvent(GtkWidget*, GdkEvent* event, gpointer data) {
   const auto* state = static_cast<const TopLevelKeysState*>(data);
   const GdkEventKey& key = event->key;
   TopLevelKey which = TopLevelKey::kOther;
-  if (key.keyval == GDK_KEY_F11) which = TopLevelKey::kF11;
-  if (key.keyval == GDK_KEY_Escape) which = TopLevelKey::kEscape;
-  const bool modified =
-      (key.state & (GDK_SHIFT_MASK | GDK_CONTROL_MASK | GDK_MOD1_MASK | GDK_SUPER_MASK)) != 0;
+  for (const auto& [keyval, meaning] : kKeys) {
+    if (key.keyval == keyval) which = meaning;
+  }
+  const bool shift_counts = which != TopLevelKey::kLouder && which != TopLevelKey::kQuieter;
+  const bool modified = (key.state & ((shift_counts ? GDK_SHIFT_MASK : 0) | GDK_CONTROL_MASK |
+                                      GDK_MOD1_MASK | GDK_SUPER_MASK)) != 0;
   return state->take(which, modified) ? TRUE : FALSE;
 }
 

@@ -10,7 +10,10 @@ class wxTopLevelWindow;
 
 namespace talvo {
 
-enum class TopLevelKey { kOther, kF11, kEscape };
+// Beyond F11 and Esc, the keys a viewer zaps with in fullscreen: Up and PageUp, Down and
+// PageDown, Backspace, M, + and −. Shift does not count as held for + and −, which many keyboards
+// type with it.
+enum class TopLevelKey { kOther, kF11, kEscape, kPrevious, kNext, kBack, kMute, kLouder, kQuieter };
 
 struct TopLevelKeysState;
 

@@ -3,9 +3,31 @@
 #include <wx/toplevel.h>
 #include <wx/weakref.h>
 
+#include <utility>
+
 #include "platform/top_level_keys.h"
 
 namespace talvo {
+
+constexpr std::pair<int, TopLevelKey> kKeys[] = {
+    {WXK_F11, TopLevelKey::kF11},
+    {WXK_ESCAPE, TopLevelKey::kEscape},
+    {WXK_UP, TopLevelKey::kPrevious},
+    {WXK_NUMPAD_UP, TopLevelKey::kPrevious},
+    {WXK_PAGEUP, TopLevelKey::kPrevious},
+    {WXK_NUMPAD_PAGEUP, TopLevelKey::kPrevious},
+    {WXK_DOWN, TopLevelKey::kNext},
+    {WXK_NUMPAD_DOWN, TopLevelKey::kNext},
+    {WXK_PAGEDOWN, TopLevelKey::kNext},
+    {WXK_NUMPAD_PAGEDOWN, TopLevelKey::kNext},
+    {WXK_BACK, TopLevelKey::kBack},
+    {'M', TopLevelKey::kMute},
+    {'=', TopLevelKey::kLouder},
+    {'+', TopLevelKey::kLouder},
+    {WXK_NUMPAD_ADD, TopLevelKey::kLouder},
+    {'-', TopLevelKey::kQuieter},
+    {WXK_NUMPAD_SUBTRACT, TopLevelKey::kQuieter},
+};
 
 struct TopLevelKeysState {
   wxTopLevelWindow* window = nullptr;
@@ -14,10 +36,12 @@ struct TopLevelKeysState {
 
   void OnCharHook(wxKeyEvent& event) {
     TopLevelKey which = TopLevelKey::kOther;
-    if (event.GetKeyCode() == WXK_F11) which = TopLevelKey::kF11;
-    if (event.GetKeyCode() == WXK_ESCAPE) which = TopLevelKey::kEscape;
-    const bool modified =
-        event.ShiftDown() || event.ControlDown() || event.AltDown() || event.HasModifiers();
+    for (const auto& [code, meaning] : kKeys) {
+      if (event.GetKeyCode() == code) which = meaning;
+    }
+    const bool shift_counts = which != TopLevelKey::kLouder && which != TopLevelKey::kQuieter;
+    const bool modified = (shift_counts && event.ShiftDown()) || event.ControlDown() ||
+                          event.AltDown() || event.MetaDown();
     if (!take(which, modified)) event.Skip();
   }
 };

@@ -51,6 +51,40 @@ constexpr const char* kMediaStepScript =
     "  }"
     "}";
 
+// What the page's keyboard focus is in, told through the same channel: keys that mean something
+// to the client stay the page's while the viewer types into one of its fields.
+constexpr const char* kTypingScript =
+    "(() => {"
+    "  const plain = ['button', 'checkbox', 'radio', 'range', 'submit', 'reset', 'image', 'file',"
+    "                 'color'];"
+    "  const report = () => {"
+    "    const e = document.activeElement;"
+    "    const typing = !!e && (e.isContentEditable || e.tagName === 'TEXTAREA' ||"
+    "        e.tagName === 'SELECT' || (e.tagName === 'INPUT' && !plain.includes(e.type)));"
+    "    window.webkit.messageHandlers.talvoMedia.postMessage(typing ? 'typing' : 'not-typing');"
+    "  };"
+    "  document.addEventListener('focusin', report, true);"
+    "  document.addEventListener('focusout', () => setTimeout(report, 0), true);"
+    "})();";
+
+// The players' volume, kept in the client's own world: the page's scripts neither see nor
+// change the setting, and its players are set to it as each starts a load or plays. Players
+// outside the document (an Audio() never added to it) are beyond reach.
+std::string VolumeScript(int percent) {
+  return "window.talvoVolume = " + std::to_string(std::clamp(percent, 0, 100) / 100.0) +
+         ";"
+         "if (!window.talvoVolumeKept) {"
+         "  window.talvoVolumeKept = true;"
+         "  const keep = (e) => {"
+         "    if (e.target instanceof HTMLMediaElement) e.target.volume = window.talvoVolume;"
+         "  };"
+         "  document.addEventListener('loadstart', keep, true);"
+         "  document.addEventListener('play', keep, true);"
+         "}"
+         "document.querySelectorAll('video, audio').forEach("
+         "    (m) => { m.volume = window.talvoVolume; });";
+}
+
 // Shown instead of a page that keeps ending its page process.
 constexpr const char* kStalledNotice =
     "<html><body style='margin:0;background:#000;color:#ccc;font:16px sans-serif;"
@@ -178,6 +212,7 @@ class WebKitBrowser final : public BrowserView {
     if (WebKitUserContentManager* content = webkit_web_view_get_user_content_manager(web_)) {
       g_signal_handlers_disconnect_by_data(content, this);
     }
+    if (volume_script_ != nullptr) webkit_user_script_unref(volume_script_);
     g_object_unref(web_);
   }
 
@@ -202,6 +237,24 @@ class WebKitBrowser final : public BrowserView {
 
   void SetSilent(bool silent) override { silent_ = silent; }
   WebKitWebView* Web() const { return web_; }
+
+  void SetSound(bool muted, int volume_percent) override {
+    webkit_web_view_set_is_muted(web_, muted ? TRUE : FALSE);
+    WebKitUserContentManager* content = webkit_web_view_get_user_content_manager(web_);
+    if (volume_script_ != nullptr) {
+      webkit_user_content_manager_remove_script(content, volume_script_);
+      webkit_user_script_unref(volume_script_);
+    }
+    const std::string script = VolumeScript(volume_percent);
+    volume_script_ = webkit_user_script_new_for_world(
+        script.c_str(), WEBKIT_USER_CONTENT_INJECT_ALL_FRAMES,
+        WEBKIT_USER_SCRIPT_INJECT_AT_DOCUMENT_START, kOwnWorld, nullptr, nullptr);
+    webkit_user_content_manager_add_script(content, volume_script_);
+    webkit_web_view_evaluate_javascript(web_, script.c_str(), -1, kOwnWorld, nullptr, nullptr,
+                                        nullptr, nullptr);
+  }
+
+  bool TypingInPage() const override { return typing_; }
 
   void ExitPageFullscreen() override {
     webkit_web_view_evaluate_javascript(
@@ -265,6 +318,7 @@ class WebKitBrowser final : public BrowserView {
     if (event == WEBKIT_LOAD_STARTED && address != self->outage_address_) {
       self->LeaveOutage();  // the page went somewhere else: a link, a script, a bulletin
     } else if (event == WEBKIT_LOAD_COMMITTED) {
+      self->typing_ = false;  // the new document has no focus in a field yet
       if (self->notice_loading_) {
         self->notice_loading_ = false;
       } else if (IsWebAddress(Utf8ToUtf16(address))) {
@@ -489,6 +543,11 @@ class WebKitBrowser final : public BrowserView {
         WEBKIT_USER_SCRIPT_INJECT_AT_DOCUMENT_START, kOwnWorld, nullptr, nullptr);
     webkit_user_content_manager_add_script(content, script);
     webkit_user_script_unref(script);
+    script = webkit_user_script_new_for_world(kTypingScript, WEBKIT_USER_CONTENT_INJECT_TOP_FRAME,
+                                              WEBKIT_USER_SCRIPT_INJECT_AT_DOCUMENT_START,
+                                              kOwnWorld, nullptr, nullptr);
+    webkit_user_content_manager_add_script(content, script);
+    webkit_user_script_unref(script);
   }
 
   static void OnMediaMessage(WebKitUserContentManager*, WebKitJavascriptResult* result,
@@ -497,6 +556,9 @@ class WebKitBrowser final : public BrowserView {
     const std::string_view said = step != nullptr ? step : "";
     if (said == "next") static_cast<WebKitBrowser*>(self)->NotifyMediaStep(1);
     if (said == "previous") static_cast<WebKitBrowser*>(self)->NotifyMediaStep(-1);
+    if (said == "typing" || said == "not-typing") {
+      static_cast<WebKitBrowser*>(self)->typing_ = said == "typing";
+    }
     g_free(step);
   }
 
@@ -512,6 +574,8 @@ class WebKitBrowser final : public BrowserView {
 
   WebKitWebView* web_;
   bool silent_ = false;
+  bool typing_ = false;  // the page's focus is in one of its fields
+  WebKitUserScript* volume_script_ = nullptr;
   std::vector<std::shared_ptr<ScriptReply>> pending_;
   std::string last_address_;
   std::chrono::steady_clock::time_point chosen_at_{};

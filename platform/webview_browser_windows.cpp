@@ -43,6 +43,8 @@ class SystemBrowser final : public BrowserView {
     return web_->RunScript(kBodyTextScript, &text) ? FromWx(text) : std::u16string();
   }
   void ReadBodyText(std::function<void(std::u16string)> done) override { done(BodyText()); }
+  // The system's browser control has no sound of its own to set: the page's players keep theirs.
+  void SetSound(bool, int) override {}
 
  private:
   wxWebView* web_;
@@ -65,6 +67,7 @@ class NoEngineNotice final : public BrowserView {
   }
   void Navigate(const std::u16string&) override {}
   void SetSilent(bool) override {}
+  void SetSound(bool, int) override {}
   std::u16string BodyText() override { return {}; }
   void ReadBodyText(std::function<void(std::u16string)> done) override { done({}); }
 };

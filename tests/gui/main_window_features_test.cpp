@@ -189,5 +189,45 @@ TEST_F(MainWindowFeaturesTest, OnTopIsWhatTheWindowManagerReportsAndNothingMoves
   EXPECT_EQ(form.GetScreenRect(), before);
 }
 
+// Favourites (★, by account and address), the sound and playing the last page at start
+// survive a restart; a favourite no longer in any list can be removed.
+TEST_F(MainWindowFeaturesTest, ARestartKeepsFavouritesSoundAndTheLastChannel) {
+  WriteCredentialFile(options_.app_folder, u"观众", u"pw");
+  ViewerChoices kept;
+  kept.favourites.push_back({u"观众", PageKind::kStation, u"http://radio.test/gone", u"旧电台"});
+  kept.favourites.push_back({u"别人", PageKind::kChannel,
+                             ServiceUrl(options_.config.channel_host, u"/usbtv/bjwsgq.html"),
+                             u"北京卫视高清"});
+  ASSERT_TRUE(SaveViewerChoices(options_.app_folder, kept));
+  Load();
+  ViewerMemory& viewer = Probe(*form_).Viewer();
+  viewer.ToggleFavourite(PageKind::kChannel, 2);
+  viewer.ToggleMute();
+  viewer.StepVolume(-1);
+  viewer.ToggleResume();
+  testing::ChooseRow(Probe(*form_).Parts().list2, 3);
+  const std::u16string played =
+      testing::Recording(Probe(*form_).WebBrowser1()).Navigations().back();
+  testing::DestroyAndWait(form_);
+
+  Load();
+  wxListBox* list2 = Probe(*form_).Parts().list2;
+  EXPECT_EQ(FromWx(list2->GetString(2)), u"★ 江苏卫视高清");
+  EXPECT_EQ(FromWx(list2->GetString(0)), u"北京卫视高清") << "another account's favourite";
+  const auto& view = testing::Recording(Probe(*form_).WebBrowser1());
+  EXPECT_TRUE(view.Muted());
+  EXPECT_EQ(view.Volume(), 90);
+  EXPECT_EQ(view.Navigations().back(), played) << "the last channel instead of the download page";
+  EXPECT_EQ(list2->GetSelection(), 3);
+
+  ViewerChoices now = Probe(*form_).Viewer().Choices();
+  ASSERT_EQ(now.FavouritesOf(u"观众").size(), 2u);
+  EXPECT_FALSE(Probe(*form_).Viewer().InAList(now.FavouritesOf(u"观众")[0]));
+  Probe(*form_).Viewer().RemoveMissingFavourites();
+  now = Probe(*form_).Viewer().Choices();
+  EXPECT_EQ(now.FavouritesOf(u"观众").size(), 1u);
+  EXPECT_EQ(now.FavouritesOf(u"别人").size(), 1u);
+}
+
 }  // namespace
 }  // namespace talvo

@@ -313,5 +313,41 @@ TEST_F(PlaybackTest, TypingInTheListFindsAChannelByItsPinyin) {
   EXPECT_EQ(list->GetSelection(), 1);
 }
 
+// Backspace with real keys, in the list and in fullscreen, plays the page before and then the
+// one after again; Down in fullscreen plays the next row; − turns the players down, and the
+// volume stays as set on the next channel.
+TEST_F(PlaybackTest, BackspaceGoesBackAndForthAndFullscreenKeysZap) {
+  wxListBox* list = Probe(*form_).Parts().list2;
+  testing::ChooseRow(list, 0);
+  ExpectPlaysWithSound("北京卫视高清", true);
+  testing::ChooseRow(list, 1);
+  ExpectPlaysWithSound("广东卫视高清", true);
+  list->SetFocus();
+  ASSERT_TRUE(WaitFor([&] { return list->HasFocus(); }));
+  e2e::Shell("xdotool key BackSpace");
+  ExpectPlaysWithSound("北京卫视高清", true);
+  e2e::Shell("xdotool key BackSpace");
+  ExpectPlaysWithSound("广东卫视高清", true);
+
+  RememberWindow();
+  e2e::Shell("xdotool key F11");
+  ASSERT_TRUE(WaitFor([&] { return Fullscreen() && CoversScreen(); }, 10000)) << NetWmState();
+  e2e::Shell("xdotool key Down");
+  ExpectPlaysWithSound("江苏卫视高清", true);
+  e2e::Shell("xdotool key minus minus");
+  const auto page_says = [&](const char* text) {
+    return WaitFor([&] {
+      return Utf16ToUtf8(Probe(*form_).WebBrowser1().BodyText()).find(text) != std::string::npos;
+    });
+  };
+  EXPECT_TRUE(page_says("音量 80%"));
+  e2e::Shell("xdotool key BackSpace");
+  ExpectPlaysWithSound("广东卫视高清", true);
+  EXPECT_TRUE(page_says("音量 80%"));
+  e2e::Shell("xdotool key F11");
+  EXPECT_TRUE(WaitFor([&] { return Restored(); }, 10000));
+  EXPECT_EQ(list->GetSelection(), 1);
+}
+
 }  // namespace
 }  // namespace talvo

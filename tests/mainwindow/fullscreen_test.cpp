@@ -25,5 +25,18 @@ TEST(FullscreenKey, OnlyAPlainF11SwitchesAndEscOnlyLeaves) {
   }
 }
 
+TEST(FullscreenKey, ZapKeysArePlainKeysInFullscreenThatThePageIsNotTypingWith) {
+  using enum TopLevelKey;
+  for (const TopLevelKey key : {kPrevious, kNext, kBack, kMute, kLouder, kQuieter}) {
+    EXPECT_TRUE(IsZapKey(key, false, true, false)) << static_cast<int>(key);
+    EXPECT_FALSE(IsZapKey(key, true, true, false)) << static_cast<int>(key);
+    EXPECT_FALSE(IsZapKey(key, false, false, false)) << static_cast<int>(key);
+    EXPECT_FALSE(IsZapKey(key, false, true, true)) << static_cast<int>(key);
+  }
+  for (const TopLevelKey key : {kOther, kF11, kEscape}) {
+    EXPECT_FALSE(IsZapKey(key, false, true, false)) << static_cast<int>(key);
+  }
+}
+
 }  // namespace
 }  // namespace talvo

@@ -37,7 +37,8 @@ TEST(ViewerChoicesTest, WhatIsKeptReadsBackAndWhatIsDamagedIsLeftOut) {
       {"empty", "", std::nullopt},
       {"another file", "[service]\nprimary = x\n", std::nullopt},
       {"a later version", "talvo viewer choices 2\nmuted\t1\n", std::nullopt},
-      {"CR LF line ends", "talvo viewer choices 1\r\nmuted\t1\r\n", [] {
+      {"CR LF line ends", "talvo viewer choices 1\r\nmuted\t1\r\n",
+       [] {
          ViewerChoices c;
          c.muted = true;
          return c;
@@ -54,7 +55,8 @@ TEST(ViewerChoicesTest, WhatIsKeptReadsBackAndWhatIsDamagedIsLeftOut) {
          c.favourites.push_back({u"a", kChannel, u"http://a", u"A"});
          return c;
        }()},
-      {"cut off in its last line", "talvo viewer choices 1\nmuted\t1\nvolume\t5", [] {
+      {"cut off in its last line", "talvo viewer choices 1\nmuted\t1\nvolume\t5",
+       [] {
          ViewerChoices c;
          c.muted = true;
          return c;

@@ -8,6 +8,7 @@
 #include "mainwindow/fullscreen_ui.h"
 #include "mainwindow/layout_ui.h"
 #include "mainwindow/service_lists_ui.h"
+#include "mainwindow/viewer_choices_ui.h"
 #include "mainwindow/window_options_ui.h"
 #include "signin/login_ui.h"
 
@@ -30,6 +31,7 @@ class Form1Probe {
   std::int16_t ViewMode() const { return form_.layout_->ViewMode(); }
   BulletinMenu& Bulletins() const { return *form_.bulletins_; }
   WindowOptions& Options() const { return *form_.options_unit_; }
+  ViewerMemory& Viewer() const { return *form_.viewer_; }
   LoginWindow& Login() const { return *form_.login_; }
   const std::u16string& SavedUser() const { return form_.signin_->SavedUser(); }
   const std::u16string& SavedPassword() const { return form_.signin_->SavedPassword(); }

@@ -1,0 +1,206 @@
+#include "mainwindow/viewer_choices_ui.h"
+
+#include <wx/listbox.h>
+#include <wx/menu.h>
+
+#include "core/utf.h"
+#include "platform/browser_view.h"
+#include "platform/wx_text.h"
+
+namespace talvo {
+namespace {
+
+enum MenuId {
+  kFavouriteId = wxID_HIGHEST + 1,
+  kMuteId,
+  kLouderId,
+  kQuieterId,
+  kResumeId,
+  kRemoveMissingId,
+  kFirstFavouriteId,
+};
+
+}  // namespace
+
+ViewerMemory::ViewerMemory(const Form1Parts& parts, PageList& channels, PageList& stations,
+                           std::function<std::u16string()> account)
+    : parts_(parts),
+      channels_(channels),
+      stations_(stations),
+      account_(std::move(account)),
+      on_channels_menu_(
+          channels.List(), wxEVT_CONTEXT_MENU,
+          [this](wxContextMenuEvent& event) { OnContextMenu(PageKind::kChannel, event); }),
+      on_stations_menu_(
+          stations.List(), wxEVT_CONTEXT_MENU,
+          [this](wxContextMenuEvent& event) { OnContextMenu(PageKind::kStation, event); }),
+      on_channels_key_(channels.List(), wxEVT_KEY_DOWN,
+                       [this](wxKeyEvent& event) { OnListKey(event); }),
+      on_stations_key_(stations.List(), wxEVT_KEY_DOWN,
+                       [this](wxKeyEvent& event) { OnListKey(event); }) {
+  bool rewrite = false;
+  choices_ = LoadViewerChoices(parts_.app_folder, rewrite);
+  if (rewrite) Save();
+  for (const PageKind kind : {PageKind::kChannel, PageKind::kStation}) {
+    ListOf(kind).SetOpened(
+        [this, kind](std::size_t, const std::u16string& address) { Opened(kind, address); });
+    ListOf(kind).SetMarked([this](const std::u16string& address) {
+      return choices_.IsFavourite(account_(), address);
+    });
+  }
+  SoundChanged();
+}
+
+void ViewerMemory::Save() { SaveViewerChoices(parts_.app_folder, choices_); }
+
+void ViewerMemory::Opened(PageKind kind, const std::u16string& address) {
+  const ViewerChoices before = choices_;
+  choices_.Played({kind, address});
+  if (choices_ != before) Save();
+}
+
+void ViewerMemory::Play(PageKind kind, const std::u16string& address) {
+  if (const std::optional<std::size_t> position = ListOf(kind).Find(address)) {
+    ListOf(kind).Play(*position);
+  } else if (parts_.web_browser1->NavigateToWebAddress(address)) {
+    Opened(kind, address);
+  }
+}
+
+bool ViewerMemory::Resume() {
+  if (!choices_.resume || !choices_.played) return false;
+  const PlayedPage last = *choices_.played;
+  Play(last.kind, last.address);
+  return true;
+}
+
+void ViewerMemory::Back() {
+  if (!choices_.before) return;
+  const PlayedPage before = *choices_.before;
+  Play(before.kind, before.address);
+}
+
+void ViewerMemory::SoundChanged() {
+  parts_.web_browser1->SetSound(choices_.muted, choices_.volume);
+}
+
+void ViewerMemory::ToggleMute() {
+  choices_.muted = !choices_.muted;
+  SoundChanged();
+  Save();
+}
+
+void ViewerMemory::StepVolume(int by) {
+  const int volume = choices_.volume;
+  choices_.StepVolume(by);
+  if (choices_.volume == volume) return;
+  SoundChanged();
+  Save();
+}
+
+void ViewerMemory::ToggleResume() {
+  choices_.resume = !choices_.resume;
+  Save();
+}
+
+void ViewerMemory::AccountChanged() {
+  channels_.MarksChanged();
+  stations_.MarksChanged();
+}
+
+void ViewerMemory::FavouritesChanged() {
+  AccountChanged();
+  Save();
+}
+
+void ViewerMemory::ToggleFavourite(PageKind kind, std::size_t position) {
+  const PageList& list = ListOf(kind);
+  if (position >= list.Findable().size()) return;
+  const std::u16string& address = list.Urls().At(position);
+  if (address.empty()) return;
+  choices_.ToggleFavourite({account_(), kind, address, list.Name(position)});
+  FavouritesChanged();
+}
+
+bool ViewerMemory::InAList(const Favourite& favourite) const {
+  return channels_.Find(favourite.address) || stations_.Find(favourite.address);
+}
+
+void ViewerMemory::PlayFavourite(const Favourite& favourite) {
+  if (InAList(favourite)) {
+    Play(channels_.Find(favourite.address) ? PageKind::kChannel : PageKind::kStation,
+         favourite.address);
+  }
+}
+
+void ViewerMemory::RemoveMissingFavourites() {
+  const std::u16string account = account_();
+  const std::size_t removed = std::erase_if(choices_.favourites, [&](const Favourite& favourite) {
+    return favourite.account == account && !InAList(favourite);
+  });
+  if (removed > 0) FavouritesChanged();
+}
+
+// Backspace in a list goes back, as a remote's last-channel key does; while the find box is open
+// the focus is in the box, where Backspace edits.
+void ViewerMemory::OnListKey(wxKeyEvent& event) {
+  if (event.GetKeyCode() == WXK_BACK && !event.HasAnyModifiers()) {
+    Back();
+    return;
+  }
+  event.Skip();
+}
+
+void ViewerMemory::OnContextMenu(PageKind kind, wxContextMenuEvent& event) {
+  PageList& list = ListOf(kind);
+  wxListBox* box = list.List();
+  // From the keyboard's menu key there is no pointer position: the chosen row is meant.
+  const std::optional<std::size_t> position =
+      event.GetPosition() == wxDefaultPosition
+          ? list.Chosen()
+          : list.PositionOfRow(box->HitTest(box->ScreenToClient(event.GetPosition())));
+  const std::u16string account = account_();
+  const std::vector<Favourite> favourites = choices_.FavouritesOf(account);
+  AccountChanged();  // a sign-in through the login window since may have changed it
+
+  wxMenu menu;
+  if (position && !list.Urls().At(*position).empty()) {
+    const bool favourite = choices_.IsFavourite(account, list.Urls().At(*position));
+    menu.Append(kFavouriteId, ToWx(favourite ? u"取消收藏" : u"加入收藏"));
+  }
+  auto* kept = new wxMenu;
+  bool missing = false;
+  for (std::size_t i = 0; i < favourites.size(); ++i) {
+    kept->Append(kFirstFavouriteId + static_cast<int>(i), ToWx(favourites[i].name));
+    if (!InAList(favourites[i])) {
+      kept->Enable(kFirstFavouriteId + static_cast<int>(i), false);
+      missing = true;
+    }
+  }
+  if (favourites.empty()) kept->Append(wxID_NONE, ToWx(u"（没有收藏）"))->Enable(false);
+  if (missing) {
+    kept->AppendSeparator();
+    kept->Append(kRemoveMissingId, ToWx(u"移除已不在列表中的收藏"));
+  }
+  menu.AppendSubMenu(kept, ToWx(u"我的收藏"));
+  menu.AppendSeparator();
+  menu.AppendCheckItem(kMuteId, ToWx(u"静音"))->Check(choices_.muted);
+  menu.Append(kLouderId,
+              ToWx(u"音量加大（现为 " + Utf8ToUtf16(std::to_string(choices_.volume)) + u"%）"));
+  menu.Append(kQuieterId, ToWx(u"音量减小"));
+  menu.AppendCheckItem(kResumeId, ToWx(u"启动时播放上次频道"))->Check(choices_.resume);
+
+  const int chosen = box->GetPopupMenuSelectionFromUser(menu);
+  if (chosen == kFavouriteId && position) ToggleFavourite(kind, *position);
+  if (chosen == kMuteId) ToggleMute();
+  if (chosen == kLouderId) StepVolume(1);
+  if (chosen == kQuieterId) StepVolume(-1);
+  if (chosen == kResumeId) ToggleResume();
+  if (chosen == kRemoveMissingId) RemoveMissingFavourites();
+  if (chosen >= kFirstFavouriteId &&
+      chosen < kFirstFavouriteId + static_cast<int>(favourites.size())) {
+    PlayFavourite(favourites[static_cast<std::size_t>(chosen - kFirstFavouriteId)]);
+  }
+}
+
+}  // namespace talvo

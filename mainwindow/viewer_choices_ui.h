@@ -1,0 +1,67 @@
+// The viewer's choices at work: favourites (★ in the lists, the lists' context menu, 我的收藏),
+// going back to the page that played before (Backspace in a list), the playback view's sound
+// (静音 and the volume, kept across channels and starts), and the start playing the last page
+// again (启动时播放上次频道). Every change is saved at once.
+#pragma once
+
+#include <functional>
+#include <string>
+
+#include "mainwindow/form1_parts.h"
+#include "mainwindow/page_list_ui.h"
+#include "mainwindow/viewer_choices.h"
+#include "platform/bound_handler.h"
+
+class wxContextMenuEvent;
+
+namespace talvo {
+
+class ViewerMemory {
+ public:
+  // `account` names the signed-in account whose favourites are shown.
+  ViewerMemory(const Form1Parts& parts, PageList& channels, PageList& stations,
+               std::function<std::u16string()> account);
+
+  const ViewerChoices& Choices() const { return choices_; }
+
+  // Plays the page that played last, when the viewer asked for that at start; false otherwise.
+  bool Resume();
+  // Plays the page that played before the one on show; again, and it is back.
+  void Back();
+  void ToggleMute();
+  void StepVolume(int by);
+  void ToggleResume();
+  // Adds the page of `list`'s entry at `position` to the account's favourites, or takes it off.
+  void ToggleFavourite(PageKind kind, std::size_t position);
+  // Plays a favourite: from its list when it is in one, else at its address.
+  void PlayFavourite(const Favourite& favourite);
+  // Takes off the account's favourites whose pages are in neither list.
+  void RemoveMissingFavourites();
+  bool InAList(const Favourite& favourite) const;
+  // The account may be another now: the lists mark its favourites.
+  void AccountChanged();
+
+ private:
+  PageList& ListOf(PageKind kind) const {
+    return kind == PageKind::kStation ? stations_ : channels_;
+  }
+  void Opened(PageKind kind, const std::u16string& address);
+  void Play(PageKind kind, const std::u16string& address);
+  void OnContextMenu(PageKind kind, wxContextMenuEvent& event);
+  void OnListKey(wxKeyEvent& event);
+  void SoundChanged();
+  void FavouritesChanged();
+  void Save();
+
+  const Form1Parts& parts_;
+  PageList& channels_;
+  PageList& stations_;
+  std::function<std::u16string()> account_;
+  ViewerChoices choices_;
+  BoundHandler<wxContextMenuEvent> on_channels_menu_;
+  BoundHandler<wxContextMenuEvent> on_stations_menu_;
+  BoundHandler<wxKeyEvent> on_channels_key_;
+  BoundHandler<wxKeyEvent> on_stations_key_;
+};
+
+}  // namespace talvo
