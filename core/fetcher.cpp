@@ -123,6 +123,9 @@ void RunTransfer(Transfer& transfer, const std::string& url, const FetchLimits& 
   curl_easy_setopt(curl, CURLOPT_TIMEOUT_MS, static_cast<long>(limits.total.count()));
   curl_easy_setopt(curl, CURLOPT_MAXFILESIZE_LARGE, static_cast<curl_off_t>(limits.body_cap));
   curl_easy_setopt(curl, CURLOPT_NOSIGNAL, 1L);
+  if (!limits.proxy.empty()) {
+    curl_easy_setopt(curl, CURLOPT_PROXY, limits.proxy == "none" ? "" : limits.proxy.c_str());
+  }
   curl_easy_setopt(curl, CURLOPT_WRITEFUNCTION, CollectBody);
   curl_easy_setopt(curl, CURLOPT_WRITEDATA, &transfer);
   curl_easy_setopt(curl, CURLOPT_NOPROGRESS, 0L);

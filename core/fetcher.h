@@ -17,6 +17,9 @@ struct FetchLimits {
   std::chrono::milliseconds total{20000};
   std::size_t body_cap = 16u << 20;
   long max_redirects = 5;
+  // Empty: curl's own reading of the http_proxy family of environment variables; "none": no
+  // proxy, whatever the environment says; else the proxy's URL ("socks5://host:port").
+  std::string proxy;
 };
 
 // Limits used by the two-argument FetchPage; the configuration sets them once at start-up.

@@ -228,6 +228,7 @@ void Form1::Form_Load() {
 }
 
 void Form1::PrepareBrowserViews() {
+  web_browser1_->SetProxy(options_.config.proxy);
   web_browser1_->SetSilent(true);
   web_browser2_->SetSilent(true);
   web_browser1_->Navigate(u"about:blank");

@@ -49,6 +49,9 @@ class BrowserView : public TwipsPlaced {
   // The sound of every page the view shows from now on, the page on show included: muted or
   // not, and the volume of its players in percent, set as each player loads or starts.
   virtual void SetSound(bool muted, int volume_percent) = 0;
+  // The proxy for every page from now on, as Config::proxy says it; the views of one engine
+  // share it.
+  virtual void SetProxy(const std::string& proxy) = 0;
   // Whether the keyboard focus is in a field of the page that takes typing: keys that mean
   // something to the client then stay the page's.
   virtual bool TypingInPage() const { return false; }

@@ -24,6 +24,38 @@ void SetText(std::string_view value, std::u16string& target) {
 
 }  // namespace
 
+// A host (a name, an IPv4 address or a bracketed IPv6 one) and a port, nothing more: no user,
+// path or spaces, which the engine and curl would each read their own way.
+std::optional<std::string> ParseProxy(std::string_view value) {
+  std::string lower;
+  for (const char c : value) lower += (c >= 'A' && c <= 'Z') ? static_cast<char>(c - 'A' + 'a') : c;
+  if (lower == "system" || lower == "none") return lower;
+  std::string_view rest = lower;
+  std::string scheme;
+  for (const std::string_view prefix : {"http://", "socks5://"}) {
+    if (rest.starts_with(prefix)) scheme = std::string(prefix);
+  }
+  if (scheme.empty()) return std::nullopt;
+  rest.remove_prefix(scheme.size());
+  if (rest.ends_with('/')) rest.remove_suffix(1);
+  const std::size_t colon = rest.rfind(':');
+  if (colon == std::string_view::npos || colon == 0) return std::nullopt;
+  const std::string_view host = rest.substr(0, colon);
+  const std::string_view port = rest.substr(colon + 1);
+  unsigned number = 0;
+  const auto [end, error] = std::from_chars(port.data(), port.data() + port.size(), number);
+  if (error != std::errc() || end != port.data() + port.size() || number == 0 || number > 65535) {
+    return std::nullopt;
+  }
+  const bool bracketed = host.size() > 2 && host.front() == '[' && host.back() == ']';
+  for (const char c : bracketed ? host.substr(1, host.size() - 2) : host) {
+    const bool allowed = (c >= 'a' && c <= 'z') || (c >= '0' && c <= '9') || c == '.' || c == '-' ||
+                         (bracketed && c == ':');
+    if (!allowed) return std::nullopt;
+  }
+  return scheme + std::string(rest);
+}
+
 Config ParseConfig(std::string_view ini_text) {
   Config config;
   for (const SettingLine& line : ReadSettingLines(ini_text)) {
@@ -36,6 +68,11 @@ Config ParseConfig(std::string_view ini_text) {
     } else if (line.section == "network") {
       if (line.key == "connect_timeout_ms") SetMilliseconds(line.value, config.connect_timeout);
       if (line.key == "request_timeout_ms") SetMilliseconds(line.value, config.request_timeout);
+      if (line.key == "proxy") {
+        config.proxy = ParseProxy(line.value).value_or("system");
+        if (!ParseProxy(line.value))
+          DebugTrace("config", "proxy not understood; the system's is used");
+      }
     } else if (line.section == "view") {
       if (line.key == "acceleration") {
         config.acceleration = ParseAcceleration(line.value).value_or(Acceleration::kAuto);

@@ -3,6 +3,7 @@
 
 #include <chrono>
 #include <filesystem>
+#include <optional>
 #include <string>
 #include <string_view>
 
@@ -20,7 +21,14 @@ struct Config {
   std::chrono::milliseconds connect_timeout{5000};
   std::chrono::milliseconds request_timeout{20000};
   Acceleration acceleration = Acceleration::kAuto;
+  // [network] proxy, for the client's own requests and the pages alike: "system" (the desktop's
+  // own setting; for the client's requests, the http_proxy family of environment variables),
+  // "none", or "http://host:port" / "socks5://host:port". Anything else keeps "system".
+  std::string proxy = "system";
 };
+
+// The proxy setting `value` stands for, as Config keeps it; nothing when it is none of them.
+std::optional<std::string> ParseProxy(std::string_view value);
 
 // Reads talvo.ini text: "[section]" lines, "key = value" lines, full-line comments starting with
 // ";" or "#". Unknown keys and malformed lines are ignored; a missing key keeps its default.

@@ -15,6 +15,7 @@ class RecordingBrowser final : public BrowserView {
 
   void Navigate(const std::u16string& address) override;
   void SetSilent(bool silent) override { silent_ = silent; }
+  void SetProxy(const std::string& proxy) override { proxy_ = proxy; }
   void SetSound(bool muted, int volume_percent) override {
     muted_ = muted;
     volume_ = volume_percent;
@@ -26,6 +27,7 @@ class RecordingBrowser final : public BrowserView {
   bool Silent() const { return silent_; }
   bool Muted() const { return muted_; }
   int Volume() const { return volume_; }
+  const std::string& Proxy() const { return proxy_; }
   // Sets the page text and reports a finished load, as the engine would.
   void FinishLoad(const std::u16string& body_text);
 
@@ -37,6 +39,7 @@ class RecordingBrowser final : public BrowserView {
   bool silent_ = false;
   bool muted_ = false;
   int volume_ = 100;
+  std::string proxy_;
 };
 
 }  // namespace talvo

@@ -256,6 +256,24 @@ class WebKitBrowser final : public BrowserView {
 
   bool TypingInPage() const override { return typing_; }
 
+  void SetProxy(const std::string& proxy) override {
+    WebKitWebsiteDataManager* data =
+        webkit_web_context_get_website_data_manager(webkit_web_view_get_context(web_));
+    if (proxy == "system" || proxy.empty()) {
+      webkit_website_data_manager_set_network_proxy_settings(
+          data, WEBKIT_NETWORK_PROXY_MODE_DEFAULT, nullptr);
+    } else if (proxy == "none") {
+      webkit_website_data_manager_set_network_proxy_settings(
+          data, WEBKIT_NETWORK_PROXY_MODE_NO_PROXY, nullptr);
+    } else {
+      WebKitNetworkProxySettings* settings =
+          webkit_network_proxy_settings_new(proxy.c_str(), nullptr);
+      webkit_website_data_manager_set_network_proxy_settings(data, WEBKIT_NETWORK_PROXY_MODE_CUSTOM,
+                                                             settings);
+      webkit_network_proxy_settings_free(settings);
+    }
+  }
+
   void ExitPageFullscreen() override {
     webkit_web_view_evaluate_javascript(
         web_, "if (document.fullscreenElement) document.exitFullscreen();", -1, nullptr, nullptr,

@@ -3,6 +3,8 @@
 #include <wx/msw/webview_ie.h>
 // After wx's own Windows headers, which bring in winsock2 before windows.h.
 #include <exdisp.h>
+#include <urlmon.h>
+#include <wininet.h>
 #include <wx/panel.h>
 #include <wx/sizer.h>
 #include <wx/stattext.h>
@@ -45,6 +47,23 @@ class SystemBrowser final : public BrowserView {
   void ReadBodyText(std::function<void(std::u16string)> done) override { done(BodyText()); }
   // The system's browser control has no sound of its own to set: the page's players keep theirs.
   void SetSound(bool, int) override {}
+  // The control's downloads go through the process's session: a proxy set there serves them.
+  void SetProxy(const std::string& proxy) override {
+    if (proxy == "system" || proxy.empty()) return;
+    INTERNET_PROXY_INFO info{};
+    std::string list;
+    if (proxy == "none") {
+      info.dwAccessType = INTERNET_OPEN_TYPE_DIRECT;
+    } else {
+      const bool socks = proxy.starts_with("socks5://");
+      list = (socks ? "socks=" : "") + proxy.substr(proxy.find("//") + 2);
+      info.dwAccessType = INTERNET_OPEN_TYPE_PROXY;
+      // urlmon reads these as narrow strings, whatever the structure's declared type.
+      info.lpszProxy = reinterpret_cast<LPCTSTR>(list.c_str());
+    }
+    UrlMkSetSessionOption(INTERNET_OPTION_PROXY, &info, sizeof(info), 0);
+  }
+  void SetProxy(const std::string&) override {}
 
  private:
   wxWebView* web_;

@@ -14,6 +14,7 @@
 #include <optional>
 #include <regex>
 
+#include "core/charset.h"
 #include "core/fetcher.h"
 #include "core/utf.h"
 #include "mainwindow/form1.h"
@@ -347,6 +348,57 @@ TEST_F(PlaybackTest, BackspaceGoesBackAndForthAndFullscreenKeysZap) {
   e2e::Shell("xdotool key F11");
   EXPECT_TRUE(WaitFor([&] { return Restored(); }, 10000));
   EXPECT_EQ(list->GetSelection(), 1);
+}
+
+// With a proxy set, the client's requests and the pages go through it: the service's hosts here
+// exist only for the proxy. A proxy that stops answering gives the network notice.
+TEST(ProxyTest, ListRequestsAndPagesGoThroughTheProxy) {
+  testing::LoopbackServer proxy;
+  proxy.http().Get(".*", [](const httplib::Request& request, httplib::Response& response) {
+    if (request.path.find("/user/jiemubiao.asp") != std::string::npos) {
+      response.set_content(EncodeGbk(u"代理卫视\r\nhttp://live.talvo.example/proxied.html"),
+                           "text/plain; charset=gb2312");
+    } else {
+      response.set_content("<html><body><p>经由代理 " + request.path + "</p></body></html>",
+                           "text/html; charset=utf-8");
+    }
+  });
+  proxy.Start();
+  const std::string address = "http://" + proxy.HostPort();
+  const FetchLimits before = CurrentFetchLimits();
+  FetchLimits limits = before;
+  limits.proxy = address;
+  SetFetchLimits(limits);
+  SetFetchesEnabled(true);
+  Form1Options options;
+  options.config.proxy = address;
+  options.app_folder = e2e::NewWorkDir("proxy");
+  auto* form = new Form1(options);
+  form->Form_Load();
+  form->Show();
+  BrowserView& playback = Probe(*form).WebBrowser1();
+  const auto page_says = [&](const char* text) {
+    return WaitFor([&] { return Utf16ToUtf8(playback.BodyText()).find(text) != std::string::npos; },
+                   10000);
+  };
+  EXPECT_TRUE(page_says("经由代理")) << "the download page";
+  wxListBox* list = Probe(*form).Parts().list2;
+  ASSERT_EQ(list->GetCount(), 7u);
+  const std::vector<std::string> targets = proxy.Targets();
+  const auto asked = [&](const std::string& url) {
+    return std::any_of(targets.begin(), targets.end(),
+                       [&](const std::string& target) { return target.starts_with(url); });
+  };
+  EXPECT_TRUE(asked("http://tv.talvo.example/user/jiemubiao.asp"));
+  EXPECT_TRUE(asked("http://user.talvo.example/user/Download.asp"));
+  testing::ChooseRow(list, 6);
+  EXPECT_TRUE(page_says("经由代理 http://live.talvo.example/proxied.html"));
+
+  proxy.Stop();
+  testing::ChooseRow(list, 0);
+  EXPECT_TRUE(page_says("网络恢复后将自动重新载入"));
+  testing::DestroyAndWait(form);
+  SetFetchLimits(before);
 }
 
 }  // namespace

@@ -53,6 +53,28 @@ TEST(ParseConfig, KeysOutsideTheirSectionAndNonPositiveLimitsAreIgnored) {
 
 // The GL renderer strings are as drivers report them: Mesa without a GPU, Mesa on Intel and AMD,
 // NVIDIA's own, a virtual machine's passed-through GPU, Windows' software device behind WSL.
+TEST(ParseConfig, TheProxyIsTheSystemsNoneOrAHostAndPortAndAnythingElseKeepsTheSystems) {
+  const std::pair<const char*, const char*> cases[] = {
+      {"", "system"},
+      {"proxy = none", "none"},
+      {"proxy = NONE", "none"},
+      {"proxy = http://127.0.0.1:3128", "http://127.0.0.1:3128"},
+      {"proxy = SOCKS5://Proxy.Example:1080/", "socks5://proxy.example:1080"},
+      {"proxy = http://[::1]:8080", "http://[::1]:8080"},
+      {"proxy = http://proxy.example", "system"},             // no port
+      {"proxy = http://proxy.example:0", "system"},           //
+      {"proxy = http://proxy.example:70000", "system"},       //
+      {"proxy = http://user:pw@proxy.example:80", "system"},  // credentials
+      {"proxy = http://proxy.example:80/path", "system"},     //
+      {"proxy = https://proxy.example:443", "system"},        // not a scheme both can use
+      {"proxy = proxy.example:3128", "system"},               //
+      {"proxy = http://::1:8080", "system"},                  // IPv6 without brackets
+  };
+  for (const auto& [line, proxy] : cases) {
+    EXPECT_EQ(ParseConfig(std::string("[network]\n") + line).proxy, proxy) << line;
+  }
+}
+
 TEST(RenderingPath, AcceleratedOnlyWhereAGpuDrawsUnlessTalvoIniSays) {
   struct Row {
     const char* ini;
