@@ -63,7 +63,6 @@ class SystemBrowser final : public BrowserView {
     }
     UrlMkSetSessionOption(INTERNET_OPTION_PROXY, &info, sizeof(info), 0);
   }
-  void SetProxy(const std::string&) override {}
 
  private:
   wxWebView* web_;
@@ -87,6 +86,7 @@ class NoEngineNotice final : public BrowserView {
   void Navigate(const std::u16string&) override {}
   void SetSilent(bool) override {}
   void SetSound(bool, int) override {}
+  void SetProxy(const std::string&) override {}
   std::u16string BodyText() override { return {}; }
   void ReadBodyText(std::function<void(std::u16string)> done) override { done({}); }
 };
