@@ -19,7 +19,18 @@ ListFind::ListFind(wxWindow* parent, PageList& list)
       on_box_enter_(box_, wxEVT_TEXT_ENTER, [this](wxCommandEvent&) { PlayChosen(); }),
       on_box_left_(box_, wxEVT_KILL_FOCUS, [this](wxFocusEvent& event) { OnFocusLeft(event); }),
       on_list_left_(list.List(), wxEVT_KILL_FOCUS,
-                    [this](wxFocusEvent& event) { OnFocusLeft(event); }) {
+                    [this](wxFocusEvent& event) { OnFocusLeft(event); }),
+      // The layout moves and sizes the list with the window: the box goes with it.
+      on_list_sized_(list.List(), wxEVT_SIZE,
+                     [this](wxSizeEvent& event) {
+                       event.Skip();
+                       if (IsOpen()) Place();
+                     }),
+      // Fullscreen and the view switches hide the list: what was found goes with it.
+      on_list_shown_(list.List(), wxEVT_SHOW, [this](wxShowEvent& event) {
+        event.Skip();
+        if (!event.IsShown()) Close();
+      }) {
   box_->Hide();
 }
 
@@ -37,20 +48,23 @@ void ListFind::OnListChar(wxKeyEvent& event) {
 }
 
 void ListFind::Open(const wxString& typed) {
-  wxListBox* list = list_.List();
   if (!IsOpen()) {
     chosen_before_ = list_.Chosen();
     opened_before_ = list_.LastOpened();
   }
-  const wxSize size = box_->GetBestSize();
-  box_->SetSize(list->GetPosition().x, list->GetPosition().y + list->GetSize().y - size.y,
-                list->GetSize().x, size.y);
+  Place();
   box_->Show();
   box_->Raise();
   box_->ChangeValue(typed);
   box_->SetFocus();
   box_->SetInsertionPointEnd();
   Match();
+}
+
+void ListFind::Place() {
+  const wxRect list = list_.List()->GetRect();
+  const int height = box_->GetBestSize().y;
+  box_->SetSize(list.x, list.GetBottom() + 1 - height, list.width, height);
 }
 
 void ListFind::Match() {

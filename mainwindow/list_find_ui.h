@@ -27,6 +27,7 @@ class ListFind {
   void OnBoxKey(wxKeyEvent& event);
   void OnFocusLeft(wxFocusEvent& event);
   void Open(const wxString& typed);
+  void Place();
   void Match();
   void PlayChosen();
 
@@ -38,6 +39,8 @@ class ListFind {
   BoundHandler<wxCommandEvent> on_box_enter_;
   BoundHandler<wxFocusEvent> on_box_left_;
   BoundHandler<wxFocusEvent> on_list_left_;
+  BoundHandler<wxSizeEvent> on_list_sized_;
+  BoundHandler<wxShowEvent> on_list_shown_;
   // What the list had chosen and had opened when the box opened: Esc gives the choice back.
   std::optional<std::size_t> chosen_before_;
   std::optional<std::size_t> opened_before_;

@@ -312,6 +312,27 @@ TEST_F(PlaybackTest, TypingInTheListFindsAChannelByItsPinyin) {
   ExpectPlaysWithSound("广东卫视高清", true);
   EXPECT_EQ(list->GetCount(), rows);
   EXPECT_EQ(list->GetSelection(), 1);
+
+  // Chinese in the box, committed as an input method commits it: inserted at the cursor of the
+  // entry that has the focus (xdotool cannot type what the keyboard map lacks into GTK here).
+  list->SetFocus();
+  ASSERT_TRUE(WaitFor([&] { return list->HasFocus(); }));
+  e2e::Shell("xdotool type --delay 50 s");
+  GtkWidget* box = nullptr;
+  ASSERT_TRUE(WaitFor([&] {
+    box = gtk_window_get_focus(GTK_WINDOW(form_->GetHandle()));
+    return box != nullptr && GTK_IS_ENTRY(box) &&
+           std::string(gtk_entry_get_text(GTK_ENTRY(box))) == "s";
+  }));
+  e2e::Shell("xdotool key BackSpace");
+  ASSERT_TRUE(WaitFor([&] { return *gtk_entry_get_text(GTK_ENTRY(box)) == 0; }));
+  g_signal_emit_by_name(box, "insert-at-cursor", "深圳");
+  ASSERT_TRUE(WaitFor([&] { return list->GetCount() == 1; }))
+      << list->GetCount() << " rows for " << gtk_entry_get_text(GTK_ENTRY(box));
+  EXPECT_EQ(list->GetString(0), ToWx(u"深圳卫视高清"));
+  Probe(*form_).Parts().list2->Hide();  // as fullscreen hides it: the find ends with it
+  EXPECT_EQ(list->GetCount(), rows);
+  list->Show();
 }
 
 // Backspace with real keys, in the list and in fullscreen, plays the page before and then the
@@ -345,6 +366,19 @@ TEST_F(PlaybackTest, BackspaceGoesBackAndForthAndFullscreenKeysZap) {
   e2e::Shell("xdotool key BackSpace");
   ExpectPlaysWithSound("广东卫视高清", true);
   EXPECT_TRUE(page_says("音量 80%"));
+
+  // A key typed into a field of the page stays the page's.
+  Probe(*form_).WebBrowser1().Navigate(
+      u"data:text/html,<input style='width:95vw;height:90vh' "
+      u"oninput='o.textContent=\"typed \"+this.value'><p id=o>field</p>");
+  ASSERT_TRUE(page_says("field"));
+  const wxSize centre = wxGetDisplaySize() / 2;
+  e2e::Shell("xdotool mousemove " + std::to_string(centre.x) + " " + std::to_string(centre.y) +
+             " click 1");
+  ASSERT_TRUE(WaitFor([&] { return Probe(*form_).WebBrowser1().TypingInPage(); }));
+  e2e::Shell("xdotool type m");
+  EXPECT_TRUE(page_says("typed m"));
+  EXPECT_FALSE(Probe(*form_).Viewer().Choices().muted);
   e2e::Shell("xdotool key F11");
   EXPECT_TRUE(WaitFor([&] { return Restored(); }, 10000));
   EXPECT_EQ(list->GetSelection(), 1);
