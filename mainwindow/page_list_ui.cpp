@@ -24,7 +24,6 @@ void PageList::Append(const std::vector<LinePair>& entries) {
   for (const LinePair& entry : entries) {
     urls_.Set(names_.size(), entry.address);
     names_.push_back(entry.name);
-    findable_.push_back(MakeFindable(entry.name));
     names.Add(RowText(names_.size() - 1));
   }
   // Rows found by typing stay as they are; the new entries show once every entry is back.
@@ -38,6 +37,12 @@ void PageList::Step(int by) {
   if (row < 0) return;
   list_->SetSelection(row);
   Open(row);
+}
+
+const std::vector<FindableName>& PageList::Findable() const {
+  while (findable_.size() < names_.size())
+    findable_.push_back(MakeFindable(names_[findable_.size()]));
+  return findable_;
 }
 
 std::optional<std::size_t> PageList::PositionOfRow(int row) const {

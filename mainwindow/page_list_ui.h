@@ -27,7 +27,8 @@ class PageList {
 
   wxListBox* List() const { return list_; }
   const PageTable& Urls() const { return urls_; }
-  const std::vector<FindableName>& Findable() const { return findable_; }
+  // Made when first asked for, by the find box: pinyin is no part of a start.
+  const std::vector<FindableName>& Findable() const;
   const std::u16string& Name(std::size_t position) const { return names_.at(position); }
 
   void Append(const std::vector<LinePair>& entries);
@@ -76,7 +77,7 @@ class PageList {
   BrowserView& playback_;
   PageTable urls_;
   std::vector<std::u16string> names_;
-  std::vector<FindableName> findable_;
+  mutable std::vector<FindableName> findable_;
   // The positions on show, row by row; nothing with every entry on show.
   std::optional<std::vector<std::size_t>> shown_;
   std::optional<std::size_t> last_opened_;

@@ -45,7 +45,7 @@ ViewerMemory::ViewerMemory(const Form1Parts& parts, PageList& channels, PageList
     ListOf(kind).SetOpened(
         [this, kind](std::size_t, const std::u16string& address) { Opened(kind, address); });
     ListOf(kind).SetMarked([this](const std::u16string& address) {
-      return choices_.IsFavourite(account_(), address);
+      return !choices_.favourites.empty() && choices_.IsFavourite(marked_account_, address);
     });
   }
   SoundChanged();
@@ -104,6 +104,7 @@ void ViewerMemory::ToggleResume() {
 }
 
 void ViewerMemory::AccountChanged() {
+  marked_account_ = account_();
   channels_.MarksChanged();
   stations_.MarksChanged();
 }
@@ -115,7 +116,7 @@ void ViewerMemory::FavouritesChanged() {
 
 void ViewerMemory::ToggleFavourite(PageKind kind, std::size_t position) {
   const PageList& list = ListOf(kind);
-  if (position >= list.Findable().size()) return;
+  if (position >= list.Urls().Size()) return;
   const std::u16string& address = list.Urls().At(position);
   if (address.empty()) return;
   choices_.ToggleFavourite({account_(), kind, address, list.Name(position)});

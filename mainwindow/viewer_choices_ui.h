@@ -58,6 +58,8 @@ class ViewerMemory {
   PageList& stations_;
   std::function<std::u16string()> account_;
   ViewerChoices choices_;
+  // The account whose favourites the lists mark, asked once for all their rows.
+  std::u16string marked_account_;
   BoundHandler<wxContextMenuEvent> on_channels_menu_;
   BoundHandler<wxContextMenuEvent> on_stations_menu_;
   BoundHandler<wxKeyEvent> on_channels_key_;
