@@ -104,13 +104,20 @@ void ViewerMemory::ToggleResume() {
 }
 
 void ViewerMemory::AccountChanged() {
-  marked_account_ = account_();
+  std::u16string account = account_();
+  if (account == marked_account_) return;
+  marked_account_ = std::move(account);
+  MarkFavourites();
+}
+
+void ViewerMemory::MarkFavourites() {
   channels_.MarksChanged();
   stations_.MarksChanged();
 }
 
 void ViewerMemory::FavouritesChanged() {
-  AccountChanged();
+  marked_account_ = account_();
+  MarkFavourites();
   Save();
 }
 
@@ -128,9 +135,11 @@ bool ViewerMemory::InAList(const Favourite& favourite) const {
 }
 
 void ViewerMemory::PlayFavourite(const Favourite& favourite) {
-  if (InAList(favourite)) {
-    Play(channels_.Find(favourite.address) ? PageKind::kChannel : PageKind::kStation,
-         favourite.address);
+  for (const PageKind kind : {PageKind::kChannel, PageKind::kStation}) {
+    if (const std::optional<std::size_t> position = ListOf(kind).Find(favourite.address)) {
+      ListOf(kind).Play(*position);
+      return;
+    }
   }
 }
 

@@ -38,7 +38,7 @@ class ViewerMemory {
   // Takes off the account's favourites whose pages are in neither list.
   void RemoveMissingFavourites();
   bool InAList(const Favourite& favourite) const;
-  // The account may be another now: the lists mark its favourites.
+  // The account may be another now: the lists mark its favourites, row by row only when it is.
   void AccountChanged();
 
  private:
@@ -50,6 +50,7 @@ class ViewerMemory {
   void OnContextMenu(PageKind kind, wxContextMenuEvent& event);
   void OnListKey(wxKeyEvent& event);
   void SoundChanged();
+  void MarkFavourites();
   void FavouritesChanged();
   void Save();
 

@@ -69,9 +69,9 @@ Config ParseConfig(std::string_view ini_text) {
       if (line.key == "connect_timeout_ms") SetMilliseconds(line.value, config.connect_timeout);
       if (line.key == "request_timeout_ms") SetMilliseconds(line.value, config.request_timeout);
       if (line.key == "proxy") {
-        config.proxy = ParseProxy(line.value).value_or("system");
-        if (!ParseProxy(line.value))
-          DebugTrace("config", "proxy not understood; the system's is used");
+        const std::optional<std::string> proxy = ParseProxy(line.value);
+        if (!proxy) DebugTrace("config", "proxy not understood; the system's is used");
+        config.proxy = proxy.value_or("system");
       }
     } else if (line.section == "view") {
       if (line.key == "acceleration") {
