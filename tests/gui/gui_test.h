@@ -15,10 +15,14 @@ namespace talvo::testing {
 
 // Bounds on the client's own work grow by this factor in a sanitizer build, where every memory
 // access is checked; bounds set by the network's limits do not.
+// Work that allocates at every step (filling a list row by row, mostly inside GTK) slows far
+// more, by kAllocatingSlowdown: the sanitized run unwinds the whole stack at each allocation.
 #if defined(__SANITIZE_ADDRESS__)
 inline constexpr int kInstrumentedSlowdown = 3;
+inline constexpr int kAllocatingSlowdown = 20;
 #else
 inline constexpr int kInstrumentedSlowdown = 1;
+inline constexpr int kAllocatingSlowdown = 1;
 #endif
 
 // Runs the event loop until `condition` holds or `timeout_ms` passes; true when it held.
