@@ -171,10 +171,12 @@ FetchedBody FetchBody(const std::string& url, const FetchLimits& limits) {
     RunTransfer(transfer, url, limits);
     transfer.MarkDone();
   });
+  // A failing hook must not leave the transfer unjoined; the caller blocks instead.
   try {
     if (hook) hook(transfer);
+  } catch (const std::exception& error) {
+    DebugTrace("fetch", url + ": the wait hook failed (" + error.what() + "); waiting without it");
   } catch (...) {
-    // A failing hook must not leave the transfer unjoined; fall back to blocking.
     DebugTrace("fetch", url + ": the wait hook failed; waiting without it");
   }
   transfer.BlockUntilDone();

@@ -20,10 +20,12 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   for (const std::u16string& field : *fields) {
     if (field.find(u'*') != std::u16string::npos) std::abort();
   }
-  const auto captions = talvo::BulletinCaptions(*fields);
+  const auto titles = talvo::BulletinTitles(*fields);
   for (int k = 1; k <= talvo::kBulletinItems; ++k) {
-    const auto& caption = captions[static_cast<std::size_t>(k - 1)];
-    if (!caption) continue;
+    const auto& item_title = titles[static_cast<std::size_t>(k - 1)];
+    if (!item_title) continue;
+    const std::u16string caption_text = talvo::BulletinCaption(k, *item_title);
+    const std::u16string* caption = &caption_text;
     const std::u16string prefix = std::u16string(1, static_cast<char16_t>(u'0' + k)) + u".";
     if (caption->compare(0, 2, prefix) != 0) std::abort();
     const std::u16string title = caption->substr(2);

@@ -82,16 +82,6 @@ std::u16string BulletinCaption(int k, std::u16string_view title, std::size_t max
          CleanBulletinTitle(title, max_chars);
 }
 
-std::array<std::optional<std::u16string>, kBulletinItems> BulletinCaptions(
-    const std::vector<std::u16string>& fields) {
-  const auto titles = BulletinTitles(fields);
-  std::array<std::optional<std::u16string>, kBulletinItems> captions;
-  for (int k = 1; k <= kBulletinItems; ++k) {
-    if (titles[k - 1]) captions[k - 1] = BulletinCaption(k, *titles[k - 1]);
-  }
-  return captions;
-}
-
 std::optional<std::u16string> BulletinLink(const std::optional<std::vector<std::u16string>>& fields,
                                            int k) {
   if (!fields || k < 1 || k > kBulletinItems) return std::nullopt;

@@ -31,10 +31,6 @@ std::u16string CleanBulletinTitle(std::u16string_view title, std::size_t max_cha
 std::u16string BulletinCaption(int k, std::u16string_view title,
                                std::size_t max_chars = kMaxBulletinTitle);
 
-// BulletinTitles as captions.
-std::array<std::optional<std::u16string>, kBulletinItems> BulletinCaptions(
-    const std::vector<std::u16string>& fields);
-
 // The link item `k` (1 to 6) opens, or nothing when there are no fields or no such field.
 std::optional<std::u16string> BulletinLink(const std::optional<std::vector<std::u16string>>& fields,
                                            int k);

@@ -8,8 +8,6 @@ namespace talvo::design {
 inline constexpr double kClientWidth = 13755;
 inline constexpr double kClientHeight = 8700;
 
-inline constexpr TwipsRect kText1{240, 7320, 1455, 375};
-inline constexpr TwipsRect kText2{2280, 1440, 6975, 4815};
 inline constexpr TwipsRect kList2{0, 0, 1935, 4860};
 inline constexpr TwipsRect kWebBrowser2{2040, 7200, 11295, 1455};
 inline constexpr TwipsRect kWebBrowser1{5040, 0, 8775, 4455};

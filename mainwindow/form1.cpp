@@ -2,7 +2,6 @@
 
 #include <wx/button.h>
 #include <wx/listbox.h>
-#include <wx/textctrl.h>
 #include <wx/weakref.h>
 
 #include <exception>
@@ -175,15 +174,6 @@ void Form1::CreateControls() {
   web_browser2_->SetRect(design::kWebBrowser2);
   list2_ = MakeList(this, "List2", *wxBLACK, *wxWHITE);
 
-  text2_ = new wxTextCtrl(this, wxID_ANY, wxEmptyString, wxDefaultPosition, wxDefaultSize,
-                          wxTE_MULTILINE);
-  text2_->SetName("Text2");
-  PlaceInTwips(text2_, design::kText2);
-  text2_->Hide();
-  text1_ = new wxTextCtrl(this, wxID_ANY);
-  text1_->SetName("Text1");
-  PlaceInTwips(text1_, design::kText1);
-  text1_->Hide();
   StackAsMade(this);
 }
 
@@ -191,14 +181,14 @@ void Form1::CreateMenus() {
   for (const char16_t* caption : {u"看电视", u"听广播", u"账号登陆", u"窗口置顶"}) {
     menus_.Add(caption, nullptr);
   }
-  for (int i = 0; i < 6; ++i) menus_.Add(u"", nullptr);
+  // The bulletin entries n1 to n6: on the bar from the start, empty and so out of sight, until a
+  // verify page's block names them.
+  for (int i = 0; i < kBulletinItems; ++i) menus_.Add(u"", nullptr);
   menus_.Attach();
 }
 
 void Form1::Form_Load() {
-  loading_ = true;
   Contained("the skin", [&] { skin_.SkinH_Attach(); });
-  Contained("the skin folder", [&] { skin_folder_ = FromWx(options_.app_folder.native()) + u"/"; });
   Contained("the built-in channels", [&] { programmes_->AppendBuiltIns(); });
   Contained("the skin file", [&] {
     const std::filesystem::path skin_file = options_.app_folder / "real.she";
@@ -224,7 +214,6 @@ void Form1::Form_Load() {
   Contained("the download page", [&] {
     if (!viewer_->Resume()) OpenDownloadPage();
   });
-  loading_ = false;
 }
 
 void Form1::PrepareBrowserViews() {

@@ -19,7 +19,6 @@
 
 class wxButton;
 class wxListBox;
-class wxTextCtrl;
 
 namespace talvo {
 
@@ -81,8 +80,6 @@ class Form1 : public wxFrame {
   std::unique_ptr<BrowserView> web_browser1_;
   std::unique_ptr<BrowserView> web_browser2_;
   wxListBox* list2_ = nullptr;
-  wxTextCtrl* text2_ = nullptr;
-  wxTextCtrl* text1_ = nullptr;
   Form1Parts parts_;
 
   std::unique_ptr<LoginWindow> login_;
@@ -97,9 +94,6 @@ class Form1 : public wxFrame {
   std::unique_ptr<ListFind> find_channels_;
   std::unique_ptr<ListFind> find_stations_;
   std::unique_ptr<ViewerMemory> viewer_;
-
-  std::u16string skin_folder_;
-  bool loading_ = false;
 };
 
 }  // namespace talvo

@@ -44,6 +44,9 @@ struct LayoutInput {
   TwipsRect web_browser2;
 };
 
+// `rect` after a setter step; a show or hide step leaves it as it is.
+TwipsRect AfterStep(TwipsRect rect, const LayoutStep& step);
+
 // The steps in order. A negative width or height is left out (the control keeps its value),
 // and every later step reads back what the views then hold.
 std::vector<LayoutStep> FormResize(const LayoutInput& input);

@@ -85,26 +85,12 @@ void ViewLayout::Apply(const LayoutStep& step) {
       target = parts_.web_browser2;
       break;
   }
-  switch (step.action) {
-    case LayoutAction::kShow:
-      target->Window()->Show();
-      break;
-    case LayoutAction::kHide:
-      target->Window()->Hide();
-      break;
-    case LayoutAction::kSetLeft:
-      target->SetLeft(step.value);
-      break;
-    case LayoutAction::kSetTop:
-      target->SetTop(step.value);
-      break;
-    case LayoutAction::kSetWidth:
-      target->SetWidth(step.value);
-      break;
-    case LayoutAction::kSetHeight:
-      target->SetHeight(step.value);
-      break;
+  if (step.action == LayoutAction::kShow || step.action == LayoutAction::kHide) {
+    target->Window()->Show(step.action == LayoutAction::kShow);
+    return;
   }
+  const TwipsRect now{target->Left(), target->Top(), target->Width(), target->Height()};
+  target->SetRect(AfterStep(now, step));
 }
 
 void ViewLayout::jiemu_Click() {

@@ -33,7 +33,7 @@ Skin::Skin(wxTopLevelWindow* window) : window_(window) {
   // The skin paints the whole background itself, so wx need not erase it first: its erase makes
   // a drawing context every time, even where nothing of the window shows.
   window_->SetBackgroundStyle(wxBG_STYLE_PAINT);
-  window_->Bind(wxEVT_PAINT, &Skin::OnPaint, this);
+  on_paint_.emplace(window_, wxEVT_PAINT, [this](wxPaintEvent& event) { OnPaint(event); });
 }
 
 bool Skin::PrepareTranslucentBackground(wxTopLevelWindow* window) {

@@ -6,11 +6,12 @@
 #pragma once
 
 #include <filesystem>
+#include <optional>
 #include <string>
 
+#include "platform/bound_handler.h"
 #include "platform/skin_file.h"
 
-class wxPaintEvent;
 class wxTopLevelWindow;
 
 namespace talvo {
@@ -52,6 +53,7 @@ class Skin {
   bool attached_ = false;
   bool aero_ = false;
   void* menu_bar_css_ = nullptr;  // the menu bar's style, once the border is translucent
+  std::optional<BoundHandler<wxPaintEvent>> on_paint_;
 };
 
 }  // namespace talvo

@@ -152,9 +152,9 @@ std::optional<LoadTrouble> TroubleOf(const GError* error) {
 class WebKitBrowser;
 
 // The views that share one page process. When it ends, every one of them has lost its page,
-// whether or not the engine tells each of them (after a redirect to a local file it told only
-// the view that loaded it): they load their pages again together, and only the view whose page
-// was chosen last pays from its own budget.
+// whether or not the engine tells each of them (after a redirect to a local file, WebKitGTK 2.50
+// told only the view that loaded it): they load their pages again together, and only the view whose
+// page was chosen last pays from its own budget.
 struct PageProcessGroup {
   std::vector<WebKitBrowser*> views;
   guint recovery_source = 0;
@@ -455,8 +455,8 @@ class WebKitBrowser final : public BrowserView {
     }
     if (type != WEBKIT_POLICY_DECISION_TYPE_RESPONSE) return FALSE;
     // The engine's own reading of a name with a folder in it ("../x") frees memory it does not
-    // own and ends the process that reads it, so such a name never reaches the engine: the
-    // header is read here, and the reply refused before it can turn into a download.
+    // own and ends the process that reads it (WebKitGTK 2.50.6), so such a name never reaches the
+    // engine: the header is read here, and the reply refused before it can turn into a download.
     WebKitURIResponse* response =
         webkit_response_policy_decision_get_response(WEBKIT_RESPONSE_POLICY_DECISION(decision));
     SoupMessageHeaders* headers = webkit_uri_response_get_http_headers(response);
@@ -690,7 +690,7 @@ WebKitWebContext* PageContext() {
   return context;
 }
 
-// A feature the engine keeps behind a switch (it has no setter of its own).
+// A feature the engine keeps behind a switch (WebKitGTK 2.50 has no setter for it).
 void EnableFeature(WebKitSettings* settings, std::string_view identifier) {
   WebKitFeatureList* features = webkit_settings_get_all_features();
   for (gsize i = 0; i < webkit_feature_list_get_length(features); ++i) {

@@ -117,6 +117,8 @@ void FrmLogin::CreateControls() {
   register_ = new wxButton(this, wxID_ANY, ToWx(u"用户注册"));
   register_->SetName("Command1");
   PlaceInTwips(register_, kRegisterButton);
+  // Esc presses 用户注册, as the window was designed: its cancel button. It opens the service's
+  // registration page and leaves the typed boxes as they are, so nothing typed is lost by it.
   SetEscapeId(register_->GetId());
 
   text1_ = new wxTextCtrl(this, wxID_ANY, wxEmptyString, wxDefaultPosition, wxDefaultSize,

@@ -150,7 +150,11 @@ TEST_F(CredentialFileTest, ShortAndDegenerateFiles) {
 
   // Binary garbage, and a file of 1 GiB (sparse): defined texts, read from the head only.
   Put(std::string("\x00\xff\xfe\r\n\x81\x30\x81", 9) + Utf16ToUtf8(EncodeText(u"x")));
-  EXPECT_NO_THROW(ReadCredentialFile(folder_));
+  const StoredAccount garbage = ReadCredentialFile(folder_);
+  // Three bytes are no scrambled text; the second line yields at most what follows its ten-
+  // character head (U+FFFD, '0', U+FFFD, then the eleven of "x" scrambled).
+  EXPECT_EQ(garbage.user, u"");
+  EXPECT_LE(garbage.password.size(), 4u);
   Put(user_line + "\r\n");
   std::filesystem::resize_file(CredentialFilePath(folder_), std::uintmax_t{1} << 30);
   EXPECT_EQ(ReadCredentialFile(folder_).user, u"viewer");

@@ -5,6 +5,7 @@
 #include <chrono>
 #include <condition_variable>
 #include <mutex>
+#include <stdexcept>
 #include <thread>
 
 #include "core/utf.h"
@@ -284,8 +285,8 @@ TEST_F(FetchWaitHookTest, FetchStartedInsideAWaitCompletesBeforeTheOuterOne) {
             (std::vector<std::string>{"inner started", "inner returned", "outer returned"}));
 }
 
-TEST_F(FetchWaitHookTest, WithoutAHookTheCallerBlocksUntilTheReply) {
-  SetFetchWaitHook(nullptr);
+TEST_F(FetchWaitHookTest, AHookThatThrowsLeavesTheCallerBlockedUntilTheReply) {
+  SetFetchWaitHook([](FetchCompletion&) { throw std::runtime_error("the loop is gone"); });
   EXPECT_EQ(Fetch(server_.Url("/slow")), u"slow");
 }
 

@@ -14,6 +14,7 @@
 #include <chrono>
 #include <fstream>
 #include <mutex>
+#include <stdexcept>
 #include <thread>
 
 #include "core/charset.h"
@@ -99,7 +100,8 @@ class LoginWindowTest : public testing::Form1Fixture {
   FrmLogin& ShowLogin() {
     testing::ClickMenuEntry(*form_, kDenglu);
     FrmLogin* login = probe().Login().Existing();
-    EXPECT_NE(login, nullptr);
+    // Thrown, not dereferenced: GoogleTest reports the case failed and goes on to the next.
+    if (login == nullptr) throw std::runtime_error("账号登陆 opened no login window");
     EXPECT_TRUE(WaitFor([&] { return login->IsShown() && login->IsActive(); }))
         << "the login window did not get the keyboard";
     return *login;

@@ -51,40 +51,42 @@ class MainWindowFeaturesTest : public testing::Form1Fixture {
 
   void ClickMenu(int entry) { testing::ClickMenuEntry(*form_, entry); }
 
-  double OuterTwips(int pixels) { return PixelsToTwips(pixels, DesktopTextDpi()); }
-
   std::u16string tv_stations_;
   std::u16string primary_stations_;
 };
 
+// The numbers are layout_test's; here, that the window applies them: at every size the window
+// manager gives, at every view switch, and in pixels where the twips say.
 TEST_F(MainWindowFeaturesTest, ResizeAndViewSwitchesLayTheWindowOut) {
   Form1& form = Start();
   const Form1Parts& parts = Probe(form).Parts();
   BrowserView& playback = Probe(form).WebBrowser1();
-  // The layout follows every size the window manager gives the window.
+  const double dpi = DesktopTextDpi();
+  const auto placed_where_its_twips_say = [&](TwipsPlaced& part) {
+    return part.Window()->GetRect() ==
+           wxRect(TwipsToPixels(part.Left(), dpi), TwipsToPixels(part.Top(), dpi),
+                  TwipsToPixels(part.Width(), dpi), TwipsToPixels(part.Height(), dpi));
+  };
+  const double width_before = playback.Width();
+  const double list_height_before = Probe(form).Views().List2().Height();
   form.SetSize(1000, 700);
   ASSERT_TRUE(WaitFor([&] {
-    return form.GetSize() == wxSize(1000, 700) && playback.Width() == OuterTwips(1000) - 2100;
+    return form.GetSize() == wxSize(1000, 700) && playback.Width() > width_before;
   })) << form.GetSize().x
       << "x" << form.GetSize().y << " playback " << playback.Width();
-  const double width = OuterTwips(1000);
-  const double height = OuterTwips(700);
-  EXPECT_EQ(playback.Height(), height - 2675);
-  EXPECT_EQ(Probe(form).WebBrowser2().Top(), height - 2675);
-  EXPECT_EQ(Probe(form).WebBrowser2().Width(), width - 2100);
-  EXPECT_EQ(Probe(form).Views().List2().Height(), height - 1050);
-  // What the twips say is where the windows are.
-  const double dpi = DesktopTextDpi();
-  EXPECT_EQ(playback.Window()->GetRect(),
-            wxRect(TwipsToPixels(2040, dpi), 0, TwipsToPixels(width - 2100, dpi),
-                   TwipsToPixels(height - 2675, dpi)));
+  EXPECT_GT(Probe(form).Views().List2().Height(), list_height_before);
+  for (TwipsPlaced* part :
+       {static_cast<TwipsPlaced*>(&playback), static_cast<TwipsPlaced*>(&Probe(form).WebBrowser2()),
+        &Probe(form).Views().List2(), &Probe(form).Views().Image1()}) {
+    EXPECT_TRUE(placed_where_its_twips_say(*part)) << part->Window()->GetName();
+  }
   EXPECT_TRUE(parts.list2->IsShown());
 
   ClickMenu(kJiemian);  // 听广播
   EXPECT_EQ(Probe(form).ViewMode(), kRadioView);
   EXPECT_TRUE(parts.list1->IsShown() && parts.command2->IsShown() && parts.command3->IsShown());
   EXPECT_FALSE(parts.list2->IsShown());
-  EXPECT_EQ(Probe(form).Views().List1().Height(), height - 1400);
+  EXPECT_TRUE(placed_where_its_twips_say(Probe(form).Views().List1()));
 
   ClickMenu(kJiemu);  // 看电视: the channel list on top, the station list still marked shown
   EXPECT_EQ(Probe(form).ViewMode(), kTvView);
@@ -95,9 +97,10 @@ TEST_F(MainWindowFeaturesTest, ResizeAndViewSwitchesLayTheWindowOut) {
   parts.image1->ProcessWindowEvent(*std::make_unique<wxMouseEvent>(wxEVT_LEFT_UP));  // panel bar
   EXPECT_EQ(Probe(form).ViewMode(), kCollapsedView);
   EXPECT_FALSE(parts.list1->IsShown() || parts.list2->IsShown() || parts.command2->IsShown());
-  EXPECT_EQ(parts.image1->GetPosition().x, TwipsToPixels(15, dpi));
-  EXPECT_EQ(playback.Left(), 100);
-  EXPECT_EQ(playback.Width(), width - 160);
+  // The playback view takes the side panel's room.
+  EXPECT_LT(playback.Window()->GetPosition().x, parts.list2->GetRect().GetRight());
+  EXPECT_TRUE(placed_where_its_twips_say(playback));
+  EXPECT_TRUE(placed_where_its_twips_say(Probe(form).Views().Image1()));
   testing::SaveScreenshot("layout-collapsed");
 
   parts.image1->ProcessWindowEvent(*std::make_unique<wxMouseEvent>(wxEVT_LEFT_UP));
@@ -112,8 +115,7 @@ TEST_F(MainWindowFeaturesTest, VipTitleMovesTheServiceViewOutOfSight) {
   form.SetTitle(ToWx(u"塔沃高清影音 V2.02 账号：demo_vip VIP用户 欢迎"));
   const double before = Probe(form).WebBrowser1().Height();
   ClickMenu(kJiemu);
-  EXPECT_EQ(Probe(form).WebBrowser2().Top(), before + 3000);
-  EXPECT_EQ(Probe(form).WebBrowser1().Height(), OuterTwips(form.GetSize().y) - 1175);
+  EXPECT_GT(Probe(form).WebBrowser1().Height(), before) << "the playback view takes the room";
   EXPECT_GE(Probe(form).WebBrowser2().Window()->GetPosition().y, form.GetClientSize().y)
       << "the service view is still in sight";
 }

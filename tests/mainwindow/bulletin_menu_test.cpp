@@ -5,14 +5,14 @@
 namespace talvo {
 namespace {
 
-using Captions = std::array<std::optional<std::u16string>, kBulletinItems>;
+using Titles = std::array<std::optional<std::u16string>, kBulletinItems>;
 
 TEST(ReadBulletinBlock, FindsTheFirstBlockBetweenOtherText) {
   const auto fields = ReadBulletinBlock(u"会员公告 $$$*新频道*http://x/1*春节*http://x/2*$$$ 更多");
   ASSERT_TRUE(fields);
   EXPECT_EQ(*fields,
             (std::vector<std::u16string>{u"新频道", u"http://x/1", u"春节", u"http://x/2"}));
-  EXPECT_EQ(BulletinCaptions(*fields), (Captions{u"1.新频道", u"2.春节"}));
+  EXPECT_EQ(BulletinTitles(*fields), (Titles{u"新频道", u"春节"}));
   EXPECT_EQ(BulletinLink(fields, 1), u"http://x/1");
   EXPECT_EQ(BulletinLink(fields, 2), u"http://x/2");
   EXPECT_EQ(BulletinLink(fields, 3), std::nullopt);
@@ -35,14 +35,14 @@ TEST(ReadBulletinBlock, SixPairsAndOnlyTheFieldsTheItemsUse) {
   const auto fields = ReadBulletinBlock(text);
   ASSERT_TRUE(fields);
   EXPECT_EQ(fields->size(), 12u);
-  EXPECT_EQ(BulletinCaptions(*fields), (Captions{u"1.t", u"2.t", u"3.t", u"4.t", u"5.t", u"6.t"}));
+  EXPECT_EQ(BulletinTitles(*fields), (Titles{u"t", u"t", u"t", u"t", u"t", u"t"}));
   EXPECT_EQ(BulletinLink(fields, 6), u"http://x/f");
 }
 
-TEST(BulletinCaptions, BlankPairsLeaveTheirItemAndTitlesKeepTheirSpaces) {
+TEST(BulletinTitles, BlankPairsLeaveTheirItemAndTitlesKeepTheirSpaces) {
   const std::vector<std::u16string> fields = {u"  A", u"http://a", u"   ",      u"http://b", u"C",
                                               u"",    u"D & E",    u"http://d", u"F"};
-  EXPECT_EQ(BulletinCaptions(fields), (Captions{u"1.  A", std::nullopt, std::nullopt, u"4.D & E"}));
+  EXPECT_EQ(BulletinTitles(fields), (Titles{u"  A", std::nullopt, std::nullopt, u"D & E"}));
 }
 
 TEST(CleanBulletinTitle, OneLineNoControlsNoDirectionChangesAndCutWithAMark) {

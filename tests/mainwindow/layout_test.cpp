@@ -25,23 +25,7 @@ Outcome LayOut(const LayoutInput& input) {
       outcome.visibility.emplace_back(step.part, step.action);
       continue;
     }
-    TwipsRect& rect = outcome.rects[step.part];
-    switch (step.action) {
-      case kSetLeft:
-        rect.left = step.value;
-        break;
-      case kSetTop:
-        rect.top = step.value;
-        break;
-      case kSetWidth:
-        rect.width = step.value;
-        break;
-      case kSetHeight:
-        rect.height = step.value;
-        break;
-      default:
-        break;
-    }
+    outcome.rects[step.part] = AfterStep(outcome.rects[step.part], step);
   }
   return outcome;
 }

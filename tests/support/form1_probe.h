@@ -36,9 +36,6 @@ class Form1Probe {
   const std::u16string& SavedUser() const { return form_.signin_->SavedUser(); }
   const std::u16string& SavedPassword() const { return form_.signin_->SavedPassword(); }
 
-  const std::u16string& SkinFolder() const { return form_.skin_folder_; }
-  bool Loading() const { return form_.loading_; }
-
  private:
   Form1& form_;
 };
