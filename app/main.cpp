@@ -7,9 +7,9 @@
 #include "mainwindow/form1.h"
 #include "platform/app_icons.h"
 #include "platform/config.h"
+#include "platform/desktop_session_ui.h"
 #include "platform/diagnostics.h"
 #include "platform/fetch_wait.h"
-#include "platform/process_start.h"
 
 namespace talvo {
 namespace {

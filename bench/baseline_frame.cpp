@@ -6,9 +6,9 @@
 #include <wx/listbox.h>
 #include <wx/menu.h>
 
-#include "platform/page_safety.h"
-#include "platform/rendering_path_probe.h"
-#include "platform/webview_browser.h"
+#include "platform/web/page_memory.h"
+#include "platform/web/rendering_path_probe.h"
+#include "platform/web/webview_browser.h"
 
 class BaselineApp : public wxApp {
  public:

@@ -17,7 +17,7 @@
 
 #include "bench/process_tree.h"
 #include "core/credential_file.h"
-#include "platform/rendering_path_probe.h"
+#include "platform/web/rendering_path_probe.h"
 #include "tests/support/client_harness.h"
 
 namespace {

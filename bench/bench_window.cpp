@@ -14,7 +14,7 @@
 #include "mainwindow/line_pairs.h"
 #include "mainwindow/page_list_ui.h"
 #include "platform/fetch_wait.h"
-#include "platform/recording_browser.h"
+#include "platform/web/recording_browser.h"
 #include "tests/support/loopback_server.h"
 
 namespace {

@@ -5,7 +5,7 @@
 #include <string_view>
 
 #include "platform/config.h"
-#include "platform/skin_file.h"
+#include "platform/skin.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
   const std::string_view text(reinterpret_cast<const char*>(data), size);

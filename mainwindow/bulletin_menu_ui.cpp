@@ -5,8 +5,8 @@
 
 #include <algorithm>
 
-#include "platform/browser_view.h"
 #include "platform/clickable_menu_bar.h"
+#include "platform/web/browser_view.h"
 
 namespace talvo {
 

@@ -12,10 +12,10 @@
 #include <string>
 
 #include "mainwindow/form1_parts.h"
-#include "platform/browser_view.h"
 #include "platform/clickable_menu_bar.h"
 #include "platform/config.h"
-#include "platform/skin.h"
+#include "platform/skin_ui.h"
+#include "platform/web/browser_view.h"
 
 class wxButton;
 class wxListBox;

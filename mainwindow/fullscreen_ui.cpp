@@ -7,8 +7,8 @@
 #include "mainwindow/fullscreen.h"
 #include "mainwindow/layout_ui.h"
 #include "mainwindow/panel_bar.h"
-#include "platform/browser_view.h"
-#include "platform/twips_placed.h"
+#include "platform/twips_ui.h"
+#include "platform/web/browser_view.h"
 
 namespace talvo {
 

@@ -6,8 +6,8 @@
 
 #include "mainwindow/design.h"
 #include "mainwindow/panel_bar.h"
-#include "platform/browser_view.h"
 #include "platform/clickable_menu_bar.h"
+#include "platform/web/browser_view.h"
 #include "platform/wx_text.h"
 
 namespace talvo {

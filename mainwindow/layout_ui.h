@@ -7,7 +7,7 @@
 #include "mainwindow/form1_parts.h"
 #include "mainwindow/layout.h"
 #include "platform/bound_handler.h"
-#include "platform/twips_placed.h"
+#include "platform/twips_ui.h"
 
 namespace talvo {
 

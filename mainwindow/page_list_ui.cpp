@@ -5,7 +5,7 @@
 
 #include <algorithm>
 
-#include "platform/browser_view.h"
+#include "platform/web/browser_view.h"
 #include "platform/wx_text.h"
 
 namespace talvo {

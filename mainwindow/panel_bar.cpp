@@ -3,7 +3,7 @@
 #include <wx/dcbuffer.h>
 
 #include "mainwindow/design.h"
-#include "platform/browser_view.h"
+#include "platform/web/browser_view.h"
 
 namespace talvo {
 

@@ -9,7 +9,7 @@
 #include "mainwindow/line_pairs.h"
 #include "mainwindow/page_list.h"
 #include "mainwindow/service_lists.h"
-#include "platform/browser_view.h"
+#include "platform/web/browser_view.h"
 #include "signin/login_ui.h"
 
 namespace talvo {

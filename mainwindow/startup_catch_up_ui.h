@@ -11,7 +11,7 @@
 #include <map>
 
 #include "platform/network_return.h"
-#include "platform/page_outage.h"
+#include "platform/web/page_outage.h"
 
 namespace talvo {
 

@@ -4,7 +4,7 @@
 #include <wx/menu.h>
 
 #include "core/utf.h"
-#include "platform/browser_view.h"
+#include "platform/web/browser_view.h"
 #include "platform/wx_text.h"
 
 namespace talvo {

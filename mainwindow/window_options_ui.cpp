@@ -7,7 +7,7 @@
 
 #include "mainwindow/window_options.h"
 #include "platform/clickable_menu_bar.h"
-#include "platform/skin.h"
+#include "platform/skin_ui.h"
 #include "platform/topmost.h"
 
 namespace talvo {

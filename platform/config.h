@@ -7,7 +7,7 @@
 #include <string>
 #include <string_view>
 
-#include "platform/rendering_path.h"
+#include "platform/web/rendering_path.h"
 
 namespace talvo {
 

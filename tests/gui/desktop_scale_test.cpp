@@ -12,7 +12,7 @@
 #include "mainwindow/design.h"
 #include "mainwindow/form1.h"
 #include "mainwindow/panel_bar.h"
-#include "platform/browser_view.h"
+#include "platform/web/browser_view.h"
 #include "signin/login_ui.h"
 #include "tests/gui/gui_test.h"
 #include "tests/support/form1_fixture.h"

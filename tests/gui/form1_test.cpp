@@ -19,7 +19,7 @@
 #include "mainwindow/design.h"
 #include "mainwindow/page_list_ui.h"
 #include "mainwindow/panel_bar.h"
-#include "platform/recording_browser.h"
+#include "platform/web/recording_browser.h"
 #include "platform/window_titles.h"
 #include "platform/wx_text.h"
 #include "tests/gui/gui_test.h"

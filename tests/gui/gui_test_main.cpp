@@ -10,9 +10,9 @@
 #include <cstdlib>
 
 #include "core/fetcher.h"
+#include "platform/desktop_session_ui.h"
 #include "platform/diagnostics.h"
 #include "platform/fetch_wait.h"
-#include "platform/process_start.h"
 #include "tests/gui/gui_test.h"
 
 namespace talvo::testing {

@@ -17,7 +17,7 @@
 #include "core/utf.h"
 #include "mainwindow/bulletin_menu_ui.h"
 #include "mainwindow/page_list_ui.h"
-#include "platform/recording_browser.h"
+#include "platform/web/recording_browser.h"
 #include "tests/gui/gui_test.h"
 #include "tests/support/form1_fixture.h"
 #include "tests/support/form1_probe.h"

@@ -22,7 +22,7 @@
 #include "core/fetcher.h"
 #include "core/scrambler.h"
 #include "mainwindow/form1.h"
-#include "platform/recording_browser.h"
+#include "platform/web/recording_browser.h"
 #include "platform/window_titles.h"
 #include "platform/wx_text.h"
 #include "signin/login.h"

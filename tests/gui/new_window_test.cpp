@@ -7,7 +7,7 @@
 
 #include "core/fetcher.h"
 #include "core/utf.h"
-#include "platform/webview_browser.h"
+#include "platform/web/webview_browser.h"
 #include "tests/gui/gui_test.h"
 #include "tests/support/client_harness.h"
 #include "tests/support/loopback_server.h"

@@ -21,8 +21,8 @@
 #include "mainwindow/window_options_ui.h"
 #include "platform/clickable_menu_bar.h"
 #include "platform/config.h"
-#include "platform/recording_browser.h"
-#include "platform/skin.h"
+#include "platform/skin_ui.h"
+#include "platform/web/recording_browser.h"
 #include "signin/login_ui.h"
 #include "tests/gui/gui_test.h"
 

@@ -18,7 +18,7 @@
 #include "mainwindow/form1.h"
 #include "mainwindow/page_list_ui.h"
 #include "platform/diagnostics.h"
-#include "platform/webview_browser.h"
+#include "platform/web/webview_browser.h"
 #include "tests/gui/gui_test.h"
 #include "tests/support/form1_fixture.h"
 #include "tests/support/form1_probe.h"

@@ -15,9 +15,9 @@
 #include <unistd.h>
 #endif
 
-#include "platform/rendering_path.h"
-#include "platform/skin_file.h"
+#include "platform/skin.h"
 #include "platform/twips.h"
+#include "platform/web/rendering_path.h"
 
 namespace talvo {
 namespace {

@@ -1,4 +1,5 @@
-#include "platform/page_safety.h"
+#include "platform/web/page_safety.h"
+#include "platform/web/page_memory.h"
 
 #include <gtest/gtest.h>
 

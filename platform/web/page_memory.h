@@ -1,22 +1,14 @@
-// What the browser views decide for themselves about a page's downloads and its page process,
-// without the engine: the name a download is offered under, and how often a view may load its
-// page again after the page process ended.
+// What the page processes may use of the machine: their memory limit, from what this process
+// may use, and their heap settings. Plain functions, tested without the engine.
 #pragma once
 
-#include <chrono>
 #include <cstdint>
-#include <deque>
 #include <filesystem>
 #include <optional>
 #include <string>
 #include <string_view>
 
 namespace talvo {
-
-// The file name a download is suggested under in the save dialog: the last part of whatever the
-// server sent (no folder, no ".."), without control characters or leading dots and blanks, at
-// most 200 bytes of whole UTF-8 characters; "download" when nothing is left.
-std::string SafeDownloadName(std::string_view suggested);
 
 // The memory this process may use: the machine's (MemTotal of `proc`/meminfo), or less where the
 // control group it runs in, or one above that, has a smaller limit (cgroup v2's memory.max under
@@ -43,26 +35,5 @@ std::string PageProcessTunables(std::optional<std::string_view> inherited);
 // Sets that value in this process's environment, which the engine's processes inherit when the
 // first view starts them. This process's own heap keeps the settings it started with.
 void PreparePageProcessTunables();
-
-// The file name a Content-Disposition header offers (filename="…", filename=token, or
-// filename*=UTF-8''…, percent-decoded), as sent; empty when there is none.
-std::string DispositionFileName(std::string_view header);
-
-// At most `limit` reloads in any `window`: a page that keeps ending its process is not loaded
-// again and again.
-class ReloadBudget {
- public:
-  using Clock = std::chrono::steady_clock;
-  explicit ReloadBudget(int limit = 3, Clock::duration window = std::chrono::minutes(1))
-      : limit_(limit), window_(window) {}
-
-  // True, and counted, when a reload at `now` stays within the budget.
-  bool Take(Clock::time_point now);
-
- private:
-  int limit_;
-  Clock::duration window_;
-  std::deque<Clock::time_point> taken_;
-};
 
 }  // namespace talvo

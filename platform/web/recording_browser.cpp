@@ -1,4 +1,4 @@
-#include "platform/recording_browser.h"
+#include "platform/web/recording_browser.h"
 
 #include <wx/window.h>
 

@@ -1,4 +1,4 @@
-#include "platform/page_outage.h"
+#include "platform/web/page_outage.h"
 
 #include <algorithm>
 

@@ -7,7 +7,7 @@
 #include <cerrno>
 
 #include "core/debug_trace.h"
-#include "platform/rendering_path.h"
+#include "platform/web/rendering_path.h"
 
 namespace talvo {
 

@@ -12,7 +12,7 @@
 
 #include "core/debug_trace.h"
 #include "core/service_address.h"
-#include "platform/webview_browser.h"
+#include "platform/web/webview_browser.h"
 #include "platform/wx_text.h"
 
 namespace talvo {

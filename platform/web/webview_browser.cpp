@@ -1,4 +1,4 @@
-#include "platform/webview_browser.h"
+#include "platform/web/webview_browser.h"
 
 #include <wx/nativewin.h>
 
@@ -17,9 +17,10 @@
 #include "core/service_address.h"
 #include "platform/fetch_wait.h"
 #include "platform/network_return.h"
-#include "platform/page_outage.h"
-#include "platform/page_safety.h"
-#include "platform/rendering_path_probe.h"
+#include "platform/web/page_memory.h"
+#include "platform/web/page_outage.h"
+#include "platform/web/page_safety.h"
+#include "platform/web/rendering_path_probe.h"
 #include "platform/wx_text.h"
 
 namespace talvo {

@@ -1,4 +1,4 @@
-#include "platform/browser_view.h"
+#include "platform/web/browser_view.h"
 
 #include "core/service_address.h"
 

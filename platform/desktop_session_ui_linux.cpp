@@ -1,7 +1,7 @@
 #include "platform/desktop_session.h"
-#include "platform/page_safety.h"
-#include "platform/process_start.h"
-#include "platform/rendering_path_probe.h"
+#include "platform/desktop_session_ui.h"
+#include "platform/web/page_memory.h"
+#include "platform/web/rendering_path_probe.h"
 
 namespace talvo {
 

@@ -1,6 +1,6 @@
 // What the Windows desktop offers the client, and what it leaves out.
+#include "platform/desktop_session_ui.h"
 #include "platform/network_return.h"
-#include "platform/process_start.h"
 
 namespace talvo {
 

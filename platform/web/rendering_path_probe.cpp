@@ -1,4 +1,4 @@
-#include "platform/rendering_path_probe.h"
+#include "platform/web/rendering_path_probe.h"
 
 #include <EGL/egl.h>
 #include <EGL/eglext.h>

@@ -1,4 +1,4 @@
-#include "platform/twips_placed.h"
+#include "platform/twips_ui.h"
 
 #include <wx/window.h>
 

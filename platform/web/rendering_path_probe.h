@@ -4,7 +4,7 @@
 #include <optional>
 #include <string>
 
-#include "platform/rendering_path.h"
+#include "platform/web/rendering_path.h"
 
 namespace talvo {
 

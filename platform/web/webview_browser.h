@@ -4,7 +4,7 @@
 
 #include <memory>
 
-#include "platform/browser_view.h"
+#include "platform/web/browser_view.h"
 
 namespace talvo {
 

@@ -1,4 +1,4 @@
-#include "platform/rendering_path.h"
+#include "platform/web/rendering_path.h"
 
 #include <algorithm>
 #include <array>

@@ -1,4 +1,5 @@
-// What the process settles before the toolkit starts, each system its own way (desktop_*.cpp).
+// What the process settles before the toolkit starts, each system its own way
+// (desktop_session_ui_*.cpp).
 #pragma once
 
 #include "platform/config.h"

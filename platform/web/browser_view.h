@@ -7,7 +7,7 @@
 #include <memory>
 #include <string>
 
-#include "platform/twips_placed.h"
+#include "platform/twips_ui.h"
 
 class wxWindow;
 

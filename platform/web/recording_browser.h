@@ -5,7 +5,7 @@
 #include <string>
 #include <vector>
 
-#include "platform/browser_view.h"
+#include "platform/web/browser_view.h"
 
 namespace talvo {
 
