@@ -16,6 +16,7 @@
 
 #include "core/scrambler.h"
 #include "core/utf.h"
+#include "tests/support/scratch.h"
 
 namespace talvo {
 namespace {
@@ -24,14 +25,8 @@ namespace fs = std::filesystem;
 
 class CredentialFileTest : public ::testing::Test {
  protected:
-  void SetUp() override {
-    folder_ = fs::temp_directory_path() / ("talvo-cred-" + std::to_string(std::random_device()()));
-    ASSERT_TRUE(fs::create_directory(folder_));
-  }
-  void TearDown() override {
-    fs::permissions(folder_, fs::perms::owner_all);
-    fs::remove_all(folder_);
-  }
+  // A test may take the folder's permissions away; they come back before it is removed.
+  void TearDown() override { fs::permissions(folder_, fs::perms::owner_all); }
 
   fs::path File() const { return CredentialFilePath(folder_); }
   bool Exists() const { return fs::exists(File()); }
@@ -55,7 +50,7 @@ class CredentialFileTest : public ::testing::Test {
     WriteCredentialFile(folder_, user, password);
   }
 
-  fs::path folder_;
+  testing::TempFolder folder_{"cred"};
 };
 
 TEST_F(CredentialFileTest, NothingIsWrittenUntilBothBoxesHoldText) {
@@ -205,7 +200,7 @@ TEST_F(CredentialFileTest, ReadOnlyFolderKeepsTheOldFileWhole) {
   } else {
     // Root writes through folder permissions: the keystroke comes from an ordinary user who owns
     // the folder and the file, as the client's user does.
-    ASSERT_EQ(::chown(folder_.c_str(), 65534, 65534), 0);
+    ASSERT_EQ(::chown(folder_.path().c_str(), 65534, 65534), 0);
     ASSERT_EQ(::chown(File().c_str(), 65534, 65534), 0);
     const pid_t typist = ::fork();
     ASSERT_GE(typist, 0);

@@ -132,12 +132,7 @@ TEST_F(FetchPageTest, UrlReachesTheServerExactlyAsBuilt) {
 }
 
 TEST(FetchPageFailures, RefusedConnectionGivesTheEmptyText) {
-  int port = 0;
-  {
-    LoopbackServer closed;  // bound, then released: nothing listens there afterwards
-    port = closed.port();
-    closed.Start();
-  }
+  const int port = testing::UnusedPort();
   EXPECT_EQ(Fetch("http://127.0.0.1:" + std::to_string(port) + "/"), u"");
   EXPECT_TRUE(Unreachable("http://127.0.0.1:" + std::to_string(port) + "/"));
 }
@@ -167,9 +162,7 @@ TEST(FetchPageFailures, SelfSignedCertificateIsRefused) {
   GTEST_SKIP() << "no TLS server in this build's HTTP library";
 #endif
   LoopbackServer server(LoopbackServer::kSelfSignedHttps);
-  server.http().Get("/", [](const httplib::Request&, httplib::Response& res) {
-    res.set_content("secret", "text/plain");
-  });
+  server.Serve("/", "secret", "text/plain");
   server.Start();
   EXPECT_EQ(Fetch(server.Url("/")), u"");
   EXPECT_TRUE(Unreachable(server.Url("/")));
@@ -210,9 +203,7 @@ TEST(FetchPageFailures, SwitchingFetchesOffEndsPendingOnesAndRefusesNewOnes) {
     stopper.join();
   }
   LoopbackServer fine;
-  fine.http().Get("/", [](const httplib::Request&, httplib::Response& res) {
-    res.set_content("ok", "text/plain");
-  });
+  fine.Serve("/", "ok", "text/plain");
   fine.Start();
   EXPECT_EQ(Fetch(fine.Url("/")), u"");
   EXPECT_TRUE(fine.Targets().empty()) << "a refused fetch must not reach the network";
@@ -229,9 +220,7 @@ class FetchWaitHookTest : public ::testing::Test {
       std::this_thread::sleep_for(300ms);
       res.set_content("slow", "text/plain");
     });
-    server_.http().Get("/fast", [](const httplib::Request&, httplib::Response& res) {
-      res.set_content("fast", "text/plain");
-    });
+    server_.Serve("/fast", "fast", "text/plain");
     server_.Start();
   }
   void TearDown() override { SetFetchWaitHook(nullptr); }

@@ -1,4 +1,5 @@
 #include "core/scrambler.h"
+#include "tests/support/scratch.h"
 
 #include <gtest/gtest.h>
 
@@ -190,12 +191,9 @@ TEST(DecodeText, ReadsTheTableNumberLeniently) {
 
 // A fresh process draws the same sequence every time, on every build.
 std::string RunSequenceProgram() {
-  std::string out;
-  FILE* pipe = popen(SCRAMBLE_SEQUENCE_EXE, "r");
-  if (pipe == nullptr) return out;
-  char buffer[256];
-  while (fgets(buffer, sizeof buffer, pipe) != nullptr) out += buffer;
-  EXPECT_EQ(pclose(pipe), 0);
+  int status = -1;
+  const std::string out = testing::CommandOutput(SCRAMBLE_SEQUENCE_EXE, &status);
+  EXPECT_EQ(status, 0);
   return out;
 }
 

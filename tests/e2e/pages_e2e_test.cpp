@@ -64,9 +64,7 @@ TEST(PagesE2E, AMemoryHogIsEndedAtItsLimitAndTheViewRecoversWithinItsBudget) {
     res.set_content(EncodeGbk(u"内存卫视\r\n") + server.Url("/hog") + "\r\n",
                     "text/plain; charset=gb2312");
   });
-  server.http().Get("/hog", [](const httplib::Request&, httplib::Response& res) {
-    res.set_content(kHogPage, "text/html");
-  });
+  server.Serve("/hog", kHogPage);
   server.Start();
   WriteConfig(work, server.HostPort(), server.HostPort(), server.HostPort());
   // 2 GiB for the whole client: its page processes may use a quarter of it, the 512 MiB floor.

@@ -2,8 +2,11 @@
 // with a bound, never for a number of event-loop turns.
 #pragma once
 
+#include <gtest/gtest.h>
+
 #include <functional>
 #include <string>
+#include <string_view>
 
 class wxColour;
 class wxImage;
@@ -27,6 +30,12 @@ inline constexpr int kAllocatingSlowdown = 1;
 
 // Runs the event loop until `condition` holds or `timeout_ms` passes; true when it held.
 bool WaitFor(const std::function<bool()>& condition, int timeout_ms = 5000);
+// The same as an assertion's argument: a failure says what was waited for, and how long.
+::testing::AssertionResult WaitFor(std::string_view what, const std::function<bool()>& condition,
+                                   int timeout_ms = 5000);
+
+// A real click of the first button at a point of the screen, as the pointer makes it (xdotool).
+void ClickOnScreen(const wxPoint& point);
 
 // Destroys a top-level window and waits until it is gone.
 void DestroyAndWait(wxWindow* window);

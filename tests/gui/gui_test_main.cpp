@@ -48,10 +48,16 @@ bool WaitFor(const std::function<bool()>& condition, int timeout_ms) {
   return true;
 }
 
+::testing::AssertionResult WaitFor(std::string_view what, const std::function<bool()>& condition,
+                                   int timeout_ms) {
+  if (WaitFor(condition, timeout_ms)) return ::testing::AssertionSuccess();
+  return ::testing::AssertionFailure() << "waited " << timeout_ms << " ms for " << what;
+}
+
 void DestroyAndWait(wxWindow* window) {
   wxWeakRef<wxWindow> ref(window);
   window->Destroy();
-  EXPECT_TRUE(WaitFor([&] { return !ref; }, 5000)) << "window was not destroyed";
+  EXPECT_TRUE(WaitFor("the window to be destroyed", [&] { return !ref; }));
 }
 
 wxColour PixelAt(const wxImage& shot, const wxPoint& point) {

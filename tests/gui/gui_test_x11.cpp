@@ -11,6 +11,7 @@
 #include <regex>
 
 #include "tests/gui/gui_test.h"
+#include "tests/support/scratch.h"
 
 namespace talvo::testing {
 
@@ -22,13 +23,7 @@ std::string AskX(wxWindow* window, const std::string& tool, const std::string& a
   if (gdk == nullptr || !GDK_IS_X11_WINDOW(gdk)) return {};
   const std::string command = tool + " -id " + std::to_string(gdk_x11_window_get_xid(gdk)) + " " +
                               arguments + " 2>/dev/null";
-  std::string out;
-  if (FILE* pipe = popen(command.c_str(), "r")) {
-    char buffer[512];
-    while (fgets(buffer, sizeof buffer, pipe) != nullptr) out += buffer;
-    pclose(pipe);
-  }
-  return out;
+  return CommandOutput(command);
 }
 
 }  // namespace
@@ -57,6 +52,11 @@ std::string SaveScreenshot(const std::string& name) {
   const std::string command = "import -window root '" + path + "' 2>/dev/null";
   EXPECT_EQ(std::system(command.c_str()), 0) << "screenshot failed: " << command;
   return path;
+}
+
+void ClickOnScreen(const wxPoint& point) {
+  CommandOutput("xdotool mousemove " + std::to_string(point.x) + " " + std::to_string(point.y) +
+                " click 1");
 }
 
 bool KeptAbove(wxWindow* window) {

@@ -58,9 +58,8 @@ class HostileServiceTest : public ::testing::Test {
     SetFetchLimits(quick);
     server_.http().Get("/user/jiemubiao.asp",
                        [this](const httplib::Request&, httplib::Response& res) { reply_(res); });
-    server_.http().Get("/user/denglu.asp", [](const httplib::Request&, httplib::Response& res) {
-      res.set_content(std::string(3, '\0') + "VIP用户" + std::string(5, '\xff'), "text/plain");
-    });
+    server_.Serve("/user/denglu.asp", std::string(3, '\0') + "VIP用户" + std::string(5, '\xff'),
+                  "text/plain");
     server_.Start();
   }
   void TearDown() override {

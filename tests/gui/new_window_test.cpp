@@ -9,7 +9,7 @@
 #include "core/utf.h"
 #include "platform/web/webview_browser.h"
 #include "tests/gui/gui_test.h"
-#include "tests/support/client_harness.h"
+#include "tests/support/engine_fixture.h"
 #include "tests/support/loopback_server.h"
 
 namespace talvo {
@@ -30,64 +30,53 @@ constexpr const char* kStartPage = R"(<html><body style="margin:0;font:20px sans
 <a href="/opened" target="_blank" style="position:fixed;left:50%;top:0;width:50%;height:100%;
  display:block;background:#0a0">new window</a></body></html>)";
 
-TEST(NewWindowTest, AWebAddressOpensInTheSameViewAndNothingElseOpens) {
-  SetFetchesEnabled(true);
+using NewWindowTest = testing::EngineViewFixture;
+
+TEST_F(NewWindowTest, AWebAddressOpensInTheSameViewAndNothingElseOpens) {
   testing::LoopbackServer server;
-  server.http().Get("/start", [](const httplib::Request&, httplib::Response& res) {
-    res.set_content(kStartPage, "text/html");
-  });
+  server.Serve("/start", kStartPage);
   server.http().Get(
       R"(/(opened|popup-without-click))", [](const httplib::Request& req, httplib::Response& res) {
         res.set_content("<html><body>page " + req.path + "</body></html>", "text/html");
       });
   server.Start();
 
-  auto* frame = new wxFrame(nullptr, wxID_ANY, "new window");
-  std::unique_ptr<BrowserView> view = CreateWebViewBrowser(frame);
-  view->SetRect({0, 0, 9000, 6000});
-  view->SetSilent(true);
-  frame->SetClientSize(600, 400);
-  frame->Show();
-  ASSERT_TRUE(WaitFor([&] { return frame->IsActive(); }));
+  BrowserView& view = ShowView("new window");
   int loads = 0;
-  view->SetLoadCompleted([&] { ++loads; });
-  view->Navigate(Utf8ToUtf16(server.Url("/start")));
+  view.SetLoadCompleted([&] { ++loads; });
+  view.Navigate(Utf8ToUtf16(server.Url("/start")));
   ASSERT_TRUE(WaitFor(
-      [&] { return loads > 0 && view->BodyText().find(u"new window") != std::u16string::npos; },
+      "the start page to load",
+      [&] { return loads > 0 && view.BodyText().find(u"new window") != std::u16string::npos; },
       20000));
 
-  const wxRect area = view->Window()->GetScreenRect();
+  const wxRect area = view.Window()->GetScreenRect();
   const auto click = [&](double x, double y) {
-    e2e::Shell("xdotool mousemove " + std::to_string(area.x + int(area.width * x)) + " " +
-               std::to_string(area.y + int(area.height * y)) + " click 1");
+    testing::ClickOnScreen({area.x + int(area.width * x), area.y + int(area.height * y)});
   };
   const auto shows = [&](std::u16string_view text) {
-    return view->BodyText().find(text) != std::u16string::npos;
+    return view.BodyText().find(text) != std::u16string::npos;
   };
   // Each strip asked for its window and the view is still on the page.
   const std::pair<double, std::u16string_view> strips[] = {
       {0.50, u"asked data"}, {0.85, u"asked script"}, {0.15, u"asked file"}};
   for (const auto& [y, asked] : strips) {
     click(0.25, y);
-    ASSERT_TRUE(WaitFor([&] { return shows(asked); }, 10000))
-        << Utf16ToUtf8(asked) << ": the view left the page for " << Utf16ToUtf8(view->BodyText());
+    ASSERT_TRUE(testing::Shows(view, asked, 10000)) << "the view left the page";
   }
   const int loads_before = loads;
   // A refused window must not turn into a navigation of this view, however late.
   EXPECT_FALSE(WaitFor([&] { return loads != loads_before || !shows(u"asked file"); }, 1500))
-      << "the view left the page for " << Utf16ToUtf8(view->BodyText());
+      << "the view left the page for " << Utf16ToUtf8(view.BodyText());
 
   click(0.75, 0.5);
-  EXPECT_TRUE(WaitFor([&] { return shows(u"page /opened"); }, 10000))
-      << "the link for a new window did not open in the view: " << Utf16ToUtf8(view->BodyText());
+  EXPECT_TRUE(testing::Shows(view, u"page /opened", 10000))
+      << "the link for a new window did not open in the view";
   const std::vector<std::string> targets = server.Targets();
   EXPECT_EQ(std::count(targets.begin(), targets.end(), "/popup-without-click"), 0)
       << "a page opened a window without a click";
   EXPECT_TRUE(std::find(targets.begin(), targets.end(), "/opened") != targets.end());
   EXPECT_EQ(wxTopLevelWindows.size(), 1u) << "a second window appeared";
-
-  view.reset();
-  testing::DestroyAndWait(frame);
 }
 
 }  // namespace

@@ -19,6 +19,7 @@
 #include "mainwindow/form1.h"
 #include "tests/gui/gui_test.h"
 #include "tests/support/client_harness.h"
+#include "tests/support/engine_fixture.h"
 #include "tests/support/form1_probe.h"
 #include "tests/support/loopback_server.h"
 
@@ -79,10 +80,10 @@ bool AnyDialog() {
   return FindDialog([](GtkWidget* w) { return GTK_IS_DIALOG(w); }) != nullptr;
 }
 
-class PageSafetyTest : public ::testing::Test {
+class PageSafetyTest : public testing::EngineForm1Fixture {
  protected:
   void SetUp() override {
-    SetFetchesEnabled(true);
+    EngineForm1Fixture::SetUp();
     server_.http().Get(
         "/user/jiemubiao.asp", [this](const httplib::Request&, httplib::Response& res) {
           res.set_content(EncodeGbk(u"计数卫视\r\n") + server_.Url("/counter") + "\r\n",
@@ -116,14 +117,12 @@ class PageSafetyTest : public ::testing::Test {
                          Count(req.path, 1);
                          res.set_redirect("file:///etc/passwd");
                        });
-    server_.http().Get("/page/beforeunload", [](const httplib::Request&, httplib::Response& res) {
-      res.set_content(
-          Html(
-              "<div " + std::string(kBlock) +
-              " onclick=\"this.textContent='clicked'\">stay</div>"
-              "<script>onbeforeunload=e=>{e.preventDefault();return e.returnValue='stay'}</script>"),
-          "text/html");
-    });
+    server_.Serve(
+        "/page/beforeunload",
+        Html(
+            "<div " + std::string(kBlock) +
+            " onclick=\"this.textContent='clicked'\">stay</div>"
+            "<script>onbeforeunload=e=>{e.preventDefault();return e.returnValue='stay'}</script>"));
     server_.Start();
     folder_ = e2e::NewWorkDir("page-safety");
     downloads_ = fs::path(g_get_user_special_dir(G_USER_DIRECTORY_DOWNLOAD)
@@ -131,43 +130,28 @@ class PageSafetyTest : public ::testing::Test {
                               : g_get_home_dir());
   }
 
-  void TearDown() override {
-    if (form_) testing::DestroyAndWait(form_);
-  }
-
   Form1& Start() {
-    Form1Options options;
-    options.config.primary_host = options.config.tv_host = options.config.channel_host =
-        Utf8ToUtf16(server_.HostPort());
-    options.app_folder = folder_;
-    options.station_timer = 60s;
-    form_ = new Form1(options);
-    form_->Form_Load();
-    form_->Show();
-    EXPECT_TRUE(
-        WaitFor([&] { return form_->IsActive() && Loads("/user/yanzhen.asp") > 0; }, 20000));
+    StartOnTheEngine(server_.HostPort(), folder_);
+    EXPECT_TRUE(WaitFor(
+        "the service strip's page", [&] { return Loads("/user/yanzhen.asp") > 0; }, 20000));
     return *form_;
   }
 
-  bool Shows(BrowserView& view, std::u16string_view text, int timeout_ms = 20000) {
-    return WaitFor([&] { return view.BodyText().find(text) != std::u16string::npos; }, timeout_ms);
-  }
   void Open(const std::string& target, std::u16string_view shown) {
     Probe(*form_).WebBrowser1().Navigate(Utf8ToUtf16(server_.Url(target)));
-    ASSERT_TRUE(Shows(Probe(*form_).WebBrowser1(), shown)) << target;
+    ASSERT_TRUE(testing::Shows(Probe(*form_).WebBrowser1(), shown)) << target;
   }
   // A real click in the middle of the playback view.
   void ClickPage() {
     const wxRect area = Probe(*form_).WebBrowser1().Window()->GetScreenRect();
-    e2e::Shell("xdotool mousemove " + std::to_string(area.x + area.width / 2) + " " +
-               std::to_string(area.y + area.height / 2) + " click 1");
+    testing::ClickOnScreen({area.x + area.width / 2, area.y + area.height / 2});
   }
   // The save dialog the click opened: it suggests `name`; the user picks `folder` and presses
   // Enter.
   void SaveInto(const std::string& name, const fs::path& folder) {
     GtkWidget* dialog = nullptr;
-    ASSERT_TRUE(WaitFor([&] { return (dialog = SaveDialog()) != nullptr; }, 10000))
-        << "no save dialog";
+    ASSERT_TRUE(WaitFor(
+        "a save dialog", [&] { return (dialog = SaveDialog()) != nullptr; }, 10000));
     gchar* suggested = gtk_file_chooser_get_current_name(GTK_FILE_CHOOSER(dialog));
     EXPECT_EQ(std::string(suggested), name);
     g_free(suggested);
@@ -184,17 +168,16 @@ class PageSafetyTest : public ::testing::Test {
   // The service strip loads its page again after the playback view's page ended their process,
   // from a budget of its own.
   void ExpectTheStripBack(int verify_loads_before) {
-    EXPECT_TRUE(WaitFor([&] { return Loads("/user/yanzhen.asp") > verify_loads_before; }, 15000))
-        << "the service strip stayed dead";
-    EXPECT_TRUE(Shows(Probe(*form_).WebBrowser2(), u"/user/yanzhen.asp", 10000))
-        << Utf16ToUtf8(Probe(*form_).WebBrowser2().BodyText());
+    EXPECT_TRUE(WaitFor(
+        "the service strip to load again",
+        [&] { return Loads("/user/yanzhen.asp") > verify_loads_before; }, 15000));
+    EXPECT_TRUE(testing::Shows(Probe(*form_).WebBrowser2(), u"/user/yanzhen.asp", 10000));
   }
 
   std::mutex mutex_;
   std::map<std::string, int> loads_;
   fs::path folder_;
   fs::path downloads_;
-  Form1* form_ = nullptr;
   // Declared after what its handlers read: destroyed first, so no handler outlives it.
   testing::LoopbackServer server_;
 };
@@ -260,7 +243,7 @@ TEST_F(PageSafetyTest, PagesCannotTouchFilesTrapAViewOrFreezeIt) {
        [&] {
          Open("/page/beforeunload", u"stay");
          ClickPage();  // a page may ask only once it has been clicked
-         ASSERT_TRUE(Shows(Probe(*form_).WebBrowser1(), u"clicked"));
+         ASSERT_TRUE(testing::Shows(Probe(*form_).WebBrowser1(), u"clicked"));
          Open("/counter", u"/counter");
          EXPECT_FALSE(AnyDialog());
        }},
@@ -270,7 +253,7 @@ TEST_F(PageSafetyTest, PagesCannotTouchFilesTrapAViewOrFreezeIt) {
          const int verify = Loads("/user/yanzhen.asp");
          const auto killed = std::chrono::steady_clock::now();
          e2e::Shell("pkill -KILL -P " + std::to_string(::getpid()) + " -f WebKitWebProcess");
-         EXPECT_TRUE(Shows(Probe(*form_).WebBrowser1(), u"/counter 2"));
+         EXPECT_TRUE(testing::Shows(Probe(*form_).WebBrowser1(), u"/counter 2"));
          std::printf("recovery: process killed to page shown again in %lld ms\n",
                      static_cast<long long>((std::chrono::steady_clock::now() - killed) / 1ms));
          ExpectTheStripBack(verify);
@@ -279,7 +262,7 @@ TEST_F(PageSafetyTest, PagesCannotTouchFilesTrapAViewOrFreezeIt) {
        [&] {
          Open("/page/loop", u"/page/loop 1");
          const int verify = Loads("/user/yanzhen.asp");
-         EXPECT_TRUE(Shows(Probe(*form_).WebBrowser1(), u"此页面反复停止运行", 60000));
+         EXPECT_TRUE(testing::Shows(Probe(*form_).WebBrowser1(), u"此页面反复停止运行", 60000));
          EXPECT_EQ(Loads("/page/loop"), 4);
          ExpectTheStripBack(verify);
          Open("/counter", u"/counter");  // the view is usable again
@@ -290,18 +273,16 @@ TEST_F(PageSafetyTest, PagesCannotTouchFilesTrapAViewOrFreezeIt) {
          Probe(*form_).WebBrowser1().Navigate(Utf8ToUtf16(server_.Url("/page/to-file")));
          ASSERT_TRUE(WaitFor([&] { return Loads("/page/to-file") > 0; }, 10000));
          ExpectTheStripBack(verify);
-         EXPECT_FALSE(Shows(Probe(*form_).WebBrowser1(), u"root:", 2000));
+         EXPECT_FALSE(testing::Shows(Probe(*form_).WebBrowser1(), u"root:", 2000));
          Open("/counter", u"/counter");
        }},
       {"a certificate nobody signed: the page is never shown, the notice says so",
        [&] {
          testing::LoopbackServer secure(testing::LoopbackServer::kSelfSignedHttps);
-         secure.http().Get("/", [](const httplib::Request&, httplib::Response& res) {
-           res.set_content(Html("secret"), "text/html");
-         });
+         secure.Serve("/", Html("secret"));
          secure.Start();
          Probe(*form_).WebBrowser1().Navigate(Utf8ToUtf16(secure.Url("/")));
-         EXPECT_TRUE(Shows(Probe(*form_).WebBrowser1(), u"安全连接失败"));
+         EXPECT_TRUE(testing::Shows(Probe(*form_).WebBrowser1(), u"安全连接失败"));
          EXPECT_EQ(Probe(*form_).WebBrowser1().BodyText().find(u"secret"), std::u16string::npos);
        }},
       {"clicking the chosen row again loads its page again",
@@ -311,13 +292,12 @@ TEST_F(PageSafetyTest, PagesCannotTouchFilesTrapAViewOrFreezeIt) {
            int y = 0;
            while (y < list->GetClientSize().y && list->HitTest(wxPoint(10, y)) != row) ++y;
            const wxPoint at = list->ClientToScreen(wxPoint(20, y + 6));
-           e2e::Shell("xdotool mousemove " + std::to_string(at.x) + " " + std::to_string(at.y) +
-                      " click 1");
+           testing::ClickOnScreen(at);
          };
          click_row(6);
-         ASSERT_TRUE(Shows(Probe(*form_).WebBrowser1(), u"/counter 1"));
+         ASSERT_TRUE(testing::Shows(Probe(*form_).WebBrowser1(), u"/counter 1"));
          click_row(6);
-         EXPECT_TRUE(Shows(Probe(*form_).WebBrowser1(), u"/counter 2"));
+         EXPECT_TRUE(testing::Shows(Probe(*form_).WebBrowser1(), u"/counter 2"));
        }},
   };
   for (const Row& row : rows) {

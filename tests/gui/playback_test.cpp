@@ -22,6 +22,7 @@
 #include "platform/wx_text.h"
 #include "tests/gui/gui_test.h"
 #include "tests/support/client_harness.h"
+#include "tests/support/engine_fixture.h"
 #include "tests/support/form1_fixture.h"
 #include "tests/support/form1_probe.h"
 
@@ -56,24 +57,13 @@ PlayerState ReadPlayer(BrowserView& view, const std::string& name) {
   return state;
 }
 
-class PlaybackTest : public ::testing::Test {
+class PlaybackTest : public testing::EngineForm1Fixture {
  protected:
   void SetUp() override {
-    SetFetchesEnabled(true);
+    EngineForm1Fixture::SetUp();
     work_ = e2e::NewWorkDir("playback");
     service_ = std::make_unique<e2e::DemoService>(work_);
-    const std::u16string host = Utf8ToUtf16(service_->HostPort());
-    options_.config.primary_host = options_.config.tv_host = options_.config.channel_host = host;
-    options_.app_folder = work_;
-    options_.station_timer = std::chrono::milliseconds(300);
-    form_ = new Form1(options_);
-    form_->Form_Load();
-    form_->Show();
-    ASSERT_TRUE(WaitFor([&] { return form_->IsActive(); }));
-  }
-
-  void TearDown() override {
-    if (form_) testing::DestroyAndWait(form_);
+    StartOnTheEngine(service_->HostPort(), work_, std::chrono::milliseconds(300));
   }
 
   // The page named `name` plays, audibly, for more than a second of its own time: the picture
@@ -110,14 +100,11 @@ class PlaybackTest : public ::testing::Test {
   }
   void ClickPlayersFullscreenButton() {
     const wxPoint button(playback_.GetRight() - 24, playback_.GetBottom() - 14);
-    e2e::Shell("xdotool mousemove " + std::to_string(button.x) + " " + std::to_string(button.y) +
-               " click 1");
+    testing::ClickOnScreen(button);
   }
 
   std::filesystem::path work_;
   std::unique_ptr<e2e::DemoService> service_;
-  Form1Options options_;
-  Form1* form_ = nullptr;
   wxRect window_;
   wxRect playback_;
 };
@@ -240,8 +227,7 @@ TEST_F(PlaybackTest, FullscreenKeysWorkWhereverTheFocusIs) {
   GtkWindow* window = GTK_WINDOW(form_->GetHandle());
   const auto click_into = [](wxWindow* target) {
     const wxPoint centre = target->GetScreenRect().GetPosition() + target->GetSize() / 2;
-    e2e::Shell("xdotool mousemove " + std::to_string(centre.x) + " " + std::to_string(centre.y) +
-               " click 1");
+    testing::ClickOnScreen(centre);
   };
   const auto widget = [](wxWindow* of) { return GTK_WIDGET(of->GetHandle()); };
   struct Case {
@@ -357,27 +343,23 @@ TEST_F(PlaybackTest, BackspaceGoesBackAndForthAndFullscreenKeysZap) {
   e2e::Shell("xdotool key Down");
   ExpectPlaysWithSound("江苏卫视高清", true);
   e2e::Shell("xdotool key minus minus");
-  const auto page_says = [&](const char* text) {
-    return WaitFor([&] {
-      return Utf16ToUtf8(Probe(*form_).WebBrowser1().BodyText()).find(text) != std::string::npos;
-    });
+  const auto page_says = [&](std::u16string_view text) {
+    return testing::Shows(Probe(*form_).WebBrowser1(), text, 5000);
   };
-  EXPECT_TRUE(page_says("音量 80%"));
+  EXPECT_TRUE(page_says(u"音量 80%"));
   e2e::Shell("xdotool key BackSpace");
   ExpectPlaysWithSound("广东卫视高清", true);
-  EXPECT_TRUE(page_says("音量 80%"));
+  EXPECT_TRUE(page_says(u"音量 80%"));
 
   // A key typed into a field of the page stays the page's.
   Probe(*form_).WebBrowser1().Navigate(
       u"data:text/html,<input style='width:95vw;height:90vh' "
       u"oninput='o.textContent=\"typed \"+this.value'><p id=o>field</p>");
-  ASSERT_TRUE(page_says("field"));
-  const wxSize centre = wxGetDisplaySize() / 2;
-  e2e::Shell("xdotool mousemove " + std::to_string(centre.x) + " " + std::to_string(centre.y) +
-             " click 1");
+  ASSERT_TRUE(page_says(u"field"));
+  testing::ClickOnScreen(wxPoint(0, 0) + wxGetDisplaySize() / 2);
   ASSERT_TRUE(WaitFor([&] { return Probe(*form_).WebBrowser1().TypingInPage(); }));
   e2e::Shell("xdotool type m");
-  EXPECT_TRUE(page_says("typed m"));
+  EXPECT_TRUE(page_says(u"typed m"));
   EXPECT_FALSE(Probe(*form_).Viewer().Choices().muted);
   e2e::Shell("xdotool key F11");
   EXPECT_TRUE(WaitFor([&] { return Restored(); }, 10000));
@@ -411,11 +393,7 @@ TEST(ProxyTest, ListRequestsAndPagesGoThroughTheProxy) {
   form->Form_Load();
   form->Show();
   BrowserView& playback = Probe(*form).WebBrowser1();
-  const auto page_says = [&](const char* text) {
-    return WaitFor([&] { return Utf16ToUtf8(playback.BodyText()).find(text) != std::string::npos; },
-                   10000);
-  };
-  EXPECT_TRUE(page_says("经由代理")) << "the download page";
+  EXPECT_TRUE(testing::Shows(playback, u"经由代理", 10000)) << "the download page";
   wxListBox* list = Probe(*form).Parts().list2;
   ASSERT_EQ(list->GetCount(), 7u);
   const std::vector<std::string> targets = proxy.Targets();
@@ -426,11 +404,11 @@ TEST(ProxyTest, ListRequestsAndPagesGoThroughTheProxy) {
   EXPECT_TRUE(asked("http://tv.talvo.example/user/jiemubiao.asp"));
   EXPECT_TRUE(asked("http://user.talvo.example/user/Download.asp"));
   testing::ChooseRow(list, 6);
-  EXPECT_TRUE(page_says("经由代理 http://live.talvo.example/proxied.html"));
+  EXPECT_TRUE(testing::Shows(playback, u"经由代理 http://live.talvo.example/proxied.html", 10000));
 
   proxy.Stop();
   testing::ChooseRow(list, 0);
-  EXPECT_TRUE(page_says("网络恢复后将自动重新载入"));
+  EXPECT_TRUE(testing::Shows(playback, u"网络恢复后将自动重新载入", 10000));
   testing::DestroyAndWait(form);
   SetFetchLimits(before);
 }

@@ -13,7 +13,9 @@
 #include "platform/wx_text.h"
 #include "tests/gui/gui_test.h"
 #include "tests/support/client_harness.h"
+#include "tests/support/engine_fixture.h"
 #include "tests/support/form1_fixture.h"
+#include "tests/support/loopback_server.h"
 
 namespace talvo {
 namespace {
@@ -22,34 +24,21 @@ using namespace std::chrono_literals;
 using testing::Probe;
 using testing::WaitFor;
 
-bool Shows(BrowserView& view, std::u16string_view text, int timeout_ms) {
-  return WaitFor([&] { return view.BodyText().find(text) != std::u16string::npos; }, timeout_ms);
-}
+using testing::Shows;
+using ServiceReturnTest = testing::EngineForm1Fixture;
 
-TEST(ServiceReturnTest, AStartThatMissedTheServiceAndAPageThatLostItComeBackByThemselves) {
-  SetFetchesEnabled(true);
+TEST_F(ServiceReturnTest, AStartThatMissedTheServiceAndAPageThatLostItComeBackByThemselves) {
   const auto work = e2e::NewWorkDir("service-return");
-  int port = 0;
-  {
-    const e2e::DemoService once(work);  // a port of our own, free again once it stops
-    port = once.port();
-  }
+  const int port = testing::UnusedPort();
   const std::vector<std::string> same_port{"--port", std::to_string(port)};
   WriteCredentialFile(work, u"demo_vip", u"vip888");
-  Form1Options options;
-  options.config.primary_host = options.config.tv_host = options.config.channel_host =
-      Utf8ToUtf16("127.0.0.1:" + std::to_string(port));
-  options.app_folder = work;
-  options.station_timer = 1s;
-  auto* form = new Form1(options);
-  form->Form_Load();
-  form->Show();
-  const testing::Form1Probe probe = Probe(*form);
+  Form1& form = StartOnTheEngine("127.0.0.1:" + std::to_string(port), work, 1s);
+  const testing::Form1Probe probe = Probe(form);
   BrowserView& playback = probe.WebBrowser1();
 
   // Down: the guest's title, the built-ins alone, and a notice in Chinese where the download
   // page would be.
-  ASSERT_TRUE(Shows(playback, u"无法连接到服务器", 10000)) << Utf16ToUtf8(playback.BodyText());
+  ASSERT_TRUE(Shows(playback, u"无法连接到服务器", 10000));
   const std::u16string notice = playback.BodyText();
   for (const std::u16string& part : {std::u16string(u"网络恢复后将自动重新载入"),
                                      Utf8ToUtf16("127.0.0.1:" + std::to_string(port))}) {
@@ -57,16 +46,16 @@ TEST(ServiceReturnTest, AStartThatMissedTheServiceAndAPageThatLostItComeBackByTh
   }
   EXPECT_GT(notice.rfind(u"重新载入"), notice.find(u"自动重新载入") + 2) << "no 重新载入 button";
   EXPECT_EQ(notice.find(u"Could not"), std::u16string::npos) << "the engine's own words";
-  ASSERT_TRUE(WaitFor([&] { return !probe.Timer1().IsRunning(); }, 5000)) << "no station tick";
-  EXPECT_EQ(FromWx(form->GetTitle()).find(u"账号"), std::u16string::npos);
+  ASSERT_TRUE(WaitFor("the station tick", [&] { return !probe.Timer1().IsRunning(); }));
+  EXPECT_EQ(FromWx(form.GetTitle()).find(u"账号"), std::u16string::npos);
   EXPECT_EQ(probe.Parts().list2->GetCount(), 6u);
   EXPECT_EQ(probe.Parts().list1->GetCount(), 0u);
   testing::SaveScreenshot("service-down");
 
   // Back: everything a start with the service up gives, each list fetched once.
   auto service = std::make_unique<e2e::DemoService>(work, same_port);
-  const auto signed_in = [&] { return form->GetTitle().Contains(L"账号：demo_vip VIP用户"); };
-  EXPECT_TRUE(WaitFor(signed_in, 20000)) << form->GetTitle();
+  const auto signed_in = [&] { return form.GetTitle().Contains(L"账号：demo_vip VIP用户"); };
+  EXPECT_TRUE(WaitFor(signed_in, 20000)) << form.GetTitle();
   EXPECT_TRUE(WaitFor([&] { return probe.Parts().list2->GetCount() > 6; }, 20000));
   EXPECT_TRUE(WaitFor([&] { return probe.Parts().list1->GetCount() > 0; }, 20000));
   EXPECT_TRUE(WaitFor([&] { return !probe.Menus().Caption(kN1).empty(); }, 20000));
@@ -89,7 +78,6 @@ TEST(ServiceReturnTest, AStartThatMissedTheServiceAndAPageThatLostItComeBackByTh
   EXPECT_TRUE(Shows(playback, u"播放中", 5000 * testing::kInstrumentedSlowdown));
   std::printf("the channel was back %lld ms after the service\n",
               static_cast<long long>((std::chrono::steady_clock::now() - back) / 1ms));
-  testing::DestroyAndWait(form);
 }
 
 }  // namespace

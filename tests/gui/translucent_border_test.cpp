@@ -70,9 +70,7 @@ TEST(TranslucentBorder, TheBackgroundLetsTheDesktopThroughAndThePageNever) {
   ASSERT_TRUE(WaitFor(Composited, 10000)) << "the screen did not become composited";
 
   LoopbackServer server;
-  server.http().Get("/blue", [](const httplib::Request&, httplib::Response& res) {
-    res.set_content("<html><body style='margin:0;background:#0000ff'></body></html>", "text/html");
-  });
+  server.Serve("/blue", "<html><body style='margin:0;background:#0000ff'></body></html>");
   server.Start();
 
   // The desktop behind the window: as a desktop window, the window manager keeps it below every

@@ -20,9 +20,11 @@
 #include "platform/diagnostics.h"
 #include "platform/web/webview_browser.h"
 #include "tests/gui/gui_test.h"
+#include "tests/support/engine_fixture.h"
 #include "tests/support/form1_fixture.h"
 #include "tests/support/form1_probe.h"
 #include "tests/support/loopback_server.h"
+#include "tests/support/scratch.h"
 
 namespace talvo {
 namespace {
@@ -32,45 +34,37 @@ using testing::Probe;
 using testing::LoopbackServer;
 using testing::WaitFor;
 
-class WebViewTest : public ::testing::Test {
+class WebViewTest : public testing::EngineViewFixture {
  protected:
   void SetUp() override {
-    SetFetchesEnabled(true);
-    server_.http().Get("/page", [](const httplib::Request&, httplib::Response& res) {
-      res.set_content(EncodeGbk(u"<html><head><meta charset=\"gb2312\"></head><body>"
-                                u"<p>公告 $$$*1、新频道*http://x/1*$$$</p>"
-                                u"<script>alert('blocked?'); document.write('脚本已运行')</script>"
-                                u"<div style=\"display:none\">看不见</div></body></html>"),
-                      "text/html; charset=gb2312");
-    });
+    EngineViewFixture::SetUp();
+    server_.Serve("/page",
+                  EncodeGbk(u"<html><head><meta charset=\"gb2312\"></head><body>"
+                            u"<p>公告 $$$*1、新频道*http://x/1*$$$</p>"
+                            u"<script>alert('blocked?'); document.write('脚本已运行')</script>"
+                            u"<div style=\"display:none\">看不见</div></body></html>"),
+                  "text/html; charset=gb2312");
     server_.http().Get("/auth", [](const httplib::Request&, httplib::Response& res) {
       res.status = 401;
       res.set_header("WWW-Authenticate", "Basic realm=\"talvo\"");
       res.set_content("<html><body>refused without a password</body></html>", "text/html");
     });
-    server_.http().Get("/throws", [](const httplib::Request&, httplib::Response& res) {
-      res.set_content(
-          "<html><body><script>throw new Error('boom')</script>"
-          "<p>after the error</p></body></html>",
-          "text/html");
-    });
-    server_.http().Get("/print", [](const httplib::Request&, httplib::Response& res) {
-      res.set_content(
-          "<html><body><script>window.print();"
-          "document.body.append('after print');</script></body></html>",
-          "text/html");
-    });
+    server_.Serve("/throws",
+                  "<html><body><script>throw new Error('boom')</script>"
+                  "<p>after the error</p></body></html>");
+    server_.Serve("/print",
+                  "<html><body><script>window.print();"
+                  "document.body.append('after print');</script></body></html>");
     server_.http().Get(R"(/usbtv/.*)", [](const httplib::Request& req, httplib::Response& res) {
       res.set_content(EncodeGbk(u"<html><body style=\"background:#123\"><h1 style=\"color:white\">"
                                 u"频道 " +
                                 Utf8ToUtf16(req.path) + u"</h1></body></html>"),
                       "text/html; charset=gb2312");
     });
-    server_.http().Get("/user/yanzhen.asp", [](const httplib::Request&, httplib::Response& res) {
-      res.set_content(EncodeGbk(u"<html><body><p>公告：$$$*春节节目单*http://news.test/1*"
-                                u"<b>会员&amp;续费</b>*http://news.test/2*$$$</p></body></html>"),
-                      "text/html; charset=gb2312");
-    });
+    server_.Serve("/user/yanzhen.asp",
+                  EncodeGbk(u"<html><body><p>公告：$$$*春节节目单*http://news.test/1*"
+                            u"<b>会员&amp;续费</b>*http://news.test/2*$$$</p></body></html>"),
+                  "text/html; charset=gb2312");
     server_.http().Get(R"(/user/.*)", [](const httplib::Request& req, httplib::Response& res) {
       res.set_content(
           EncodeGbk(u"<html><body><h2>下载页 " + Utf8ToUtf16(req.target) + u"</h2></body></html>"),
@@ -83,34 +77,27 @@ class WebViewTest : public ::testing::Test {
 };
 
 TEST_F(WebViewTest, LoadsAPageAndReadsItsVisibleText) {
-  auto* frame = new wxFrame(nullptr, wxID_ANY, "webview");
-  std::unique_ptr<BrowserView> view = CreateWebViewBrowser(frame);
-  ASSERT_NE(view, nullptr);
-  view->SetRect({0, 0, 9000, 6000});
-  view->SetSilent(true);
-  frame->Show();
-
+  BrowserView& view = ShowView("webview");
   int loads = 0;
   std::u16string text;
   // The text is read when a load completes, as the bulletin reader does.
-  view->SetLoadCompleted([&] {
+  view.SetLoadCompleted([&] {
     ++loads;
-    text = view->BodyText();
+    text = view.BodyText();
   });
-  view->Navigate(Utf8ToUtf16(server_.Url("/page")));
-  ASSERT_TRUE(WaitFor([&] { return text.find(u"公告") != std::u16string::npos; }, 20000))
-      << "the page never finished loading";
+  view.Navigate(Utf8ToUtf16(server_.Url("/page")));
+  ASSERT_TRUE(WaitFor(
+      "the page to finish loading", [&] { return text.find(u"公告") != std::u16string::npos; },
+      20000));
   EXPECT_NE(text.find(u"$$$*1、新频道*http://x/1*$$$"), std::u16string::npos);
   EXPECT_NE(text.find(u"脚本已运行"), std::u16string::npos) << "a silent alert must not block";
   EXPECT_EQ(text.find(u"看不见"), std::u16string::npos) << "hidden text is not visible text";
 
   const int before_blank = loads;
-  view->Navigate(u"about:blank");
-  ASSERT_TRUE(WaitFor([&] { return loads > before_blank; }, 20000))
-      << "about:blank reports a load too";
+  view.Navigate(u"about:blank");
+  ASSERT_TRUE(WaitFor(
+      "about:blank to report a load", [&] { return loads > before_blank; }, 20000));
   EXPECT_EQ(text, u"");
-  view.reset();
-  testing::DestroyAndWait(frame);
 }
 
 // GTK windows of any kind that are on the screen: a print dialog would be one more.
@@ -125,32 +112,22 @@ int VisibleGtkWindows() {
 }
 
 TEST_F(WebViewTest, SilentViewsShowNoPasswordFormAndNoPrintDialog) {
-  auto* frame = new wxFrame(nullptr, wxID_ANY, "silent");
-  std::unique_ptr<BrowserView> view = CreateWebViewBrowser(frame);
-  view->SetRect({0, 0, 9000, 6000});
-  view->SetSilent(true);
-  frame->Show();
-  // wx shows a frame's GTK window once it knows its size.
-  ASSERT_TRUE(
-      WaitFor([&] { return gtk_widget_get_visible(static_cast<GtkWidget*>(frame->GetHandle())); }));
+  BrowserView& view = ShowView("silent");
   const int windows = VisibleGtkWindows();
   int loads = 0;
-  view->SetLoadCompleted([&] { ++loads; });
+  view.SetLoadCompleted([&] { ++loads; });
 
-  view->Navigate(Utf8ToUtf16(server_.Url("/auth")));
+  view.Navigate(Utf8ToUtf16(server_.Url("/auth")));
   EXPECT_TRUE(WaitFor(
+      "the refusal to load, not stop at a password form",
       [&] {
         return loads > 0 &&
-               view->BodyText().find(u"refused without a password") != std::u16string::npos;
+               view.BodyText().find(u"refused without a password") != std::u16string::npos;
       },
-      20000))
-      << "the load stopped at a password form";
-  view->Navigate(Utf8ToUtf16(server_.Url("/print")));
-  EXPECT_TRUE(
-      WaitFor([&] { return view->BodyText().find(u"after print") != std::u16string::npos; }, 20000))
-      << "window.print() did not return";
+      20000));
+  view.Navigate(Utf8ToUtf16(server_.Url("/print")));
+  EXPECT_TRUE(testing::Shows(view, u"after print")) << "window.print() did not return";
   EXPECT_EQ(VisibleGtkWindows(), windows) << "a dialog opened";
-  testing::DestroyAndWait(frame);
 }
 
 TEST_F(WebViewTest, FailingScriptsAndWarningsOpenNoWindow) {
@@ -160,17 +137,14 @@ TEST_F(WebViewTest, FailingScriptsAndWarningsOpenNoWindow) {
   ASSERT_NE(sink, nullptr);
   wxLog* previous = RouteLogTo(sink);
 
-  auto* frame = new wxFrame(nullptr, wxID_ANY, "script");
-  std::unique_ptr<BrowserView> view = CreateWebViewBrowser(frame);
-  view->SetRect({0, 0, 9000, 6000});
-  view->SetSilent(true);
-  frame->Show();
+  BrowserView& view = ShowView("script");
   const std::size_t windows = wxTopLevelWindows.size();
   std::u16string text;
-  view->SetLoadCompleted([&] { text = view->BodyText(); });
-  view->Navigate(Utf8ToUtf16(server_.Url("/throws")));
-  ASSERT_TRUE(WaitFor([&] { return text.find(u"after the error") != std::u16string::npos; }, 20000))
-      << "a page whose script throws never finished loading";
+  view.SetLoadCompleted([&] { text = view.BodyText(); });
+  view.Navigate(Utf8ToUtf16(server_.Url("/throws")));
+  ASSERT_TRUE(WaitFor(
+      "a page whose script throws to finish loading",
+      [&] { return text.find(u"after the error") != std::u16string::npos; }, 20000));
   wxLogWarning("%s", wxString::FromUTF8("警告：测试"));
   wxLogError("error: test");
   // A log window or message box would be created when the log is flushed.
@@ -185,49 +159,38 @@ TEST_F(WebViewTest, FailingScriptsAndWarningsOpenNoWindow) {
   EXPECT_NE(logged.str().find("警告：测试"), std::string::npos) << logged.str();
   EXPECT_NE(logged.str().find("error: test"), std::string::npos);
   std::filesystem::remove(log_file);
-  view.reset();
-  testing::DestroyAndWait(frame);
 }
 
 TEST_F(WebViewTest, StartedWindowWithTheRealEngine) {
+  const testing::TempFolder folder("webview");
   Form1Options options;
-  options.config.primary_host = Utf8ToUtf16(server_.HostPort());
-  options.config.tv_host = Utf8ToUtf16(server_.HostPort());
-  options.config.channel_host = Utf8ToUtf16(server_.HostPort());
-  char pattern[] = "/tmp/talvo-webview-XXXXXX";
-  ASSERT_NE(mkdtemp(pattern), nullptr);
-  options.app_folder = pattern;
+  options.config.primary_host = options.config.tv_host = options.config.channel_host =
+      Utf8ToUtf16(server_.HostPort());
+  options.app_folder = folder;
   options.station_timer = std::chrono::seconds(60);
   auto* form = new Form1(options);
   int playback_loads = 0;
-  Probe(*form).WebBrowser1().SetLoadCompleted([&] { ++playback_loads; });
+  BrowserView& playback = Probe(*form).WebBrowser1();
+  playback.SetLoadCompleted([&] { ++playback_loads; });
   form->Form_Load();
   form->Show();
   ASSERT_TRUE(WaitFor(
+      "the download page to show",
       [&] {
-        return playback_loads > 0 &&
-               Probe(*form).WebBrowser1().BodyText().find(u"下载页") != std::u16string::npos;
+        return playback_loads > 0 && playback.BodyText().find(u"下载页") != std::u16string::npos;
       },
-      20000))
-      << "the download page did not show";
+      20000));
   // The guest verify page's bulletins, read from the page's visible text.
-  EXPECT_TRUE(
-      WaitFor([&] { return Probe(*form).Menus().Caption(kN1 + 1) == u"2.会员&续费"; }, 20000))
-      << "the bulletins did not reach the menu bar";
+  EXPECT_TRUE(WaitFor(
+      "the bulletins to reach the menu bar",
+      [&] { return Probe(*form).Menus().Caption(kN1 + 1) == u"2.会员&续费"; }, 20000));
   EXPECT_EQ(Probe(*form).Menus().Caption(kN1), u"1.春节节目单");
   testing::SaveScreenshot("form1-started");
 
   testing::ChooseRow(Probe(*form).Channels().List(), 0);
-  EXPECT_TRUE(WaitFor(
-      [&] {
-        return Probe(*form).WebBrowser1().BodyText().find(u"频道 /usbtv/bjwsgq.html") !=
-               std::u16string::npos;
-      },
-      20000))
-      << "the channel page did not show";
+  EXPECT_TRUE(testing::Shows(playback, u"频道 /usbtv/bjwsgq.html"));
   testing::SaveScreenshot("form1-channel");
   testing::DestroyAndWait(form);
-  std::filesystem::remove_all(pattern);
 }
 
 }  // namespace

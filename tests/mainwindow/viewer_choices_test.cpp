@@ -1,4 +1,5 @@
 #include "mainwindow/viewer_choices.h"
+#include "tests/support/scratch.h"
 
 #include <gtest/gtest.h>
 
@@ -66,9 +67,7 @@ TEST(ViewerChoicesTest, WhatIsKeptReadsBackAndWhatIsDamagedIsLeftOut) {
 }
 
 TEST(ViewerChoicesTest, AFileThatIsNotOneIsReplacedAndAGoodOneSurvivesAFailedSave) {
-  const std::filesystem::path folder =
-      std::filesystem::temp_directory_path() / ("talvo-viewer-" + std::to_string(::getpid()));
-  std::filesystem::create_directories(folder);
+  const testing::TempFolder folder("viewer");
   bool rewrite = true;
   EXPECT_EQ(LoadViewerChoices(folder, rewrite), ViewerChoices{});  // no file yet
   EXPECT_FALSE(rewrite);
@@ -86,7 +85,6 @@ TEST(ViewerChoicesTest, AFileThatIsNotOneIsReplacedAndAGoodOneSurvivesAFailedSav
   std::filesystem::create_directory(ViewerChoicesPath(folder).string() + ".new/x");
   EXPECT_FALSE(SaveViewerChoices(folder, ViewerChoices{}));
   EXPECT_EQ(LoadViewerChoices(folder, rewrite), choices);
-  std::filesystem::remove_all(folder);
 }
 
 }  // namespace

@@ -18,6 +18,7 @@
 #include "platform/skin.h"
 #include "platform/twips.h"
 #include "platform/web/rendering_path.h"
+#include "tests/support/scratch.h"
 
 namespace talvo {
 namespace {
@@ -175,13 +176,6 @@ void SetEnv(const char* name, const std::filesystem::path& value) {
 #endif
 }
 
-std::filesystem::path NewFolder(const char* name) {
-  const auto folder = std::filesystem::temp_directory_path() /
-                      (std::string(name) + "-" + std::to_string(std::random_device()()));
-  std::filesystem::create_directories(folder);
-  return folder;
-}
-
 std::filesystem::path ExecutableFolder() {
 #ifdef _WIN32
   wchar_t path[MAX_PATH];
@@ -193,7 +187,7 @@ std::filesystem::path ExecutableFolder() {
 }
 
 TEST(AppFolder, EnvironmentVariableThenTheExecutableFolderThenThePerUserOne) {
-  const std::filesystem::path work = NewFolder("talvo-app-folder");
+  const testing::TempFolder work("app-folder");
   SetEnv("TALVO_APP_DIR", work / "chosen");
   EXPECT_EQ(AppFolder(), work / "chosen");
   SetEnv("TALVO_APP_DIR", "");
@@ -211,13 +205,12 @@ TEST(AppFolder, EnvironmentVariableThenTheExecutableFolderThenThePerUserOne) {
   EXPECT_TRUE(std::filesystem::is_directory(per_user));
   SetEnv("APPDATA", "");
   SetEnv("XDG_DATA_HOME", "");
-  std::filesystem::remove_all(work);
 }
 
 TEST(LoadConfig, MissingFileGivesTheDefaultsAndOnlyTheHeadOfAHugeFileIsRead) {
   EXPECT_EQ(LoadConfig("/nonexistent-folder").tv_host, Config{}.tv_host);
 
-  const std::filesystem::path folder = NewFolder("talvo-config");
+  const testing::TempFolder folder("config");
   {
     std::ofstream out(folder / "talvo.ini", std::ios::binary);
     out << "[service]\nprimary_host = head.test\n"
@@ -233,7 +226,6 @@ TEST(LoadConfig, MissingFileGivesTheDefaultsAndOnlyTheHeadOfAHugeFileIsRead) {
   std::filesystem::remove(folder / "talvo.ini");
   std::filesystem::create_directory(folder / "talvo.ini");
   EXPECT_EQ(LoadConfig(folder).primary_host, Config{}.primary_host);
-  std::filesystem::remove_all(folder);
 }
 
 TEST(Twips, OnePixelIsTheTextInchOverTheDesktopsTextDpi) {

@@ -1,5 +1,6 @@
 #include "platform/web/page_safety.h"
 #include "platform/web/page_memory.h"
+#include "tests/support/scratch.h"
 
 #include <gtest/gtest.h>
 
@@ -77,8 +78,7 @@ TEST(PageProcessTunables, TwoHeapsAndFixedMmapAndTrimThresholdsUnlessTheUserSetT
 }
 
 TEST(MemoryCeiling, TheMachineOrTheSmallestLimitOfTheGroupsAbove) {
-  const auto root = std::filesystem::temp_directory_path() / "talvo-memory-ceiling";
-  std::filesystem::remove_all(root);
+  const testing::TempFolder root("memory-ceiling");
   const auto proc = root / "proc";
   const auto cgroup = root / "cgroup";
   std::filesystem::create_directories(proc / "self");
@@ -106,7 +106,6 @@ TEST(MemoryCeiling, TheMachineOrTheSmallestLimitOfTheGroupsAbove) {
   EXPECT_EQ(PageMemoryLimitMiB(kMachine), 4096u);
   EXPECT_EQ(PageMemoryLimitMiB(8ull << 30), 2048u);
   EXPECT_EQ(PageMemoryLimitMiB(1ull << 30), 512u);
-  std::filesystem::remove_all(root);
 }
 
 }  // namespace

@@ -1,4 +1,5 @@
 #include "tests/support/client_harness.h"
+#include "tests/support/scratch.h"
 
 #include <fcntl.h>
 #include <signal.h>
@@ -53,15 +54,7 @@ std::filesystem::path NewWorkDir(const std::string& name) {
   return dir;
 }
 
-std::string Shell(const std::string& command) {
-  std::string out;
-  FILE* pipe = popen(command.c_str(), "r");
-  if (pipe == nullptr) return out;
-  char buffer[512];
-  while (fgets(buffer, sizeof buffer, pipe) != nullptr) out += buffer;
-  pclose(pipe);
-  return out;
-}
+std::string Shell(const std::string& command) { return testing::CommandOutput(command); }
 
 bool Eventually(const std::function<bool()>& condition, int timeout_ms) {
   const auto deadline = std::chrono::steady_clock::now() + std::chrono::milliseconds(timeout_ms);

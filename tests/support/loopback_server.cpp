@@ -69,6 +69,19 @@ void LoopbackServer::Start() {
   if (!server_->is_running()) throw std::runtime_error("loopback server did not start");
 }
 
+void LoopbackServer::Serve(const std::string& path, std::string body, std::string content_type) {
+  server_->Get(path, [body = std::move(body), content_type = std::move(content_type)](
+                         const httplib::Request&, httplib::Response& res) {
+    res.set_content(body, content_type);
+  });
+}
+
+int UnusedPort() {
+  LoopbackServer released;
+  released.Start();
+  return released.port();
+}
+
 std::string LoopbackServer::HostPort() const { return "127.0.0.1:" + std::to_string(port_); }
 
 std::string LoopbackServer::Url(std::string_view target) const {

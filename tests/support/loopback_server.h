@@ -23,6 +23,8 @@ class LoopbackServer {
 
   // Register handlers here before Start().
   httplib::Server& http() { return *server_; }
+  // Answers GET `path` (a pattern, as httplib reads it) with `body`, the same every time.
+  void Serve(const std::string& path, std::string body, std::string content_type = "text/html");
   void Start();
   // Waits for the handlers that run to return; none runs after. Safe to call twice.
   void Stop();
@@ -44,5 +46,8 @@ class LoopbackServer {
   mutable std::mutex log_mutex_;
   std::vector<std::string> targets_;
 };
+
+// A loopback port nothing listens on: bound by a server, then released.
+int UnusedPort();
 
 }  // namespace talvo::testing

@@ -1,0 +1,31 @@
+// What many tests need of the machine: a folder of their own, and what a command prints.
+#pragma once
+
+#include <filesystem>
+#include <string>
+#include <string_view>
+
+namespace talvo::testing {
+
+// A new, empty folder under the system's temporary folder, removed with everything in it when
+// the object goes.
+class TempFolder {
+ public:
+  explicit TempFolder(std::string_view name);
+  ~TempFolder();
+  TempFolder(const TempFolder&) = delete;
+  TempFolder& operator=(const TempFolder&) = delete;
+
+  const std::filesystem::path& path() const { return path_; }
+  operator const std::filesystem::path&() const { return path_; }
+  std::filesystem::path operator/(const std::filesystem::path& name) const { return path_ / name; }
+
+ private:
+  std::filesystem::path path_;
+};
+
+// Runs `command` through the shell and returns what it printed on stdout; `status`, when given,
+// gets what the shell returned (-1 when it could not start).
+std::string CommandOutput(const std::string& command, int* status = nullptr);
+
+}  // namespace talvo::testing
