@@ -6,6 +6,7 @@
 #include <sstream>
 
 #include "tests/support/client_harness.h"
+#include "tests/support/demo_client.h"
 
 namespace talvo::e2e {
 namespace {
@@ -14,8 +15,10 @@ namespace fs = std::filesystem;
 
 // A session that offers both Wayland (weston, headless) and X11: the client opens through X11,
 // where the window manager keeps it above the others when asked.
-TEST(DesktopSessionE2E, BesideWaylandTheClientOpensThroughX11WhereItCanStayAbove) {
-  const fs::path work = NewWorkDir("wayland-session");
+using DesktopSessionE2E = DemoClient;
+
+TEST_F(DesktopSessionE2E, BesideWaylandTheClientOpensThroughX11WhereItCanStayAbove) {
+  const fs::path& work = work_;
   const fs::path runtime = work / "runtime";
   fs::create_directory(runtime);
   fs::permissions(runtime, fs::perms::owner_all);
@@ -25,17 +28,16 @@ TEST(DesktopSessionE2E, BesideWaylandTheClientOpensThroughX11WhereItCanStayAbove
   ASSERT_TRUE(Eventually([&] { return fs::exists(runtime / "talvo-e2e"); }, 20000))
       << (std::ostringstream() << std::ifstream(work / "weston.err").rdbuf()).str();
 
-  DemoService service(work);
-  WriteConfig(work, service.HostPort(), service.HostPort(), service.HostPort());
-  ClientWindow client(
-      work, {"/usr/bin/env", "XDG_RUNTIME_DIR=" + runtime.string(), "WAYLAND_DISPLAY=talvo-e2e"});
-  ASSERT_TRUE(client.WaitMapped(30000)) << "not on the X display\n" << client.Stderr();
+  StartService();
+  ASSERT_TRUE(StartClient(
+      {"/usr/bin/env", "XDG_RUNTIME_DIR=" + runtime.string(), "WAYLAND_DISPLAY=talvo-e2e"}))
+      << "not on the X display";
+  ClientWindow& client = this->client();
   client.ClickKeepAboveMenu();
   EXPECT_TRUE(Eventually(
       [&] { return client.WmState().find("_NET_WM_STATE_ABOVE") != std::string::npos; }, 10000))
       << client.WmState();
-  client.Close();
-  EXPECT_TRUE(client.WaitExit(10000).has_value());
+  EXPECT_TRUE(CloseClient().has_value());  // before weston goes
 }
 
 // A session bus of the test's own (dbus-daemon), asked through gdbus.
@@ -90,14 +92,12 @@ class SessionBus {
 
 // The desktop's media controls: the engine's player entry carries the launcher entry's id and
 // the client's name, and Next and Previous choose the neighbouring channel as a click does.
-TEST(DesktopSessionE2E, MediaControlsNameTheClientAndNextAndPreviousSwitchChannels) {
-  const fs::path work = NewWorkDir("media-controls");
-  SessionBus bus(work);
+TEST_F(DesktopSessionE2E, MediaControlsNameTheClientAndNextAndPreviousSwitchChannels) {
+  SessionBus bus(work_);
   ASSERT_FALSE(bus.Address().empty());
-  DemoService service(work);
-  WriteConfig(work, service.HostPort(), service.HostPort(), service.HostPort());
-  ClientWindow client(work, {"/usr/bin/env", "DBUS_SESSION_BUS_ADDRESS=" + bus.Address()});
-  ASSERT_TRUE(client.WaitMapped(30000));
+  DemoService& service = StartService();
+  ASSERT_TRUE(StartClient({"/usr/bin/env", "DBUS_SESSION_BUS_ADDRESS=" + bus.Address()}));
+  ClientWindow& client = this->client();
   // Clicked until the page is asked for: a click during start-up may reach no list yet.
   ASSERT_TRUE(Eventually(
       [&] {
@@ -131,8 +131,7 @@ TEST(DesktopSessionE2E, MediaControlsNameTheClientAndNextAndPreviousSwitchChanne
   EXPECT_EQ(bus.Call(player, "Previous"), "()\n");
   EXPECT_TRUE(Eventually([&] { return loads("bjwsgq.html") > shown_before; }, 10000))
       << "Previous did not go back";
-  client.Close();
-  EXPECT_TRUE(client.WaitExit(10000).has_value());
+  EXPECT_TRUE(CloseClient().has_value());  // before its session bus goes
 }
 
 }  // namespace

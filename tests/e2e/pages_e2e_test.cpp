@@ -9,6 +9,7 @@
 
 #include "core/charset.h"
 #include "tests/support/client_harness.h"
+#include "tests/support/demo_client.h"
 #include "tests/support/loopback_server.h"
 
 namespace talvo::e2e {
@@ -57,8 +58,9 @@ class MemoryGroup {
   fs::path path_;
 };
 
-TEST(PagesE2E, AMemoryHogIsEndedAtItsLimitAndTheViewRecoversWithinItsBudget) {
-  const auto work = NewWorkDir("memory-hog");
+using PagesE2E = DemoClient;
+
+TEST_F(PagesE2E, AMemoryHogIsEndedAtItsLimitAndTheViewRecoversWithinItsBudget) {
   testing::LoopbackServer server;
   server.http().Get("/user/jiemubiao.asp", [&](const httplib::Request&, httplib::Response& res) {
     res.set_content(EncodeGbk(u"内存卫视\r\n") + server.Url("/hog") + "\r\n",
@@ -66,12 +68,12 @@ TEST(PagesE2E, AMemoryHogIsEndedAtItsLimitAndTheViewRecoversWithinItsBudget) {
   });
   server.Serve("/hog", kHogPage);
   server.Start();
-  WriteConfig(work, server.HostPort(), server.HostPort(), server.HostPort());
+  WriteConfig(work_, server.HostPort(), server.HostPort(), server.HostPort());
   // 2 GiB for the whole client: its page processes may use a quarter of it, the 512 MiB floor.
   MemoryGroup group(2ull << 30);
   ASSERT_TRUE(group.Made()) << "no cgroup v1 memory controller to make a group in";
-  ClientWindow client(work, group.Launcher());
-  ASSERT_TRUE(client.WaitMapped(30000));
+  ASSERT_TRUE(StartClient(group.Launcher()));
+  ClientWindow& client = this->client();
   const auto hog_loads = [&] {
     const auto targets = server.Targets();
     return std::count(targets.begin(), targets.end(), "/hog");
@@ -82,8 +84,7 @@ TEST(PagesE2E, AMemoryHogIsEndedAtItsLimitAndTheViewRecoversWithinItsBudget) {
   EXPECT_FALSE(Eventually([&] { return hog_loads() > 4; }, 10000)) << "reloaded past the budget";
   EXPECT_EQ(group.OomKills(), "0") << "the group ran out before the page's limit acted";
   EXPECT_TRUE(client.process().Running()) << "the client itself was ended";
-  client.Close();
-  EXPECT_TRUE(client.WaitExit(10000).has_value());
+  EXPECT_TRUE(CloseClient().has_value());  // before its memory group goes
 }
 
 }  // namespace

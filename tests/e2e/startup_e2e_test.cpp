@@ -10,6 +10,7 @@
 #include "core/credential_file.h"
 #include "core/utf.h"
 #include "tests/support/client_harness.h"
+#include "tests/support/demo_client.h"
 
 namespace talvo::e2e {
 namespace {
@@ -38,12 +39,12 @@ bool PortAnswers(int port) {
   return ok;
 }
 
-TEST(StartupE2E, OneServiceForEveryHost) {
-  const auto work = NewWorkDir("one-service");
-  DemoService service(work);
-  WriteConfig(work, service.HostPort(), service.HostPort(), service.HostPort());
-  ClientWindow client(work);
-  ASSERT_TRUE(client.WaitMapped(30000)) << "the main window never appeared";
+using StartupE2E = DemoClient;
+
+TEST_F(StartupE2E, OneServiceForEveryHost) {
+  DemoService& service = StartService();
+  ASSERT_TRUE(StartClient());
+  ClientWindow& client = this->client();
 
   EXPECT_EQ(client.Title(), kTitleStart + service.HostPort() + " 报错登记：support@talvo.example");
   ASSERT_TRUE(service.WaitForRequest("/user/Download.asp", 10000));
@@ -61,22 +62,18 @@ TEST(StartupE2E, OneServiceForEveryHost) {
   EXPECT_TRUE(service.WaitForRequest("/usbtv/hnws.html", 10000)) << "programme entry click";
   Screenshot("programme-entry");
 
-  client.Close();
-  const std::optional<int> code = client.WaitExit(10000);
-  ASSERT_TRUE(code.has_value()) << "closing the window did not end the process";
-  EXPECT_EQ(*code, 0);
-  EXPECT_EQ(client.Stderr().find("CRITICAL"), std::string::npos) << client.Stderr();
-  EXPECT_EQ(client.Stderr().find("talvo debug"), std::string::npos) << "traced without TALVO_DEBUG";
+  EXPECT_EQ(CloseClient(), 0);
+  EXPECT_EQ(stderr_.find("CRITICAL"), std::string::npos) << stderr_;
+  EXPECT_EQ(stderr_.find("talvo debug"), std::string::npos) << "traced without TALVO_DEBUG";
 }
 
-TEST(StartupE2E, RejectedTvListFallsBackToThePrimaryAndBuiltInsUseTheChannelHost) {
-  const auto work = NewWorkDir("three-hosts");
-  DemoService primary(work);
-  DemoService tv(work, {"--fail", "/user/jiemubiao.asp=500"});
-  DemoService channels(work);
-  WriteConfig(work, primary.HostPort(), tv.HostPort(), channels.HostPort());
-  ClientWindow client(work);
-  ASSERT_TRUE(client.WaitMapped(30000));
+TEST_F(StartupE2E, RejectedTvListFallsBackToThePrimaryAndBuiltInsUseTheChannelHost) {
+  DemoService primary(work_);
+  DemoService tv(work_, {"--fail", "/user/jiemubiao.asp=500"});
+  DemoService channels(work_);
+  WriteConfig(work_, primary.HostPort(), tv.HostPort(), channels.HostPort());
+  ASSERT_TRUE(StartClient());
+  ClientWindow& client = this->client();
 
   ASSERT_TRUE(primary.WaitForRequest("/user/Download.asp", 10000));
   EXPECT_EQ(Paths(tv.Requests()), std::vector<std::string>{"/user/jiemubiao.asp"});
@@ -92,35 +89,31 @@ TEST(StartupE2E, RejectedTvListFallsBackToThePrimaryAndBuiltInsUseTheChannelHost
   // Programme entries come from the primary's list and point back at it.
   client.ClickChannelRow(7);
   EXPECT_TRUE(primary.WaitForRequest("/usbtv/dfws.html", 10000));
-
-  client.Close();
-  ASSERT_TRUE(client.WaitExit(10000).has_value());
+  EXPECT_TRUE(CloseClient().has_value());
 }
 
-TEST(StartupE2E, UnreachableServiceStillOpensWithTheBuiltIns) {
-  const auto work = NewWorkDir("unreachable");
+TEST_F(StartupE2E, UnreachableServiceStillOpensWithTheBuiltIns) {
   // Hosts that nothing listens on; start-up must not hang on them.
-  WriteConfig(work, "127.0.0.1:9", "127.0.0.1:9", "127.0.0.1:9");
+  WriteConfig(work_, "127.0.0.1:9", "127.0.0.1:9", "127.0.0.1:9");
   // The user sees the built-ins; a maintainer who asks sees why the rest is missing.
-  ClientWindow client(work, {}, {{"TALVO_DEBUG", "1"}});
-  ASSERT_TRUE(client.WaitMapped(30000));
+  ASSERT_TRUE(StartClient({}, {{"TALVO_DEBUG", "1"}}));
   Screenshot("unreachable");
-  client.Close();
-  EXPECT_TRUE(client.WaitExit(10000).has_value());
-  EXPECT_NE(client.Stderr().find("talvo debug: fetch: http://127.0.0.1:9/user/jiemubiao.asp"
-                                 "?yh=: Couldn't connect to server\n"),
+  EXPECT_TRUE(CloseClient().has_value());
+  EXPECT_NE(stderr_.find("talvo debug: fetch: http://127.0.0.1:9/user/jiemubiao.asp"
+                         "?yh=: Couldn't connect to server\n"),
             std::string::npos)
-      << client.Stderr();
+      << stderr_;
 }
 
-TEST(SignInE2E, SignInThroughTheMenuIsRememberedForTheNextStart) {
-  const auto work = NewWorkDir("sign-in");
-  DemoService service(work);
-  WriteConfig(work, service.HostPort(), service.HostPort(), service.HostPort());
+using SignInE2E = DemoClient;
+
+TEST_F(SignInE2E, SignInThroughTheMenuIsRememberedForTheNextStart) {
+  DemoService& service = StartService();
+  const std::filesystem::path& work = work_;
   const std::string signed_in = "账号：demo_vip VIP用户";
   {
-    ClientWindow client(work);
-    ASSERT_TRUE(client.WaitMapped(30000));
+    ASSERT_TRUE(StartClient());
+    ClientWindow& client = this->client();
     client.ClickLoginMenu();
     std::string login;
     ASSERT_TRUE(
@@ -154,13 +147,12 @@ TEST(SignInE2E, SignInThroughTheMenuIsRememberedForTheNextStart) {
         10000))
         << "the service view did not open the account's verify page";
     Screenshot("signed-in");
-    client.Close();
-    ASSERT_TRUE(client.WaitExit(10000).has_value());
+    ASSERT_TRUE(CloseClient().has_value());
   }
 
   // The next start signs in by itself, before the window appears, and shows no login window.
-  ClientWindow again(work);
-  ASSERT_TRUE(again.WaitMapped(30000));
+  ASSERT_TRUE(StartClient());
+  ClientWindow& again = client();
   EXPECT_NE(again.Title().find(signed_in), std::string::npos) << again.Title();
   EXPECT_TRUE(again.VisibleWindow("塔沃用户登录").empty());
   EXPECT_EQ(service.RequestsFor("/user/denglu.asp").size(), 2u);
@@ -169,18 +161,15 @@ TEST(SignInE2E, SignInThroughTheMenuIsRememberedForTheNextStart) {
       [&] { return service.RequestsFor("/user/Download.asp").back().query == "yh=demo_vip"; },
       10000))
       << "the download page was not asked for with the saved user";
-  again.Close();
-  const std::optional<int> code = again.WaitExit(10000);
-  ASSERT_TRUE(code.has_value()) << "the hidden login window kept the process alive";
-  EXPECT_EQ(*code, 0);
+  EXPECT_EQ(CloseClient(), 0) << "the hidden login window kept the process alive";
 }
 
-TEST(RadioE2E, StationsArriveAfterTheTickAndBulletinsOpenTheirPages) {
-  const auto work = NewWorkDir("radio");
-  DemoService service(work);
-  WriteConfig(work, service.HostPort(), service.HostPort(), service.HostPort());
-  ClientWindow client(work);
-  ASSERT_TRUE(client.WaitMapped(30000));
+using RadioE2E = DemoClient;
+
+TEST_F(RadioE2E, StationsArriveAfterTheTickAndBulletinsOpenTheirPages) {
+  DemoService& service = StartService();
+  ASSERT_TRUE(StartClient());
+  ClientWindow& client = this->client();
   // The guest verify page's bulletins reach the bar; the first one opens its page.
   ASSERT_TRUE(service.WaitForRequest("/user/yanzhen.asp", 10000));
   ASSERT_TRUE(Eventually(
@@ -202,8 +191,6 @@ TEST(RadioE2E, StationsArriveAfterTheTickAndBulletinsOpenTheirPages) {
       10000))
       << "the third station did not open its page";
   Screenshot("radio");
-  client.Close();
-  ASSERT_TRUE(client.WaitExit(10000).has_value());
 }
 
 // `make run` as a process: run-demo started on the build, its service's port once announced,

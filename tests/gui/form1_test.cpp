@@ -251,7 +251,7 @@ TEST_F(Form1Test, ClosingWhileAFetchWaitsEndsPromptlyAndDestroysTheWindow) {
   EXPECT_LT(std::chrono::steady_clock::now() - start, 3s) << "close did not end the fetch";
   // Out of sight at once; GTK may still be finishing a deferred show, hence the short wait.
   EXPECT_TRUE(WaitFor([&] { return !alive || !form_->IsShown(); }, 1000));
-  EXPECT_TRUE(WaitFor([&] { return !alive; }, 5000)) << "the window was not destroyed";
+  EXPECT_TRUE(WaitFor("the window to be destroyed", [&] { return !alive; }));
   form_ = nullptr;
 }
 
@@ -292,7 +292,7 @@ TEST_F(Form1Test, EventsStillQueuedWhenTheWindowClosesReachNothingThatIsGone) {
   queue_user_events();
   form.Close();  // what the close box does
   queue_user_events();
-  EXPECT_TRUE(WaitFor([&] { return !alive; })) << "the window was not destroyed";
+  EXPECT_TRUE(WaitFor("the window to be destroyed", [&] { return !alive; }));
   form_ = nullptr;
   wxTheApp->ProcessPendingEvents();
 }

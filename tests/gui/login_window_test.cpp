@@ -102,9 +102,18 @@ class LoginWindowTest : public testing::Form1Fixture {
     FrmLogin* login = probe().Login().Existing();
     // Thrown, not dereferenced: GoogleTest reports the case failed and goes on to the next.
     if (login == nullptr) throw std::runtime_error("账号登陆 opened no login window");
-    EXPECT_TRUE(WaitFor([&] { return login->IsShown() && login->IsActive(); }))
-        << "the login window did not get the keyboard";
+    EXPECT_TRUE(WaitFor("the login window to get the keyboard",
+                        [&] { return login->IsShown() && login->IsActive(); }));
     return *login;
+  }
+
+  // The boxes filled, the service's next reply set, and 登陆 pressed unless `press` is false.
+  void SubmitLogin(FrmLogin& login, const std::u16string& user, const std::u16string& password,
+                   const std::u16string& reply, bool press = true) {
+    login.SetUserName(user);
+    login.SetPassword(password);
+    SetLoginReply(reply);
+    if (press) Press(login.cmdOK());
   }
 
   void Press(wxButton* button) {
@@ -153,7 +162,7 @@ TEST_F(LoginWindowTest, TypingRemembersTheAccountAndEnterSignsIn) {
 
   SetLoginReply(u"VIP用户 欢迎您");
   Keys("key Return");
-  ASSERT_TRUE(WaitFor([&] { return !login.IsShown(); })) << "Enter did not sign in";
+  ASSERT_TRUE(WaitFor("Enter to sign in and close the window", [&] { return !login.IsShown(); }));
   EXPECT_EQ(LoginRequests(),
             std::vector<std::string>{"/user/denglu.asp?yh=demo&pw=x1234567890123456789"});
   EXPECT_EQ(FromWx(form_->GetTitle()), SignedInTitle(options_.config, u"demo", u"VIP用户 欢迎您"));
@@ -200,9 +209,7 @@ TEST_F(LoginWindowTest, RejectedPasswordIsSelectedForRetypingAndEscOpensRegistra
   Start();
   const wxString design_title = form_->GetTitle();
   FrmLogin& login = ShowLogin();
-  login.SetUserName(u"demo");
-  login.SetPassword(u"wrong1");
-  SetLoginReply(u"账号或者密码错误，请重新输入");
+  SubmitLogin(login, u"demo", u"wrong1", u"账号或者密码错误，请重新输入", false);
   Keys("key --clearmodifiers alt+u");
   ASSERT_TRUE(WaitFor([&] { return login.txtUserName()->HasFocus(); }));
   Keys("key Return");
@@ -229,10 +236,7 @@ TEST_F(LoginWindowTest, RejectedPasswordIsSelectedForRetypingAndEscOpensRegistra
 TEST_F(LoginWindowTest, ChineseNamesAndAmpersandsArriveIntact) {
   Start();
   FrmLogin& login = ShowLogin();
-  login.SetUserName(u"张三&pw=1");
-  login.SetPassword(u"密码 123");
-  SetLoginReply(u"普通用户");
-  Press(login.cmdOK());
+  SubmitLogin(login, u"张三&pw=1", u"密码 123", u"普通用户");
   EXPECT_EQ(
       LoginRequests(),
       std::vector<std::string>{"/user/denglu.asp?yh=%D5%C5%C8%FD%26pw%3D1&pw=%C3%DC%C2%EB%20123"});
@@ -258,10 +262,7 @@ TEST_F(LoginWindowTest, EmptyBoxSendsNothingAndCancelKeepsTheBoxes) {
 TEST_F(LoginWindowTest, CloseBoxEmptiesTheNextWindowAndKeepsTheFile) {
   Start();
   FrmLogin& login = ShowLogin();
-  login.SetUserName(u"demo");
-  login.SetPassword(u"secret");
-  SetLoginReply(u"账号或者密码错误");
-  Press(login.cmdOK());
+  SubmitLogin(login, u"demo", u"secret", u"账号或者密码错误");
   const wxWeakRef<FrmLogin> closed(&login);
   login.Close();  // what the title bar's close box does
   ASSERT_TRUE(WaitFor([&] { return !closed; }));
@@ -275,9 +276,7 @@ TEST_F(LoginWindowTest, CloseBoxEmptiesTheNextWindowAndKeepsTheFile) {
 TEST_F(LoginWindowTest, LoginRunInsideAWaitingLoginAndCloseWhileWaitingAreSafe) {
   Start();
   FrmLogin& login = ShowLogin();
-  login.SetUserName(u"first");
-  login.SetPassword(u"pw");
-  SetLoginReply(u"普通用户");
+  SubmitLogin(login, u"first", u"pw", u"普通用户", false);
   login_delay_ = 300ms;
   // While the first reply is awaited, the user types another name and activates 登陆 again.
   login.CallAfter([&] {
@@ -299,7 +298,7 @@ TEST_F(LoginWindowTest, LoginRunInsideAWaitingLoginAndCloseWhileWaitingAreSafe) 
   SetLoginReply(u"VIP用户");
   shown.CallAfter([&] { shown.Close(); });
   Press(shown.cmdOK());
-  EXPECT_TRUE(WaitFor([&] { return !closed; })) << "the closed window was not destroyed";
+  EXPECT_TRUE(WaitFor("the closed window to be destroyed", [&] { return !closed; }));
   EXPECT_EQ(form_->GetTitle(), title) << "a closed window's login changed nothing";
 }
 
@@ -391,8 +390,8 @@ TEST_F(LoginWindowTest, ClosingTheMainWindowTakesTheHiddenLoginWindowWithIt) {
   const wxWeakRef<FrmLogin> login(Probe(form).Login().Existing());
   ASSERT_TRUE(login);
   form.Close();
-  EXPECT_TRUE(WaitFor([&] { return !login; }))
-      << "the hidden login window outlived the main window";
+  EXPECT_TRUE(
+      WaitFor("the hidden login window to go with the main window", [&] { return !login; }));
   form_ = nullptr;
 }
 

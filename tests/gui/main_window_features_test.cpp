@@ -186,7 +186,7 @@ TEST_F(MainWindowFeaturesTest, OnTopIsWhatTheWindowManagerReportsAndNothingMoves
   EXPECT_FALSE(above());
   ClickMenu(kChuangkou);
   EXPECT_EQ(Probe(form).Menus().Caption(kChuangkou), u"窗口置顶√");
-  EXPECT_TRUE(WaitFor(above)) << "the window manager does not keep the window above";
+  EXPECT_TRUE(WaitFor("the window manager to keep the window above", above));
   ClickMenu(kChuangkou);
   EXPECT_EQ(Probe(form).Menus().Caption(kChuangkou), u"窗口置顶");
   EXPECT_TRUE(WaitFor([&] { return !above(); }));

@@ -204,8 +204,8 @@ TEST_F(PlaybackTest, FullscreenFromThePlayersButtonAndFromF11ComesBackToTheSameW
   ASSERT_TRUE(WaitFor([&] { return Fullscreen() && CoversScreen(); }, 10000)) << NetWmState();
   testing::SaveScreenshot("playback-fullscreen");
   e2e::Shell("xdotool key Escape");
-  EXPECT_TRUE(WaitFor([&] { return Restored(); }, 10000))
-      << "the page's fullscreen did not return to the window";
+  EXPECT_TRUE(WaitFor(
+      "the page's fullscreen to return to the window", [&] { return Restored(); }, 10000));
   EXPECT_EQ(Probe(*form_).ViewMode(), mode);
   EXPECT_TRUE(Probe(*form_).Parts().list2->IsShown());
 
@@ -213,7 +213,8 @@ TEST_F(PlaybackTest, FullscreenFromThePlayersButtonAndFromF11ComesBackToTheSameW
   ASSERT_TRUE(WaitFor([&] { return Fullscreen() && CoversScreen(); }, 10000)) << NetWmState();
   EXPECT_FALSE(Probe(*form_).Parts().list2->IsShown());
   e2e::Shell("xdotool key F11");
-  EXPECT_TRUE(WaitFor([&] { return Restored(); }, 10000)) << "F11 did not return to the window";
+  EXPECT_TRUE(WaitFor(
+      "F11 to return to the window", [&] { return Restored(); }, 10000));
   EXPECT_TRUE(Probe(*form_).Parts().list2->IsShown());
 }
 

@@ -67,7 +67,7 @@ namespace {
 TEST(TranslucentBorder, TheBackgroundLetsTheDesktopThroughAndThePageNever) {
   Compositor compositor;
   ASSERT_TRUE(compositor.Started()) << "xcompmgr is not installed";
-  ASSERT_TRUE(WaitFor(Composited, 10000)) << "the screen did not become composited";
+  ASSERT_TRUE(WaitFor("the screen to become composited", Composited, 10000));
 
   LoopbackServer server;
   server.Serve("/blue", "<html><body style='margin:0;background:#0000ff'></body></html>");
