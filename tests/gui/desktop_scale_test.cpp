@@ -40,7 +40,8 @@ TEST(DesktopScaleTest, EveryLengthIsItsDesignLengthAtTheDesktopsScaleAndTextSize
   testing::LoopbackServer tv;
   primary.Start();
   tv.Start();
-  Form1Options options = testing::RecordingForm1Options(primary, tv);
+  const testing::TempFolder folder("desktop-scale");
+  Form1Options options = testing::RecordingForm1Options(primary, tv, folder);
   auto* form = new Form1(options);
   form->Form_Load();
   // The main window's client area as it asks for it, 13755 x 8700 twips: at scale 2 it is wider
@@ -76,7 +77,6 @@ TEST(DesktopScaleTest, EveryLengthIsItsDesignLengthAtTheDesktopsScaleAndTextSize
   EXPECT_NEAR(login.GetClientSize().y * login.GetDPIScaleFactor(), device(1890), 1);
   testing::SaveScreenshot(std::string("desktop-scale-") + (design_pixel ? design_pixel : "1"));
   testing::DestroyAndWait(form);
-  std::filesystem::remove_all(options.app_folder);
 }
 
 }  // namespace

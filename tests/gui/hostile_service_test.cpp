@@ -108,7 +108,8 @@ TEST_F(HostileServiceTest, EveryMisbehaviourHasItsOutcomeAndStartUpEnds) {
   for (const Case& c : cases) {
     SCOPED_TRACE(c.name);
     reply_ = c.programme_list;
-    Form1Options options = testing::RecordingForm1Options(server_, server_);
+    const testing::TempFolder folder("hostile");
+    Form1Options options = testing::RecordingForm1Options(server_, server_, folder);
     WriteCredentialFile(options.app_folder, u"u", u"p");
     const auto start = std::chrono::steady_clock::now();
     auto* form = new Form1(options);
@@ -128,13 +129,13 @@ TEST_F(HostileServiceTest, EveryMisbehaviourHasItsOutcomeAndStartUpEnds) {
       EXPECT_TRUE(address == u"about:blank" || IsWebAddress(address)) << Utf16ToUtf8(address);
     }
     testing::DestroyAndWait(form);
-    std::filesystem::remove_all(options.app_folder);
   }
 }
 
 TEST_F(HostileServiceTest, BulletinBlocksOfAnySizeOrAddressAreSafe) {
   reply_ = Body("");
-  Form1Options options = testing::RecordingForm1Options(server_, server_);
+  const testing::TempFolder folder("hostile");
+  Form1Options options = testing::RecordingForm1Options(server_, server_, folder);
   auto* form = new Form1(options);
   form->Form_Load();
   std::u16string block = u"$$$*";
@@ -171,7 +172,6 @@ TEST_F(HostileServiceTest, BulletinBlocksOfAnySizeOrAddressAreSafe) {
       << "the bar made the window " << form->GetSize().x << " px wide";
   EXPECT_EQ(form->GetSize().y, height);
   testing::DestroyAndWait(form);
-  std::filesystem::remove_all(options.app_folder);
 }
 
 }  // namespace

@@ -17,6 +17,7 @@
 #include "mainwindow/form1.h"
 #include "mainwindow/window_options_ui.h"
 #include "tests/gui/gui_test.h"
+#include "tests/support/engine_fixture.h"
 #include "tests/support/form1_probe.h"
 #include "tests/support/loopback_server.h"
 
@@ -64,7 +65,9 @@ inline void PrintTo(const wxColour& colour, std::ostream* out) {
 namespace talvo {
 namespace {
 
-TEST(TranslucentBorder, TheBackgroundLetsTheDesktopThroughAndThePageNever) {
+using TranslucentBorder = testing::EngineForm1Fixture;
+
+TEST_F(TranslucentBorder, TheBackgroundLetsTheDesktopThroughAndThePageNever) {
   Compositor compositor;
   ASSERT_TRUE(compositor.Started()) << "xcompmgr is not installed";
   ASSERT_TRUE(WaitFor("the screen to become composited", Composited, 10000));
@@ -80,17 +83,8 @@ TEST(TranslucentBorder, TheBackgroundLetsTheDesktopThroughAndThePageNever) {
   gtk_window_set_type_hint(GTK_WINDOW(backdrop->GetHandle()), GDK_WINDOW_TYPE_HINT_DESKTOP);
   backdrop->Show();
 
-  Form1Options options;
-  options.config.primary_host = options.config.tv_host = Utf8ToUtf16(server.HostPort());
-  char folder[] = "/tmp/talvo-aero-XXXXXX";
-  ASSERT_NE(mkdtemp(folder), nullptr);
-  options.app_folder = folder;
-  options.station_timer = std::chrono::seconds(60);
-  auto* form = new Form1(options);
+  Form1* form = &StartOnTheEngine(server.HostPort());
   ASSERT_TRUE(Probe(*form).WindowSkin().CanShowTranslucent());
-  form->Form_Load();
-  form->Show();
-  ASSERT_TRUE(WaitFor([&] { return form->IsActive(); }));
   int loads = 0;
   Probe(*form).WebBrowser1().SetLoadCompleted([&] { ++loads; });
   Probe(*form).WebBrowser1().Navigate(Utf8ToUtf16(server.Url("/blue")));
@@ -139,9 +133,7 @@ TEST(TranslucentBorder, TheBackgroundLetsTheDesktopThroughAndThePageNever) {
   EXPECT_EQ(PixelAt(off, background), form->GetBackgroundColour())
       << "the border is still translucent";
 
-  testing::DestroyAndWait(form);
   testing::DestroyAndWait(backdrop);
-  std::filesystem::remove_all(folder);
 }
 
 }  // namespace

@@ -17,6 +17,7 @@
 #include "platform/web/browser_view.h"
 #include "platform/web/webview_browser.h"
 #include "tests/gui/gui_test.h"
+#include "tests/support/scratch.h"
 
 namespace talvo::testing {
 
@@ -40,13 +41,13 @@ class EngineForm1Fixture : public ::testing::Test {
     form_ = nullptr;
   }
 
-  // Every host at `host_port`, `folder` the application folder; made, through its start-up,
-  // shown and active.
-  Form1& StartOnTheEngine(const std::string& host_port, const std::filesystem::path& folder,
+  // Every host at `host_port`, `folder` (else one of the fixture's own) the application folder;
+  // made, through its start-up, shown and active.
+  Form1& StartOnTheEngine(const std::string& host_port, const std::filesystem::path& folder = {},
                           std::chrono::milliseconds station_timer = std::chrono::seconds(60)) {
     options_.config.primary_host = options_.config.tv_host = options_.config.channel_host =
         Utf8ToUtf16(host_port);
-    options_.app_folder = folder;
+    options_.app_folder = folder.empty() ? folder_.path() : folder;
     options_.station_timer = station_timer;
     form_ = new Form1(options_);
     form_->Form_Load();
@@ -55,6 +56,7 @@ class EngineForm1Fixture : public ::testing::Test {
     return *form_;
   }
 
+  TempFolder folder_{"engine"};
   Form1Options options_;
   Form1* form_ = nullptr;
 };

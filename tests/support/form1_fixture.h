@@ -10,7 +10,6 @@
 
 #include <chrono>
 #include <filesystem>
-#include <random>
 #include <stdexcept>
 #include <string>
 #include <string_view>
@@ -23,14 +22,14 @@
 #include "tests/gui/gui_test.h"
 #include "tests/support/form1_probe.h"
 #include "tests/support/loopback_server.h"
+#include "tests/support/scratch.h"
 
 namespace talvo::testing {
 
-inline Form1Options RecordingForm1Options(const LoopbackServer& primary, const LoopbackServer& tv) {
+inline Form1Options RecordingForm1Options(const LoopbackServer& primary, const LoopbackServer& tv,
+                                          const std::filesystem::path& app_folder) {
   Form1Options options;
-  options.app_folder = std::filesystem::temp_directory_path() /
-                       ("talvo-form1-" + std::to_string(std::random_device()()));
-  std::filesystem::create_directories(options.app_folder);
+  options.app_folder = app_folder;
   options.config.primary_host = Utf8ToUtf16(primary.HostPort());
   options.config.tv_host = Utf8ToUtf16(tv.HostPort());
   options.browser_factory = RecordingBrowser::Factory();
@@ -74,7 +73,7 @@ inline std::vector<std::string> RequestsFor(const LoopbackServer& server, std::s
 // A fixture adds its handlers to the servers, then calls StartService().
 class Form1Fixture : public ::testing::Test {
  protected:
-  Form1Fixture() : options_(RecordingForm1Options(primary_, tv_)) {}
+  Form1Fixture() : options_(RecordingForm1Options(primary_, tv_, folder_)) {}
 
   void SetUp() override { SetFetchesEnabled(true); }
   // The servers stop before the fixture's own members go: their handlers may read them.
@@ -83,7 +82,6 @@ class Form1Fixture : public ::testing::Test {
     form_ = nullptr;
     primary_.Stop();
     tv_.Stop();
-    std::filesystem::remove_all(options_.app_folder);
     SetFetchesEnabled(true);
   }
 
@@ -106,6 +104,7 @@ class Form1Fixture : public ::testing::Test {
 
   LoopbackServer primary_;
   LoopbackServer tv_;
+  TempFolder folder_{"form1"};
   Form1Options options_;
   Form1* form_ = nullptr;
 };
