@@ -21,10 +21,6 @@
 namespace talvo {
 namespace {
 
-using testing::Probe;
-
-using testing::WaitFor;
-
 TEST(DesktopScaleTest, EveryLengthIsItsDesignLengthAtTheDesktopsScaleAndTextSize) {
   const char* design_pixel = getenv("TALVO_TEST_DESIGN_PIXEL");
   const double factor = design_pixel != nullptr ? std::atof(design_pixel) : 1.0;

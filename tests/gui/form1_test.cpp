@@ -30,11 +30,7 @@
 namespace talvo {
 namespace {
 
-using testing::Probe;
-
 using namespace std::chrono_literals;
-using testing::LoopbackServer;
-using testing::WaitFor;
 
 const std::vector<std::u16string> kBuiltInNames = {u"北京卫视高清", u"广东卫视高清",
                                                    u"江苏卫视高清", u"深圳卫视高清",

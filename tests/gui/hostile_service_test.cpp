@@ -26,11 +26,8 @@
 namespace talvo {
 namespace {
 
-using testing::Probe;
-
 using namespace std::chrono_literals;
 using Reply = std::function<void(httplib::Response&)>;
-using testing::LoopbackServer;
 
 std::string Gbk(const std::u16string& text) { return EncodeGbk(text); }
 

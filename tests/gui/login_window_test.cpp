@@ -35,11 +35,7 @@
 namespace talvo {
 namespace {
 
-using testing::Probe;
-
 using namespace std::chrono_literals;
-using testing::LoopbackServer;
-using testing::WaitFor;
 
 // Real key events to whatever window has the focus.
 void Keys(const std::string& xdotool_arguments) {

@@ -28,11 +28,7 @@
 namespace talvo {
 namespace {
 
-using testing::Probe;
-
 using namespace std::chrono_literals;
-using testing::LoopbackServer;
-using testing::WaitFor;
 
 // Both hosts answer the station list.
 class MainWindowFeaturesTest : public testing::Form1Fixture {

@@ -29,10 +29,6 @@
 namespace talvo {
 namespace {
 
-using testing::Probe;
-
-using testing::WaitFor;
-
 // What the demo's player pages show: "播放中 t=1.24 w=640 有声".
 struct PlayerState {
   bool playing = false;

@@ -21,8 +21,6 @@ namespace talvo {
 namespace {
 
 using namespace std::chrono_literals;
-using testing::Probe;
-using testing::WaitFor;
 
 using testing::Shows;
 using ServiceReturnTest = testing::EngineForm1Fixture;

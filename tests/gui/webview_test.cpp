@@ -29,11 +29,6 @@
 namespace talvo {
 namespace {
 
-using testing::Probe;
-
-using testing::LoopbackServer;
-using testing::WaitFor;
-
 class WebViewTest : public testing::EngineViewFixture {
  protected:
   void SetUp() override {

@@ -39,18 +39,22 @@ struct FakeService {
       return found == replies.end() ? std::u16string() : found->second;
     };
   }
+  // The list from the TV host "tv", else the primary "primary", into `buffer`; how often the
+  // TV host's hook ran.
+  int FetchInto(std::u16string& buffer, std::u16string_view marker = kProgrammeListMarker) {
+    int hook_runs = 0;
+    FetchListReply(Fetch(), u"tv", u"primary", marker, buffer, [&] { ++hook_runs; });
+    return hook_runs;
+  }
 };
 
 TEST(FetchListReply, TvHostReplyWithTheMarkerIsTakenAndThePrimaryIsNotAsked) {
   FakeService service;
   service.replies[u"tv"] = u"北京卫视\r\nhttp://x/a\r\n";
   std::u16string buffer;
-  int hook_runs = 0;
-  FetchListReply(service.Fetch(), u"tv", u"primary", kProgrammeListMarker, buffer,
-                 [&] { ++hook_runs; });
+  EXPECT_EQ(service.FetchInto(buffer), 1);
   EXPECT_EQ(buffer, u"北京卫视\r\nhttp://x/a\r\n");
   EXPECT_EQ(service.asked, std::vector<std::u16string>{u"tv"});
-  EXPECT_EQ(hook_runs, 1);
 }
 
 TEST(FetchListReply, RejectedTvReplyFallsBackToThePrimaryHost) {
@@ -58,19 +62,16 @@ TEST(FetchListReply, RejectedTvReplyFallsBackToThePrimaryHost) {
   service.replies[u"tv"] = u"服务器忙\r\nhttp://x/a\r\n";
   service.replies[u"primary"] = u"湖南卫视\r\nhttp://x/b\r\n";
   std::u16string buffer;
-  int hook_runs = 0;
-  FetchListReply(service.Fetch(), u"tv", u"primary", kProgrammeListMarker, buffer,
-                 [&] { ++hook_runs; });
+  EXPECT_EQ(service.FetchInto(buffer), 0) << "the hook belongs to the TV host's reply only";
   EXPECT_EQ(buffer, u"湖南卫视\r\nhttp://x/b\r\n");
   EXPECT_EQ(service.asked, (std::vector<std::u16string>{u"tv", u"primary"}));
-  EXPECT_EQ(hook_runs, 0) << "the hook belongs to the TV host's reply only";
 }
 
 TEST(FetchListReply, ShortAcceptedReplyStillAsksThePrimaryHost) {
   FakeService service;
   service.replies[u"tv"] = u"卫视";
   std::u16string buffer;
-  FetchListReply(service.Fetch(), u"tv", u"primary", kProgrammeListMarker, buffer, nullptr);
+  service.FetchInto(buffer);
   EXPECT_EQ(service.asked, (std::vector<std::u16string>{u"tv", u"primary"}));
   EXPECT_EQ(buffer, u"卫视");
   EXPECT_TRUE(ParseLinePairs(buffer).empty());
@@ -79,7 +80,7 @@ TEST(FetchListReply, ShortAcceptedReplyStillAsksThePrimaryHost) {
 TEST(FetchListReply, NothingAcceptedKeepsTheBuffer) {
   FakeService service;
   std::u16string buffer = u"earlier";
-  FetchListReply(service.Fetch(), u"tv", u"primary", kProgrammeListMarker, buffer, nullptr);
+  service.FetchInto(buffer);
   EXPECT_EQ(buffer, u"earlier");
 }
 
@@ -88,7 +89,7 @@ TEST(FetchListReply, EachListHasItsOwnMarker) {
   service.replies[u"tv"] = u"北京卫视\r\nhttp://x/a\r\n";
   service.replies[u"primary"] = u"交通广播\r\nhttp://x/fm\r\n";
   std::u16string buffer;
-  FetchListReply(service.Fetch(), u"tv", u"primary", kStationListMarker, buffer, nullptr);
+  service.FetchInto(buffer, kStationListMarker);
   EXPECT_EQ(buffer, u"交通广播\r\nhttp://x/fm\r\n");
 }
 

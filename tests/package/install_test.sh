@@ -5,20 +5,10 @@
 # usage: tests/package/install_test.sh BUILD_DIR
 set -euo pipefail
 build=$(cd "$1" && pwd)
-work=$(mktemp -d)
+test_name="install test"
+wait_tenths=200
+source "$(dirname "$0")/../support/shell_test.sh"
 chmod 755 "$work"
-client=
-service=
-cleanup() {
-  [[ -n "$client" ]] && kill "$client" 2>/dev/null || true
-  [[ -n "$service" ]] && kill "$service" 2>/dev/null || true
-  wait 2>/dev/null || true
-  rm -rf "$work"
-}
-trap cleanup EXIT
-fail() { echo "install test: $*" >&2; exit 1; }
-# Bounded waits: 20 s.
-eventually() { for _ in $(seq 200); do eval "$1" && return 0; sleep 0.1; done; return 1; }
 
 cpack --config "$build/CPackConfig.cmake" -B "$work/deb" >"$work/cpack.log" 2>&1 || { cat "$work/cpack.log"; fail "cpack failed"; }
 deb=$(ls "$work"/deb/talvo_*.deb)

@@ -110,3 +110,10 @@ class Form1Fixture : public ::testing::Test {
 };
 
 }  // namespace talvo::testing
+
+// The names every window test on Form1 uses, without their namespace.
+namespace talvo {
+using testing::LoopbackServer;
+using testing::Probe;
+using testing::WaitFor;
+}  // namespace talvo

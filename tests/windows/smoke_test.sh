@@ -8,19 +8,10 @@ top=$(cd "$(dirname "$0")/../.." && pwd)
 linux=$(cd "$1" && pwd)
 windows=$(cd "$2" && pwd)
 artifacts=$3
-work=$(mktemp -d)
-client=
-service=
-cleanup() {
-  [[ -n "$client" ]] && kill "$client" 2>/dev/null || true
-  [[ -n "$service" ]] && kill "$service" 2>/dev/null || true
-  wait 2>/dev/null || true
-  rm -rf "$work"
-}
-trap cleanup EXIT
-fail() { echo "windows smoke test: $*" >&2; cat "$work/client.log" >&2 || true; exit 1; }
-# Bounded waits: 30 s.
-eventually() { for _ in $(seq 300); do eval "$1" && return 0; sleep 0.1; done; return 1; }
+test_name="windows smoke test"
+wait_tenths=300
+fail_log=client.log
+source "$top/tests/support/shell_test.sh"
 requests() { grep -c "^GET $1 " "$work/service.log" || true; }
 
 "$linux/talvo-demo-service" --port 0 >"$work/service.log" 2>&1 &

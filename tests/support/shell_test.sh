@@ -1,0 +1,20 @@
+# Sourced by the shell tests: a work folder of their own, the client and the service they start
+# ended and the folder removed on exit, `fail`, and bounded waits.
+# Set before sourcing: test_name (for messages), wait_tenths (how long `eventually` waits, in
+# tenths of a second) and, where a failure should show it, fail_log.
+work=$(mktemp -d)
+client=
+service=
+cleanup() {
+  [[ -n "$client" ]] && kill "$client" 2>/dev/null || true
+  [[ -n "$service" ]] && kill "$service" 2>/dev/null || true
+  wait 2>/dev/null || true
+  rm -rf "$work"
+}
+trap cleanup EXIT
+fail() {
+  echo "$test_name: $*" >&2
+  [[ -n "${fail_log:-}" ]] && cat "$work/$fail_log" >&2 || true
+  exit 1
+}
+eventually() { for _ in $(seq "$wait_tenths"); do eval "$1" && return 0; sleep 0.1; done; return 1; }
