@@ -4,7 +4,6 @@
 
 #include <fstream>
 #include <random>
-#include <sstream>
 
 #ifdef _WIN32
 #include <windows.h>
@@ -30,12 +29,7 @@ class CredentialFileTest : public ::testing::Test {
 
   fs::path File() const { return CredentialFilePath(folder_); }
   bool Exists() const { return fs::exists(File()); }
-  std::string Bytes() const {
-    std::ifstream in(File(), std::ios::binary);
-    std::stringstream content;
-    content << in.rdbuf();
-    return content.str();
-  }
+  std::string Bytes() const { return testing::FileBytes(File()); }
   void Put(std::string_view bytes) const { std::ofstream(File(), std::ios::binary) << bytes; }
   std::vector<std::string> FolderEntries() const {
     std::vector<std::string> names;

@@ -7,6 +7,7 @@
 
 #include "tests/support/client_harness.h"
 #include "tests/support/demo_client.h"
+#include "tests/support/scratch.h"
 
 namespace talvo::e2e {
 namespace {
@@ -26,7 +27,7 @@ TEST_F(DesktopSessionE2E, BesideWaylandTheClientOpensThroughX11WhereItCanStayAbo
       {"/usr/bin/weston", "--backend=headless-backend.so", "--socket=talvo-e2e", "--idle-time=0"},
       {{"XDG_RUNTIME_DIR", runtime.string()}}, work / "weston.out", work / "weston.err");
   ASSERT_TRUE(Eventually([&] { return fs::exists(runtime / "talvo-e2e"); }, 20000))
-      << (std::ostringstream() << std::ifstream(work / "weston.err").rdbuf()).str();
+      << testing::FileBytes(work / "weston.err");
 
   StartService();
   ASSERT_TRUE(StartClient(

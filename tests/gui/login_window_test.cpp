@@ -122,10 +122,6 @@ class LoginWindowTest : public testing::Form1Fixture {
     return testing::RequestsFor(primary_, "/user/denglu.asp");
   }
 
-  std::vector<std::u16string> ServiceView() {
-    return testing::Recording(probe().WebBrowser2()).Navigations();
-  }
-
   std::mutex mutex_;
   std::u16string login_reply_;
   std::u16string programme_reply_;
@@ -220,12 +216,10 @@ TEST_F(LoginWindowTest, RejectedPasswordIsSelectedForRetypingAndEscOpensRegistra
   Keys("type n");  // replaces the whole selection
   EXPECT_TRUE(WaitFor([&] { return login.Password() == u"n"; })) << login.txtPassword()->GetValue();
 
-  const std::size_t before = testing::Recording(probe().WebBrowser1()).Navigations().size();
+  const std::size_t before = Playback().size();
   Keys("key Escape");  // 用户注册, not 取消
-  ASSERT_TRUE(WaitFor(
-      [&] { return testing::Recording(probe().WebBrowser1()).Navigations().size() > before; }));
-  EXPECT_EQ(testing::Recording(probe().WebBrowser1()).Navigations().back(),
-            RegistrationAddress(options_.config));
+  ASSERT_TRUE(WaitFor([&] { return Playback().size() > before; }));
+  EXPECT_EQ(Playback().back(), RegistrationAddress(options_.config));
   EXPECT_TRUE(login.IsShown());
 }
 

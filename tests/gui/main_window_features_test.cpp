@@ -137,12 +137,10 @@ TEST_F(MainWindowFeaturesTest, StationsArriveAtTheTickAndOpenTheirPages) {
 
   const auto choose = [&](int n) { testing::ChooseRow(list1, n); };
   choose(1);
-  EXPECT_EQ(testing::Recording(Probe(form).WebBrowser1()).Navigations().back(),
-            u"http://radio.test/traffic");
-  const std::size_t navigations =
-      testing::Recording(Probe(form).WebBrowser1()).Navigations().size();
+  EXPECT_EQ(Playback().back(), u"http://radio.test/traffic");
+  const std::size_t navigations = Playback().size();
   choose(2);  // not a web address: never opened
-  EXPECT_EQ(testing::Recording(Probe(form).WebBrowser1()).Navigations().size(), navigations);
+  EXPECT_EQ(Playback().size(), navigations);
 }
 
 TEST_F(MainWindowFeaturesTest, BulletinBlocksPutEntriesOnTheBarThatOpenTheirLinks) {
@@ -158,20 +156,17 @@ TEST_F(MainWindowFeaturesTest, BulletinBlocksPutEntriesOnTheBarThatOpenTheirLink
   EXPECT_EQ(menus.Caption(kN1 + 1), u"2.R&B 专场");
   EXPECT_FALSE(menus.IsShown(kN1 + 2));
   ClickMenu(kN1 + 1);
-  EXPECT_EQ(testing::Recording(Probe(form).WebBrowser1()).Navigations().back(),
-            u"http://news.test/2");
+  EXPECT_EQ(Playback().back(), u"http://news.test/2");
 
   // A later block of one pair: n2 keeps its caption but no longer leads anywhere.
   service.FinishLoad(u"$$$*换台通知*http://news.test/3*$$$");
   EXPECT_EQ(menus.Caption(kN1), u"1.换台通知");
   EXPECT_EQ(menus.Caption(kN1 + 1), u"2.R&B 专场");
-  const std::size_t navigations =
-      testing::Recording(Probe(form).WebBrowser1()).Navigations().size();
+  const std::size_t navigations = Playback().size();
   ClickMenu(kN1 + 1);
-  EXPECT_EQ(testing::Recording(Probe(form).WebBrowser1()).Navigations().size(), navigations);
+  EXPECT_EQ(Playback().size(), navigations);
   ClickMenu(kN1);
-  EXPECT_EQ(testing::Recording(Probe(form).WebBrowser1()).Navigations().back(),
-            u"http://news.test/3");
+  EXPECT_EQ(Playback().back(), u"http://news.test/3");
 }
 
 TEST_F(MainWindowFeaturesTest, OnTopIsWhatTheWindowManagerReportsAndNothingMoves) {
@@ -206,8 +201,7 @@ TEST_F(MainWindowFeaturesTest, ARestartKeepsFavouritesSoundAndTheLastChannel) {
   viewer.StepVolume(-1);
   viewer.ToggleResume();
   testing::ChooseRow(Probe(*form_).Parts().list2, 3);
-  const std::u16string played =
-      testing::Recording(Probe(*form_).WebBrowser1()).Navigations().back();
+  const std::u16string played = Playback().back();
   testing::DestroyAndWait(form_);
 
   Load();

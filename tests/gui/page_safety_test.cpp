@@ -39,11 +39,6 @@ std::string Html(const std::string& body) {
 // The whole page is one link or one clickable block, so a click anywhere in the view hits it.
 constexpr const char* kBlock = "style='display:block;position:fixed;inset:0;background:#08c'";
 
-std::string ReadFile(const fs::path& file) {
-  std::ifstream in(file);
-  return std::string(std::istreambuf_iterator<char>(in), {});
-}
-
 // A toplevel GTK window of this process, other than the wx frames, that `is` accepts.
 GtkWidget* FindDialog(const std::function<bool(GtkWidget*)>& is) {
   GList* windows = gtk_window_list_toplevels();
@@ -67,7 +62,7 @@ struct ReplaceQuestion {
     GtkWidget* dialog = FindDialog([](GtkWidget* w) { return GTK_IS_MESSAGE_DIALOG(w); });
     if (dialog == nullptr) return G_SOURCE_CONTINUE;
     question->asked = true;
-    question->content_when_asked = ReadFile(question->file);
+    question->content_when_asked = testing::FileBytes(question->file);
     gtk_dialog_response(GTK_DIALOG(dialog), GTK_RESPONSE_ACCEPT);  // 替换
     return G_SOURCE_REMOVE;
   }
@@ -197,11 +192,11 @@ TEST_F(PageSafetyTest, PagesCannotTouchFilesTrapAViewOrFreezeIt) {
          for (const std::string& name : {unique + "-new.pdf", unique + ".pdf"}) {
            Probe(*form_).WebBrowser1().Navigate(
                Utf8ToUtf16(server_.Url("/page/unclicked?name=" + name)));
-           EXPECT_FALSE(
-               WaitFor([&] { return AnyDialog() || ReadFile(existing) != "thesis"; }, 3000))
+           EXPECT_FALSE(WaitFor(
+               [&] { return AnyDialog() || testing::FileBytes(existing) != "thesis"; }, 3000))
                << name;
          }
-         EXPECT_EQ(ReadFile(existing), "thesis");
+         EXPECT_EQ(testing::FileBytes(existing), "thesis");
          EXPECT_FALSE(fs::exists(downloads_ / (unique + "-new.pdf")));
          EXPECT_FALSE(fs::exists(g_get_home_dir() / fs::path(unique + "-new.pdf")));
          fs::remove(existing);
@@ -211,8 +206,8 @@ TEST_F(PageSafetyTest, PagesCannotTouchFilesTrapAViewOrFreezeIt) {
          Open("/page/click?name=" + unique + ".txt", u"save");
          ClickPage();
          SaveInto(unique + ".txt", folder_);
-         EXPECT_TRUE(
-             WaitFor([&] { return ReadFile(folder_ / (unique + ".txt")) == "payload"; }, 10000));
+         EXPECT_TRUE(WaitFor(
+             [&] { return testing::FileBytes(folder_ / (unique + ".txt")) == "payload"; }, 10000));
        }},
       {"a name with a folder in it is refused, clicked or not",
        [&] {
@@ -234,7 +229,8 @@ TEST_F(PageSafetyTest, PagesCannotTouchFilesTrapAViewOrFreezeIt) {
          ClickPage();
          const guint watch = g_timeout_add(50, &ReplaceQuestion::Answer, &question);
          SaveInto("keep-me.txt", folder_);
-         EXPECT_TRUE(WaitFor([&] { return ReadFile(question.file) == "payload"; }, 10000));
+         EXPECT_TRUE(
+             WaitFor([&] { return testing::FileBytes(question.file) == "payload"; }, 10000));
          if (!question.asked) g_source_remove(watch);
          EXPECT_TRUE(question.asked) << "replacing a file was not asked";
          EXPECT_EQ(question.content_when_asked, "mine");

@@ -1,9 +1,6 @@
 // The translucent border on a composited screen (xcompmgr on the virtual display): the window's
 // background lets a red backdrop through, a page in the playback view never does.
 #include <gtest/gtest.h>
-#include <signal.h>
-#include <spawn.h>
-#include <sys/wait.h>
 #include <wx/image.h>
 
 #include <gdk/gdk.h>
@@ -17,11 +14,10 @@
 #include "mainwindow/form1.h"
 #include "mainwindow/window_options_ui.h"
 #include "tests/gui/gui_test.h"
+#include "tests/support/client_harness.h"
 #include "tests/support/engine_fixture.h"
 #include "tests/support/form1_probe.h"
 #include "tests/support/loopback_server.h"
-
-extern char** environ;
 
 namespace talvo {
 namespace {
@@ -34,24 +30,13 @@ using testing::WaitFor;
 
 bool Composited() { return gdk_screen_is_composited(gdk_screen_get_default()); }
 
-// A compositing manager for the length of one test.
-class Compositor {
- public:
-  Compositor() {
-    char program[] = "xcompmgr";
-    char* argv[] = {program, nullptr};
-    if (posix_spawnp(&pid_, program, nullptr, nullptr, argv, environ) != 0) pid_ = -1;
-  }
+// A compositing manager for the length of one test; a missing xcompmgr throws.
+struct Compositor {
+  e2e::Process process{{"/usr/bin/xcompmgr"}, {}, "/dev/null", "/dev/null"};
   ~Compositor() {
-    if (pid_ <= 0) return;
-    ::kill(pid_, SIGTERM);
-    ::waitpid(pid_, nullptr, 0);
+    process.Terminate();
     WaitFor([] { return !Composited(); });
   }
-  bool Started() const { return pid_ > 0; }
-
- private:
-  pid_t pid_ = -1;
 };
 
 }  // namespace
@@ -68,8 +53,7 @@ namespace {
 using TranslucentBorder = testing::EngineForm1Fixture;
 
 TEST_F(TranslucentBorder, TheBackgroundLetsTheDesktopThroughAndThePageNever) {
-  Compositor compositor;
-  ASSERT_TRUE(compositor.Started()) << "xcompmgr is not installed";
+  const Compositor compositor;
   ASSERT_TRUE(WaitFor("the screen to become composited", Composited, 10000));
 
   LoopbackServer server;

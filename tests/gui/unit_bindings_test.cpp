@@ -136,6 +136,7 @@ TEST_F(UnitBindingsTest, AUnitThatIsGoneLeavesNoHandlerOnTheWindow) {
        [&] { return std::shared_ptr<void>(std::make_shared<BulletinMenu>(parts_)); }},
       {"WindowOptions",
        [&] { return std::shared_ptr<void>(std::make_shared<WindowOptions>(parts_)); }},
+      {"Skin", [&] { return std::shared_ptr<void>(std::make_shared<Skin>(frame_)); }},
   };
   for (const Row& row : rows) {
     const std::vector<int> before = Bound();

@@ -9,8 +9,6 @@
 #include <gtk/gtk.h>
 
 #include <cstdio>
-#include <fstream>
-#include <sstream>
 
 #include "core/charset.h"
 #include "core/fetcher.h"
@@ -148,11 +146,9 @@ TEST_F(WebViewTest, FailingScriptsAndWarningsOpenNoWindow) {
 
   delete wxLog::SetActiveTarget(previous);
   std::fclose(sink);
-  std::ifstream in(log_file);
-  std::stringstream logged;
-  logged << in.rdbuf();
-  EXPECT_NE(logged.str().find("警告：测试"), std::string::npos) << logged.str();
-  EXPECT_NE(logged.str().find("error: test"), std::string::npos);
+  const std::string logged = testing::FileBytes(log_file);
+  EXPECT_NE(logged.find("警告：测试"), std::string::npos) << logged;
+  EXPECT_NE(logged.find("error: test"), std::string::npos);
   std::filesystem::remove(log_file);
 }
 

@@ -29,16 +29,10 @@ for size in 16 32 48 64 128 256; do
 done
 [[ -s "$root/usr/share/icons/hicolor/scalable/apps/$id.svg" ]] || fail "no scalable icon"
 
-"$build/talvo-demo-service" --port 0 >"$work/service.log" 2>&1 &
-service=$!
-eventually '[[ "$(head -n 1 "$work/service.log" 2>/dev/null)" =~ ^[0-9]+$ ]]' || fail "demo service did not start"
-port=$(head -n 1 "$work/service.log")
-
 # An ordinary user: the executable's folder is not theirs, so the per-user data folder is used.
 home="$work/home"
 mkdir -p "$home/data/talvo"
-printf '[service]\nprimary_host = 127.0.0.1:%s\ntv_host = 127.0.0.1:%s\nchannel_host = 127.0.0.1:%s\n' \
-  "$port" "$port" "$port" >"$home/data/talvo/talvo.ini"
+start_demo_service "$build" "$home/data/talvo"
 chown -R nobody:nogroup "$home"
 setpriv --reuid=nobody --regid=nogroup --clear-groups \
   env -u TALVO_APP_DIR HOME="$home" XDG_DATA_HOME="$home/data" XDG_CACHE_HOME="$home/cache" \

@@ -36,13 +36,6 @@ std::vector<std::string> Lines(const std::filesystem::path& file) {
   return lines;
 }
 
-std::string FileText(const std::filesystem::path& file) {
-  std::ifstream in(file);
-  std::stringstream text;
-  text << in.rdbuf();
-  return text.str();
-}
-
 }  // namespace
 
 std::filesystem::path BuildDir() { return TALVO_BUILD_DIR; }
@@ -252,7 +245,7 @@ void ClientWindow::Close() {
   Shell("xdotool windowactivate --sync " + window_ + " key --clearmodifiers alt+F4 2>/dev/null");
 }
 
-std::string ClientWindow::Stderr() const { return FileText(app_dir_ / "client.err"); }
+std::string ClientWindow::Stderr() const { return testing::FileBytes(app_dir_ / "client.err"); }
 
 std::string WhyNoWindow(pid_t pid, const std::filesystem::path& stderr_file) {
   const std::string id = std::to_string(pid);
@@ -265,7 +258,7 @@ std::string WhyNoWindow(pid_t pid, const std::filesystem::path& stderr_file) {
   } else {
     why = "the client has ended\n";
   }
-  return why + "its stderr:\n" + FileText(stderr_file);
+  return why + "its stderr:\n" + testing::FileBytes(stderr_file);
 }
 
 std::filesystem::path Screenshot(const std::string& name) {

@@ -2,19 +2,16 @@
 // service for every host, and a bare view in a frame of its own.
 #pragma once
 
-#include <gtest/gtest.h>
 #include <wx/frame.h>
 
 #include <chrono>
 #include <filesystem>
 #include <memory>
-#include <string>
 #include <string_view>
 
 #include "core/fetcher.h"
 #include "core/utf.h"
 #include "mainwindow/form1.h"
-#include "platform/web/browser_view.h"
 #include "platform/web/webview_browser.h"
 #include "tests/gui/gui_test.h"
 #include "tests/support/scratch.h"

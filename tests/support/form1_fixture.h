@@ -101,6 +101,13 @@ class Form1Fixture : public ::testing::Test {
     return *form_;
   }
   Form1Probe probe() const { return Form1Probe(*form_); }
+  // What the playback view and the service view were asked to load, in order.
+  const std::vector<std::u16string>& Playback() {
+    return Recording(probe().WebBrowser1()).Navigations();
+  }
+  const std::vector<std::u16string>& ServiceView() {
+    return Recording(probe().WebBrowser2()).Navigations();
+  }
 
   LoopbackServer primary_;
   LoopbackServer tv_;

@@ -1,6 +1,8 @@
 #include "tests/support/scratch.h"
 
 #include <cstdio>
+#include <fstream>
+#include <iterator>
 #include <random>
 #include <stdexcept>
 #include <system_error>
@@ -25,6 +27,11 @@ TempFolder::TempFolder(std::string_view name) {
 TempFolder::~TempFolder() {
   std::error_code ignored;
   std::filesystem::remove_all(path_, ignored);
+}
+
+std::string FileBytes(const std::filesystem::path& file) {
+  std::ifstream in(file, std::ios::binary);
+  return std::string(std::istreambuf_iterator<char>(in), {});
 }
 
 std::string CommandOutput(const std::string& command, int* status) {

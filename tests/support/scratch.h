@@ -24,6 +24,9 @@ class TempFolder {
   std::filesystem::path path_;
 };
 
+// The whole of a file as it is stored; empty when it cannot be read.
+std::string FileBytes(const std::filesystem::path& file);
+
 // Runs `command` through the shell and returns what it printed on stdout; `status`, when given,
 // gets what the shell returned (-1 when it could not start).
 std::string CommandOutput(const std::string& command, int* status = nullptr);

@@ -18,3 +18,15 @@ fail() {
   exit 1
 }
 eventually() { for _ in $(seq "$wait_tenths"); do eval "$1" && return 0; sleep 0.1; done; return 1; }
+# Starts the demo service from BIN_DIR on a free port, its log in $work/service.log, and writes
+# a talvo.ini into APP_FOLDER that sends every host there.
+# usage: start_demo_service BIN_DIR APP_FOLDER
+start_demo_service() {
+  "$1/talvo-demo-service" --port 0 >"$work/service.log" 2>&1 &
+  service=$!
+  eventually '[[ "$(head -n 1 "$work/service.log" 2>/dev/null)" =~ ^[0-9]+$ ]]' ||
+    fail "the demo service did not start"
+  port=$(head -n 1 "$work/service.log")
+  printf '[service]\nprimary_host = 127.0.0.1:%s\ntv_host = 127.0.0.1:%s\nchannel_host = 127.0.0.1:%s\n' \
+    "$port" "$port" "$port" >"$2/talvo.ini"
+}

@@ -14,12 +14,7 @@ fail_log=client.log
 source "$top/tests/support/shell_test.sh"
 requests() { grep -c "^GET $1 " "$work/service.log" || true; }
 
-"$linux/talvo-demo-service" --port 0 >"$work/service.log" 2>&1 &
-service=$!
-eventually '[[ "$(head -n 1 "$work/service.log")" =~ ^[0-9]+$ ]]' || fail "the demo service did not start"
-port=$(head -n 1 "$work/service.log")
-printf '[service]\nprimary_host = 127.0.0.1:%s\ntv_host = 127.0.0.1:%s\nchannel_host = 127.0.0.1:%s\n' \
-  "$port" "$port" "$port" >"$work/talvo.ini"
+start_demo_service "$linux" "$work"
 # Scrambled with table 00, whose body is the text itself: what the login window once saved.
 printf '0000000000demo_vip\r\n0000000000vip888\r\n' >"$work/talvoq.dat"
 
