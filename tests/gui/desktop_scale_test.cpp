@@ -21,7 +21,9 @@
 namespace talvo {
 namespace {
 
-TEST(DesktopScaleTest, EveryLengthIsItsDesignLengthAtTheDesktopsScaleAndTextSize) {
+using DesktopScaleTest = testing::Form1Fixture;
+
+TEST_F(DesktopScaleTest, EveryLengthIsItsDesignLengthAtTheDesktopsScaleAndTextSize) {
   const char* design_pixel = getenv("TALVO_TEST_DESIGN_PIXEL");
   const double factor = design_pixel != nullptr ? std::atof(design_pixel) : 1.0;
   const auto device = [&](double twips) {
@@ -32,14 +34,8 @@ TEST(DesktopScaleTest, EveryLengthIsItsDesignLengthAtTheDesktopsScaleAndTextSize
     return window->GetSize() * window->GetDPIScaleFactor();
   };
 
-  testing::LoopbackServer primary;
-  testing::LoopbackServer tv;
-  primary.Start();
-  tv.Start();
-  const testing::TempFolder folder("desktop-scale");
-  Form1Options options = testing::RecordingForm1Options(primary, tv, folder);
-  auto* form = new Form1(options);
-  form->Form_Load();
+  StartService();
+  Form1* form = &Load();
   // The main window's client area as it asks for it, 13755 x 8700 twips: at scale 2 it is wider
   // than the test screen, and the window manager shrinks it once shown.
   EXPECT_NEAR(form->GetClientSize().x * form->GetDPIScaleFactor(), device(design::kClientWidth), 1);
@@ -72,7 +68,6 @@ TEST(DesktopScaleTest, EveryLengthIsItsDesignLengthAtTheDesktopsScaleAndTextSize
   EXPECT_NEAR(testing::DeviceSize(&login).x, device(3750), 1);
   EXPECT_NEAR(login.GetClientSize().y * login.GetDPIScaleFactor(), device(1890), 1);
   testing::SaveScreenshot(std::string("desktop-scale-") + (design_pixel ? design_pixel : "1"));
-  testing::DestroyAndWait(form);
 }
 
 }  // namespace

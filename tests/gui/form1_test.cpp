@@ -54,6 +54,7 @@ class Form1Test : public testing::Form1Fixture {
                          });
     }
     options_.config.channel_host = u"live.test:81";
+    StartService();
   }
 
   void TearDown() override {
@@ -85,17 +86,8 @@ class Form1Test : public testing::Form1Fixture {
 };
 
 TEST_F(Form1Test, ServiceUnreachableLeavesTheBuiltInsAndStillOpensTheDownloadPage) {
-  // Bound and released: nothing answers on these ports.
-  int tv_port = 0;
-  int primary_port = 0;
-  {
-    LoopbackServer gone_tv;
-    LoopbackServer gone_primary;
-    tv_port = gone_tv.port();
-    primary_port = gone_primary.port();
-  }
-  options_.config.tv_host = u"127.0.0.1:" + Utf8ToUtf16(std::to_string(tv_port));
-  options_.config.primary_host = u"127.0.0.1:" + Utf8ToUtf16(std::to_string(primary_port));
+  options_.config.tv_host = u"127.0.0.1:" + Utf8ToUtf16(std::to_string(testing::UnusedPort()));
+  options_.config.primary_host = u"127.0.0.1:" + Utf8ToUtf16(std::to_string(testing::UnusedPort()));
   Form1& form = Load();
 
   EXPECT_EQ(Entries(), kBuiltInNames);
@@ -115,7 +107,6 @@ TEST_F(Form1Test, ServiceUnreachableLeavesTheBuiltInsAndStillOpensTheDownloadPag
 }
 
 TEST_F(Form1Test, DesignGeometryIsInTwips) {
-  StartService();
   Form1& form = Load();
   EXPECT_EQ(form.GetClientSize(), wxSize(917, 580));
   EXPECT_EQ(Probe(form).WebBrowser1().Window()->GetRect(), wxRect(336, 0, 585, 297));
@@ -127,7 +118,6 @@ TEST_F(Form1Test, DesignGeometryIsInTwips) {
 
 TEST_F(Form1Test, FiveLineReplyAddsTwoEntriesThatOpenTheirAddressesUnchanged) {
   tv_reply_ = u"央视卫视\r\nhttp://Pages.test/a?x=1&y=%41\r\n凤凰台\r\nhttp://pages.test/b\r\n";
-  StartService();
   Load();
   std::vector<std::u16string> expected = kBuiltInNames;
   expected.push_back(u"央视卫视");
@@ -150,7 +140,6 @@ TEST_F(Form1Test, FiveLineReplyAddsTwoEntriesThatOpenTheirAddressesUnchanged) {
 TEST_F(Form1Test, RejectedTvReplyTakesTheListFromThePrimaryHost) {
   tv_reply_ = u"维护中\r\nhttp://pages.test/x\r\n";
   primary_reply_ = u"湖南卫视\r\nhttp://pages.test/hn\r\n";
-  StartService();
   Load();
   EXPECT_EQ(Entries().size(), 7u);
   EXPECT_EQ(Entries().back(), u"湖南卫视");
@@ -160,7 +149,6 @@ TEST_F(Form1Test, RejectedTvReplyTakesTheListFromThePrimaryHost) {
 TEST_F(Form1Test, ReplyOfJustTheMarkerAsksThePrimaryAndAddsNothing) {
   tv_reply_ = u"卫视";
   primary_reply_ = u"rejected";
-  StartService();
   Load();
   EXPECT_EQ(Entries(), kBuiltInNames);
   EXPECT_EQ(ListRequests(primary_).size(), 1u);
@@ -168,7 +156,6 @@ TEST_F(Form1Test, ReplyOfJustTheMarkerAsksThePrimaryAndAddsNothing) {
 
 TEST_F(Form1Test, ReplyWithoutLineBreaksAddsNothing) {
   tv_reply_ = u"北京卫视 http://pages.test/bj";
-  StartService();
   Load();
   EXPECT_EQ(Entries(), kBuiltInNames);
 }
@@ -177,7 +164,6 @@ TEST_F(Form1Test, OnlyWebAddressesFromTheReplyAreOpenedAndEmptyNamesDoNothing) {
   tv_reply_ =
       u"卫视X\r\njavascript:alert(1)\r\n\r\nhttp://pages.test/empty-name\r\n"
       u"本地\r\nfile:///etc/passwd\r\n";
-  StartService();
   Load();
   ASSERT_EQ(Entries().size(), 9u);
   const std::size_t before = Playback().size();
@@ -194,7 +180,6 @@ TEST_F(Form1Test, LongListsKeepEveryAddress) {
     reply += u"卫视" + n + u"\r\nhttp://pages.test/" + n + u"\r\n";
   }
   tv_reply_ = reply;
-  StartService();
   Load();
   ASSERT_EQ(Entries().size(), 4506u);
   Choose(4505);
@@ -203,7 +188,6 @@ TEST_F(Form1Test, LongListsKeepEveryAddress) {
 
 TEST_F(Form1Test, SavedUserGoesIntoQueriesPercentEncoded) {
   WriteCredentialFile(options_.app_folder, u"张三&x", u"pw");
-  StartService();
   Load();
   EXPECT_EQ(probe().SavedUser(), u"张三&x");
   EXPECT_EQ(ListRequests(tv_), std::vector<std::string>{"/user/jiemubiao.asp?yh=%D5%C5%C8%FD%26x"});
@@ -214,7 +198,6 @@ TEST_F(Form1Test, TimerTicksWhileAStartUpFetchWaits) {
   delay_ = 1500ms;
   tv_reply_ = u"北京卫视\r\nhttp://pages.test/bj\r\n";
   options_.station_timer = 200ms;
-  StartService();
   form_ = new Form1(options_);
   bool loading = true;
   bool ticked_during_load = false;
@@ -232,7 +215,6 @@ TEST_F(Form1Test, TimerTicksWhileAStartUpFetchWaits) {
 TEST_F(Form1Test, ClosingWhileAFetchWaitsEndsPromptlyAndDestroysTheWindow) {
   delay_ = 10000ms;
   tv_reply_ = u"北京卫视\r\nhttp://pages.test/bj\r\n";
-  StartService();
   form_ = new Form1(options_);
   wxWeakRef<Form1> alive(form_);
   form_->Show();
@@ -253,7 +235,6 @@ TEST_F(Form1Test, ClosingWhileAFetchWaitsEndsPromptlyAndDestroysTheWindow) {
 // a closed window is deleted (a sanitizer build fails on the load's return if it was).
 TEST_F(Form1Test, EventsStillQueuedWhenTheWindowClosesReachNothingThatIsGone) {
   tv_reply_ = u"北京卫视\r\nhttp://pages.test/bj\r\n";
-  StartService();
   Form1& form = Start();
   const Form1Parts parts = probe().Parts();
   wxMenu* view_switch = probe().Menus().MenuOf(kJiemian);
@@ -290,7 +271,6 @@ TEST_F(Form1Test, EventsStillQueuedWhenTheWindowClosesReachNothingThatIsGone) {
 }
 
 TEST_F(Form1Test, SkinFileIsAttachedAndABrokenOneIsIgnored) {
-  StartService();
   std::ofstream(options_.app_folder / "real.she") << "; blue\nwindow = #102030\nbutton = #405060\n";
   Load();
   EXPECT_EQ(probe().WindowSkin().Scheme().window, 0x102030u);

@@ -92,8 +92,10 @@ class LoginWindowTest : public testing::Form1Fixture {
     login_reply_ = reply;
   }
 
-  // 账号登陆 clicked on the menu bar; true once the window has the keyboard.
+  // 账号登陆 clicked on the menu bar (of a window started for it when there is none yet); once
+  // the login window has the keyboard.
   FrmLogin& ShowLogin() {
+    if (form_ == nullptr) Start();
     testing::ClickMenuEntry(*form_, kDenglu);
     FrmLogin* login = probe().Login().Existing();
     // Thrown, not dereferenced: GoogleTest reports the case failed and goes on to the next.
@@ -129,7 +131,6 @@ class LoginWindowTest : public testing::Form1Fixture {
 };
 
 TEST_F(LoginWindowTest, TypingRemembersTheAccountAndEnterSignsIn) {
-  Start();
   FrmLogin& login = ShowLogin();
   EXPECT_EQ(FromWx(login.GetTitle()), u"塔沃用户登录");
   EXPECT_EQ(login.GetClientSize(), wxSize(250, 126));
@@ -182,7 +183,6 @@ TEST_F(LoginWindowTest, ARealClickOnTheMenuOpensTheWindowOnlyOnceTheBarHasLetGoO
 }
 
 TEST_F(LoginWindowTest, StaysAboveTheMainWindowAndOutOfTheTaskbar) {
-  Start();
   FrmLogin& login = ShowLogin();
   form_->Raise();
   ASSERT_TRUE(WaitFor([&] { return form_->IsActive(); }));
@@ -198,8 +198,7 @@ TEST_F(LoginWindowTest, StaysAboveTheMainWindowAndOutOfTheTaskbar) {
 }
 
 TEST_F(LoginWindowTest, RejectedPasswordIsSelectedForRetypingAndEscOpensRegistration) {
-  Start();
-  const wxString design_title = form_->GetTitle();
+  const wxString design_title = Start().GetTitle();
   FrmLogin& login = ShowLogin();
   SubmitLogin(login, u"demo", u"wrong1", u"账号或者密码错误，请重新输入", false);
   Keys("key --clearmodifiers alt+u");
@@ -224,7 +223,6 @@ TEST_F(LoginWindowTest, RejectedPasswordIsSelectedForRetypingAndEscOpensRegistra
 }
 
 TEST_F(LoginWindowTest, ChineseNamesAndAmpersandsArriveIntact) {
-  Start();
   FrmLogin& login = ShowLogin();
   SubmitLogin(login, u"张三&pw=1", u"密码 123", u"普通用户");
   EXPECT_EQ(
@@ -235,7 +233,6 @@ TEST_F(LoginWindowTest, ChineseNamesAndAmpersandsArriveIntact) {
 }
 
 TEST_F(LoginWindowTest, EmptyBoxSendsNothingAndCancelKeepsTheBoxes) {
-  Start();
   FrmLogin& login = ShowLogin();
   login.SetUserName(u"demo");
   Press(login.cmdOK());
@@ -250,7 +247,6 @@ TEST_F(LoginWindowTest, EmptyBoxSendsNothingAndCancelKeepsTheBoxes) {
 }
 
 TEST_F(LoginWindowTest, CloseBoxEmptiesTheNextWindowAndKeepsTheFile) {
-  Start();
   FrmLogin& login = ShowLogin();
   SubmitLogin(login, u"demo", u"secret", u"账号或者密码错误");
   const wxWeakRef<FrmLogin> closed(&login);
@@ -264,7 +260,6 @@ TEST_F(LoginWindowTest, CloseBoxEmptiesTheNextWindowAndKeepsTheFile) {
 }
 
 TEST_F(LoginWindowTest, LoginRunInsideAWaitingLoginAndCloseWhileWaitingAreSafe) {
-  Start();
   FrmLogin& login = ShowLogin();
   SubmitLogin(login, u"first", u"pw", u"普通用户", false);
   login_delay_ = 300ms;

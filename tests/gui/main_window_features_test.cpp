@@ -195,30 +195,30 @@ TEST_F(MainWindowFeaturesTest, ARestartKeepsFavouritesSoundAndTheLastChannel) {
                              u"北京卫视高清"});
   ASSERT_TRUE(SaveViewerChoices(options_.app_folder, kept));
   Load();
-  ViewerMemory& viewer = Probe(*form_).Viewer();
+  ViewerMemory& viewer = probe().Viewer();
   viewer.ToggleFavourite(PageKind::kChannel, 2);
   viewer.ToggleMute();
   viewer.StepVolume(-1);
   viewer.ToggleResume();
-  testing::ChooseRow(Probe(*form_).Parts().list2, 3);
+  testing::ChooseRow(probe().Parts().list2, 3);
   const std::u16string played = Playback().back();
   testing::DestroyAndWait(form_);
 
   Load();
-  wxListBox* list2 = Probe(*form_).Parts().list2;
+  wxListBox* list2 = probe().Parts().list2;
   EXPECT_EQ(FromWx(list2->GetString(2)), u"★ 江苏卫视高清");
   EXPECT_EQ(FromWx(list2->GetString(0)), u"北京卫视高清") << "another account's favourite";
-  const auto& view = testing::Recording(Probe(*form_).WebBrowser1());
+  const auto& view = testing::Recording(probe().WebBrowser1());
   EXPECT_TRUE(view.Muted());
   EXPECT_EQ(view.Volume(), 90);
   EXPECT_EQ(view.Navigations().back(), played) << "the last channel instead of the download page";
   EXPECT_EQ(list2->GetSelection(), 3);
 
-  ViewerChoices now = Probe(*form_).Viewer().Choices();
+  ViewerChoices now = probe().Viewer().Choices();
   ASSERT_EQ(now.FavouritesOf(u"观众").size(), 2u);
-  EXPECT_FALSE(Probe(*form_).Viewer().InAList(now.FavouritesOf(u"观众")[0]));
-  Probe(*form_).Viewer().RemoveMissingFavourites();
-  now = Probe(*form_).Viewer().Choices();
+  EXPECT_FALSE(probe().Viewer().InAList(now.FavouritesOf(u"观众")[0]));
+  probe().Viewer().RemoveMissingFavourites();
+  now = probe().Viewer().Choices();
   EXPECT_EQ(now.FavouritesOf(u"观众").size(), 1u);
   EXPECT_EQ(now.FavouritesOf(u"别人").size(), 1u);
 }

@@ -30,7 +30,7 @@ constexpr const char* kStartPage = R"(<html><body style="margin:0;font:20px sans
 <a href="/opened" target="_blank" style="position:fixed;left:50%;top:0;width:50%;height:100%;
  display:block;background:#0a0">new window</a></body></html>)";
 
-using NewWindowTest = testing::EngineViewFixture;
+using NewWindowTest = testing::EngineFixture;
 
 TEST_F(NewWindowTest, AWebAddressOpensInTheSameViewAndNothingElseOpens) {
   testing::LoopbackServer server;

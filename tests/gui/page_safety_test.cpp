@@ -75,10 +75,10 @@ bool AnyDialog() {
   return FindDialog([](GtkWidget* w) { return GTK_IS_DIALOG(w); }) != nullptr;
 }
 
-class PageSafetyTest : public testing::EngineForm1Fixture {
+class PageSafetyTest : public testing::EngineFixture {
  protected:
   void SetUp() override {
-    EngineForm1Fixture::SetUp();
+    EngineFixture::SetUp();
     server_.http().Get(
         "/user/jiemubiao.asp", [this](const httplib::Request&, httplib::Response& res) {
           res.set_content(EncodeGbk(u"计数卫视\r\n") + server_.Url("/counter") + "\r\n",
@@ -133,12 +133,12 @@ class PageSafetyTest : public testing::EngineForm1Fixture {
   }
 
   void Open(const std::string& target, std::u16string_view shown) {
-    Probe(*form_).WebBrowser1().Navigate(Utf8ToUtf16(server_.Url(target)));
-    ASSERT_TRUE(testing::Shows(Probe(*form_).WebBrowser1(), shown)) << target;
+    probe().WebBrowser1().Navigate(Utf8ToUtf16(server_.Url(target)));
+    ASSERT_TRUE(testing::Shows(probe().WebBrowser1(), shown)) << target;
   }
   // A real click in the middle of the playback view.
   void ClickPage() {
-    const wxRect area = Probe(*form_).WebBrowser1().Window()->GetScreenRect();
+    const wxRect area = probe().WebBrowser1().Window()->GetScreenRect();
     testing::ClickOnScreen({area.x + area.width / 2, area.y + area.height / 2});
   }
   // The save dialog the click opened: it suggests `name`; the user picks `folder` and presses
@@ -166,7 +166,7 @@ class PageSafetyTest : public testing::EngineForm1Fixture {
     EXPECT_TRUE(WaitFor(
         "the service strip to load again",
         [&] { return Loads("/user/yanzhen.asp") > verify_loads_before; }, 15000));
-    EXPECT_TRUE(testing::Shows(Probe(*form_).WebBrowser2(), u"/user/yanzhen.asp", 10000));
+    EXPECT_TRUE(testing::Shows(probe().WebBrowser2(), u"/user/yanzhen.asp", 10000));
   }
 
   std::mutex mutex_;
@@ -190,8 +190,7 @@ TEST_F(PageSafetyTest, PagesCannotTouchFilesTrapAViewOrFreezeIt) {
          fs::create_directories(downloads_);
          std::ofstream(existing) << "thesis";
          for (const std::string& name : {unique + "-new.pdf", unique + ".pdf"}) {
-           Probe(*form_).WebBrowser1().Navigate(
-               Utf8ToUtf16(server_.Url("/page/unclicked?name=" + name)));
+           probe().WebBrowser1().Navigate(Utf8ToUtf16(server_.Url("/page/unclicked?name=" + name)));
            EXPECT_FALSE(WaitFor(
                [&] { return AnyDialog() || testing::FileBytes(existing) != "thesis"; }, 3000))
                << name;
@@ -239,7 +238,7 @@ TEST_F(PageSafetyTest, PagesCannotTouchFilesTrapAViewOrFreezeIt) {
        [&] {
          Open("/page/beforeunload", u"stay");
          ClickPage();  // a page may ask only once it has been clicked
-         ASSERT_TRUE(testing::Shows(Probe(*form_).WebBrowser1(), u"clicked"));
+         ASSERT_TRUE(testing::Shows(probe().WebBrowser1(), u"clicked"));
          Open("/counter", u"/counter");
          EXPECT_FALSE(AnyDialog());
        }},
@@ -249,7 +248,7 @@ TEST_F(PageSafetyTest, PagesCannotTouchFilesTrapAViewOrFreezeIt) {
          const int verify = Loads("/user/yanzhen.asp");
          const auto killed = std::chrono::steady_clock::now();
          e2e::Shell("pkill -KILL -P " + std::to_string(::getpid()) + " -f WebKitWebProcess");
-         EXPECT_TRUE(testing::Shows(Probe(*form_).WebBrowser1(), u"/counter 2"));
+         EXPECT_TRUE(testing::Shows(probe().WebBrowser1(), u"/counter 2"));
          std::printf("recovery: process killed to page shown again in %lld ms\n",
                      static_cast<long long>((std::chrono::steady_clock::now() - killed) / 1ms));
          ExpectTheStripBack(verify);
@@ -258,7 +257,7 @@ TEST_F(PageSafetyTest, PagesCannotTouchFilesTrapAViewOrFreezeIt) {
        [&] {
          Open("/page/loop", u"/page/loop 1");
          const int verify = Loads("/user/yanzhen.asp");
-         EXPECT_TRUE(testing::Shows(Probe(*form_).WebBrowser1(), u"此页面反复停止运行", 60000));
+         EXPECT_TRUE(testing::Shows(probe().WebBrowser1(), u"此页面反复停止运行", 60000));
          EXPECT_EQ(Loads("/page/loop"), 4);
          ExpectTheStripBack(verify);
          Open("/counter", u"/counter");  // the view is usable again
@@ -266,10 +265,10 @@ TEST_F(PageSafetyTest, PagesCannotTouchFilesTrapAViewOrFreezeIt) {
       {"a redirect to a local file: nothing local is shown, and both views come back",
        [&] {
          const int verify = Loads("/user/yanzhen.asp");
-         Probe(*form_).WebBrowser1().Navigate(Utf8ToUtf16(server_.Url("/page/to-file")));
+         probe().WebBrowser1().Navigate(Utf8ToUtf16(server_.Url("/page/to-file")));
          ASSERT_TRUE(WaitFor([&] { return Loads("/page/to-file") > 0; }, 10000));
          ExpectTheStripBack(verify);
-         EXPECT_FALSE(testing::Shows(Probe(*form_).WebBrowser1(), u"root:", 2000));
+         EXPECT_FALSE(testing::Shows(probe().WebBrowser1(), u"root:", 2000));
          Open("/counter", u"/counter");
        }},
       {"a certificate nobody signed: the page is never shown, the notice says so",
@@ -277,13 +276,13 @@ TEST_F(PageSafetyTest, PagesCannotTouchFilesTrapAViewOrFreezeIt) {
          testing::LoopbackServer secure(testing::LoopbackServer::kSelfSignedHttps);
          secure.Serve("/", Html("secret"));
          secure.Start();
-         Probe(*form_).WebBrowser1().Navigate(Utf8ToUtf16(secure.Url("/")));
-         EXPECT_TRUE(testing::Shows(Probe(*form_).WebBrowser1(), u"安全连接失败"));
-         EXPECT_EQ(Probe(*form_).WebBrowser1().BodyText().find(u"secret"), std::u16string::npos);
+         probe().WebBrowser1().Navigate(Utf8ToUtf16(secure.Url("/")));
+         EXPECT_TRUE(testing::Shows(probe().WebBrowser1(), u"安全连接失败"));
+         EXPECT_EQ(probe().WebBrowser1().BodyText().find(u"secret"), std::u16string::npos);
        }},
       {"clicking the chosen row again loads its page again",
        [&] {
-         wxListBox* list = Probe(*form_).Parts().list2;
+         wxListBox* list = probe().Parts().list2;
          const auto click_row = [&](int row) {
            int y = 0;
            while (y < list->GetClientSize().y && list->HitTest(wxPoint(10, y)) != row) ++y;
@@ -291,9 +290,9 @@ TEST_F(PageSafetyTest, PagesCannotTouchFilesTrapAViewOrFreezeIt) {
            testing::ClickOnScreen(at);
          };
          click_row(6);
-         ASSERT_TRUE(testing::Shows(Probe(*form_).WebBrowser1(), u"/counter 1"));
+         ASSERT_TRUE(testing::Shows(probe().WebBrowser1(), u"/counter 1"));
          click_row(6);
-         EXPECT_TRUE(testing::Shows(Probe(*form_).WebBrowser1(), u"/counter 2"));
+         EXPECT_TRUE(testing::Shows(probe().WebBrowser1(), u"/counter 2"));
        }},
   };
   for (const Row& row : rows) {

@@ -53,10 +53,10 @@ PlayerState ReadPlayer(BrowserView& view, const std::string& name) {
   return state;
 }
 
-class PlaybackTest : public testing::EngineForm1Fixture {
+class PlaybackTest : public testing::EngineFixture {
  protected:
   void SetUp() override {
-    EngineForm1Fixture::SetUp();
+    EngineFixture::SetUp();
     work_ = e2e::NewWorkDir("playback");
     service_ = std::make_unique<e2e::DemoService>(work_);
     StartOnTheEngine(service_->HostPort(), work_, std::chrono::milliseconds(300));
@@ -68,11 +68,11 @@ class PlaybackTest : public testing::EngineForm1Fixture {
     PlayerState state;
     EXPECT_TRUE(WaitFor(
         [&] {
-          state = ReadPlayer(Probe(*form_).WebBrowser1(), name);
+          state = ReadPlayer(probe().WebBrowser1(), name);
           return state.playing && state.time > 1.0;
         },
         20000))
-        << Utf16ToUtf8(Probe(*form_).WebBrowser1().BodyText());
+        << Utf16ToUtf8(probe().WebBrowser1().BodyText());
     EXPECT_TRUE(state.audible);
     if (video) {
       EXPECT_EQ(state.width, 640);
@@ -82,17 +82,17 @@ class PlaybackTest : public testing::EngineForm1Fixture {
   std::string NetWmState() { return testing::WindowProperty(form_, "_NET_WM_STATE"); }
   bool Fullscreen() { return NetWmState().find("_NET_WM_STATE_FULLSCREEN") != std::string::npos; }
   bool CoversScreen() {
-    return Probe(*form_).WebBrowser1().Window()->GetScreenRect() ==
+    return probe().WebBrowser1().Window()->GetScreenRect() ==
            wxRect(wxPoint(0, 0), wxGetDisplaySize());
   }
   // The window and its playback view where they were before fullscreen.
   void RememberWindow() {
     window_ = form_->GetScreenRect();
-    playback_ = Probe(*form_).WebBrowser1().Window()->GetScreenRect();
+    playback_ = probe().WebBrowser1().Window()->GetScreenRect();
   }
   bool Restored() {
     return !Fullscreen() && form_->GetScreenRect() == window_ &&
-           Probe(*form_).WebBrowser1().Window()->GetScreenRect() == playback_;
+           probe().WebBrowser1().Window()->GetScreenRect() == playback_;
   }
   void ClickPlayersFullscreenButton() {
     const wxPoint button(playback_.GetRight() - 24, playback_.GetBottom() - 14);
@@ -106,10 +106,10 @@ class PlaybackTest : public testing::EngineForm1Fixture {
 };
 
 TEST_F(PlaybackTest, ChannelsPlayTheirVideoWithSoundUnclicked) {
-  testing::ChooseRow(Probe(*form_).Parts().list2, 0);  // H.264/AAC in <video>
+  testing::ChooseRow(probe().Parts().list2, 0);  // H.264/AAC in <video>
   ExpectPlaysWithSound("北京卫视高清", true);
   testing::SaveScreenshot("playback-channel");
-  testing::ChooseRow(Probe(*form_).Parts().list2, 1);  // fragmented MP4 through Media Source
+  testing::ChooseRow(probe().Parts().list2, 1);  // fragmented MP4 through Media Source
   ExpectPlaysWithSound("广东卫视高清", true);
   EXPECT_FALSE(service_->RequestsFor("/media/mse/seg1.m4s").empty());
 }
@@ -129,10 +129,10 @@ TEST_F(PlaybackTest, DemoChannelsKeepMovingLongAfterTheirClipEnds) {
     std::optional<Clock::time_point> moved;
     double longest_still = 0;
   };
-  Motion file{&Probe(*form_).WebBrowser1(), "北京卫视高清"};
-  Motion live{&Probe(*form_).WebBrowser2(), "广东卫视高清"};
-  testing::ChooseRow(Probe(*form_).Parts().list2, 0);
-  Probe(*form_).WebBrowser2().Navigate(
+  Motion file{&probe().WebBrowser1(), "北京卫视高清"};
+  Motion live{&probe().WebBrowser2(), "广东卫视高清"};
+  testing::ChooseRow(probe().Parts().list2, 0);
+  probe().WebBrowser2().Navigate(
       Utf8ToUtf16("http://" + service_->HostPort() + "/usbtv/gdwsgq.html"));
   const auto follow = [](Motion& motion) {
     const PlayerState state = ReadPlayer(*motion.view, motion.name);
@@ -154,7 +154,7 @@ TEST_F(PlaybackTest, DemoChannelsKeepMovingLongAfterTheirClipEnds) {
         return file.moved && live.moved;
       },
       20000))
-      << Utf16ToUtf8(Probe(*form_).WebBrowser2().BodyText());
+      << Utf16ToUtf8(probe().WebBrowser2().BodyText());
   const Clock::time_point start = Clock::now();
   Clock::time_point sampled;
   WaitFor(
@@ -173,27 +173,26 @@ TEST_F(PlaybackTest, DemoChannelsKeepMovingLongAfterTheirClipEnds) {
 }
 
 TEST_F(PlaybackTest, StationsPlayTheirAudioWithSoundUnclicked) {
-  wxListBox* stations = Probe(*form_).Parts().list1;
+  wxListBox* stations = probe().Parts().list1;
   ASSERT_TRUE(WaitFor([&] { return stations->GetCount() > 0; }, 10000));
   testing::ChooseRow(stations, 2);
   ExpectPlaysWithSound("音乐之声广播", false);
 }
 
 TEST_F(PlaybackTest, AStreamThatCannotBeDecodedShowsThePagesErrorAndTheWindowStaysResponsive) {
-  Probe(*form_).WebBrowser1().Navigate(
+  probe().WebBrowser1().Navigate(
       Utf8ToUtf16("http://" + service_->HostPort() + "/usbtv/broken.html"));
-  EXPECT_TRUE(
-      WaitFor([&] { return ReadPlayer(Probe(*form_).WebBrowser1(), "broken").failed; }, 20000))
-      << Utf16ToUtf8(Probe(*form_).WebBrowser1().BodyText());
-  testing::ChooseRow(Probe(*form_).Parts().list2, 0);
+  EXPECT_TRUE(WaitFor([&] { return ReadPlayer(probe().WebBrowser1(), "broken").failed; }, 20000))
+      << Utf16ToUtf8(probe().WebBrowser1().BodyText());
+  testing::ChooseRow(probe().Parts().list2, 0);
   ExpectPlaysWithSound("北京卫视高清", true);
 }
 
 TEST_F(PlaybackTest, FullscreenFromThePlayersButtonAndFromF11ComesBackToTheSameWindow) {
-  testing::ChooseRow(Probe(*form_).Parts().list2, 0);
+  testing::ChooseRow(probe().Parts().list2, 0);
   ExpectPlaysWithSound("北京卫视高清", true);
   RememberWindow();
-  const std::int16_t mode = Probe(*form_).ViewMode();
+  const std::int16_t mode = probe().ViewMode();
 
   // A real click on the player's own button, at the right end of the page's bottom bar.
   ClickPlayersFullscreenButton();
@@ -202,23 +201,23 @@ TEST_F(PlaybackTest, FullscreenFromThePlayersButtonAndFromF11ComesBackToTheSameW
   e2e::Shell("xdotool key Escape");
   EXPECT_TRUE(WaitFor(
       "the page's fullscreen to return to the window", [&] { return Restored(); }, 10000));
-  EXPECT_EQ(Probe(*form_).ViewMode(), mode);
-  EXPECT_TRUE(Probe(*form_).Parts().list2->IsShown());
+  EXPECT_EQ(probe().ViewMode(), mode);
+  EXPECT_TRUE(probe().Parts().list2->IsShown());
 
   e2e::Shell("xdotool key F11");
   ASSERT_TRUE(WaitFor([&] { return Fullscreen() && CoversScreen(); }, 10000)) << NetWmState();
-  EXPECT_FALSE(Probe(*form_).Parts().list2->IsShown());
+  EXPECT_FALSE(probe().Parts().list2->IsShown());
   e2e::Shell("xdotool key F11");
   EXPECT_TRUE(WaitFor(
       "F11 to return to the window", [&] { return Restored(); }, 10000));
-  EXPECT_TRUE(Probe(*form_).Parts().list2->IsShown());
+  EXPECT_TRUE(probe().Parts().list2->IsShown());
 }
 
 // F11 and Esc with real keys wherever the keyboard focus is: in the list (hidden once the window
 // is fullscreen), inside either page, in the page's own fullscreen. The focus then comes back to
 // what had it.
 TEST_F(PlaybackTest, FullscreenKeysWorkWhereverTheFocusIs) {
-  testing::ChooseRow(Probe(*form_).Parts().list2, 0);
+  testing::ChooseRow(probe().Parts().list2, 0);
   ExpectPlaysWithSound("北京卫视高清", true);
   RememberWindow();
   GtkWindow* window = GTK_WINDOW(form_->GetHandle());
@@ -234,14 +233,14 @@ TEST_F(PlaybackTest, FullscreenKeysWorkWhereverTheFocusIs) {
     const char* key_out;
   };
   const Case cases[] = {
-      {"the channel list", [&] { Probe(*form_).Parts().list2->SetFocus(); },
-       widget(Probe(*form_).Parts().list2), "Escape"},
-      {"the channel list", [&] { Probe(*form_).Parts().list2->SetFocus(); },
-       widget(Probe(*form_).Parts().list2), "F11"},
-      {"the playback page", [&] { click_into(Probe(*form_).WebBrowser1().Window()); },
-       widget(Probe(*form_).WebBrowser1().Window()), "Escape"},
-      {"the service page", [&] { click_into(Probe(*form_).WebBrowser2().Window()); },
-       widget(Probe(*form_).WebBrowser2().Window()), "F11"},
+      {"the channel list", [&] { probe().Parts().list2->SetFocus(); },
+       widget(probe().Parts().list2), "Escape"},
+      {"the channel list", [&] { probe().Parts().list2->SetFocus(); },
+       widget(probe().Parts().list2), "F11"},
+      {"the playback page", [&] { click_into(probe().WebBrowser1().Window()); },
+       widget(probe().WebBrowser1().Window()), "Escape"},
+      {"the service page", [&] { click_into(probe().WebBrowser2().Window()); },
+       widget(probe().WebBrowser2().Window()), "F11"},
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(std::string(c.focus_in) + ", out with " + c.key_out);
@@ -276,7 +275,7 @@ TEST_F(PlaybackTest, FullscreenKeysWorkWhereverTheFocusIs) {
 // Real keys in the channel list: typing opens the find box and leaves the rows that match; Enter
 // plays the first; Esc leaves the list as it was.
 TEST_F(PlaybackTest, TypingInTheListFindsAChannelByItsPinyin) {
-  wxListBox* list = Probe(*form_).Parts().list2;
+  wxListBox* list = probe().Parts().list2;
   const unsigned rows = list->GetCount();
   list->SetFocus();
   ASSERT_TRUE(WaitFor([&] { return list->HasFocus(); }));
@@ -313,7 +312,7 @@ TEST_F(PlaybackTest, TypingInTheListFindsAChannelByItsPinyin) {
   ASSERT_TRUE(WaitFor([&] { return list->GetCount() == 1; }))
       << list->GetCount() << " rows for " << gtk_entry_get_text(GTK_ENTRY(box));
   EXPECT_EQ(list->GetString(0), ToWx(u"深圳卫视高清"));
-  Probe(*form_).Parts().list2->Hide();  // as fullscreen hides it: the find ends with it
+  probe().Parts().list2->Hide();  // as fullscreen hides it: the find ends with it
   EXPECT_EQ(list->GetCount(), rows);
   list->Show();
 }
@@ -322,7 +321,7 @@ TEST_F(PlaybackTest, TypingInTheListFindsAChannelByItsPinyin) {
 // one after again; Down in fullscreen plays the next row; − turns the players down, and the
 // volume stays as set on the next channel.
 TEST_F(PlaybackTest, BackspaceGoesBackAndForthAndFullscreenKeysZap) {
-  wxListBox* list = Probe(*form_).Parts().list2;
+  wxListBox* list = probe().Parts().list2;
   testing::ChooseRow(list, 0);
   ExpectPlaysWithSound("北京卫视高清", true);
   testing::ChooseRow(list, 1);
@@ -341,7 +340,7 @@ TEST_F(PlaybackTest, BackspaceGoesBackAndForthAndFullscreenKeysZap) {
   ExpectPlaysWithSound("江苏卫视高清", true);
   e2e::Shell("xdotool key minus minus");
   const auto page_says = [&](std::u16string_view text) {
-    return testing::Shows(Probe(*form_).WebBrowser1(), text, 5000);
+    return testing::Shows(probe().WebBrowser1(), text, 5000);
   };
   EXPECT_TRUE(page_says(u"音量 80%"));
   e2e::Shell("xdotool key BackSpace");
@@ -349,15 +348,15 @@ TEST_F(PlaybackTest, BackspaceGoesBackAndForthAndFullscreenKeysZap) {
   EXPECT_TRUE(page_says(u"音量 80%"));
 
   // A key typed into a field of the page stays the page's.
-  Probe(*form_).WebBrowser1().Navigate(
+  probe().WebBrowser1().Navigate(
       u"data:text/html,<input style='width:95vw;height:90vh' "
       u"oninput='o.textContent=\"typed \"+this.value'><p id=o>field</p>");
   ASSERT_TRUE(page_says(u"field"));
   testing::ClickOnScreen(wxPoint(0, 0) + wxGetDisplaySize() / 2);
-  ASSERT_TRUE(WaitFor([&] { return Probe(*form_).WebBrowser1().TypingInPage(); }));
+  ASSERT_TRUE(WaitFor([&] { return probe().WebBrowser1().TypingInPage(); }));
   e2e::Shell("xdotool type m");
   EXPECT_TRUE(page_says(u"typed m"));
-  EXPECT_FALSE(Probe(*form_).Viewer().Choices().muted);
+  EXPECT_FALSE(probe().Viewer().Choices().muted);
   e2e::Shell("xdotool key F11");
   EXPECT_TRUE(WaitFor([&] { return Restored(); }, 10000));
   EXPECT_EQ(list->GetSelection(), 1);

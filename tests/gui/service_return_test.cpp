@@ -23,7 +23,7 @@ namespace {
 using namespace std::chrono_literals;
 
 using testing::Shows;
-using ServiceReturnTest = testing::EngineForm1Fixture;
+using ServiceReturnTest = testing::EngineFixture;
 
 TEST_F(ServiceReturnTest, AStartThatMissedTheServiceAndAPageThatLostItComeBackByThemselves) {
   const auto work = e2e::NewWorkDir("service-return");

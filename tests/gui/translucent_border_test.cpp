@@ -50,7 +50,7 @@ inline void PrintTo(const wxColour& colour, std::ostream* out) {
 namespace talvo {
 namespace {
 
-using TranslucentBorder = testing::EngineForm1Fixture;
+using TranslucentBorder = testing::EngineFixture;
 
 TEST_F(TranslucentBorder, TheBackgroundLetsTheDesktopThroughAndThePageNever) {
   const Compositor compositor;

@@ -27,10 +27,10 @@
 namespace talvo {
 namespace {
 
-class WebViewTest : public testing::EngineViewFixture {
+class WebViewTest : public testing::EngineFixture {
  protected:
   void SetUp() override {
-    EngineViewFixture::SetUp();
+    EngineFixture::SetUp();
     server_.Serve("/page",
                   EncodeGbk(u"<html><head><meta charset=\"gb2312\"></head><body>"
                             u"<p>公告 $$$*1、新频道*http://x/1*$$$</p>"
@@ -153,35 +153,19 @@ TEST_F(WebViewTest, FailingScriptsAndWarningsOpenNoWindow) {
 }
 
 TEST_F(WebViewTest, StartedWindowWithTheRealEngine) {
-  const testing::TempFolder folder("webview");
-  Form1Options options;
-  options.config.primary_host = options.config.tv_host = options.config.channel_host =
-      Utf8ToUtf16(server_.HostPort());
-  options.app_folder = folder;
-  options.station_timer = std::chrono::seconds(60);
-  auto* form = new Form1(options);
-  int playback_loads = 0;
-  BrowserView& playback = Probe(*form).WebBrowser1();
-  playback.SetLoadCompleted([&] { ++playback_loads; });
-  form->Form_Load();
-  form->Show();
-  ASSERT_TRUE(WaitFor(
-      "the download page to show",
-      [&] {
-        return playback_loads > 0 && playback.BodyText().find(u"下载页") != std::u16string::npos;
-      },
-      20000));
+  StartOnTheEngine(server_.HostPort());
+  BrowserView& playback = probe().WebBrowser1();
+  ASSERT_TRUE(testing::Shows(playback, u"下载页"));
   // The guest verify page's bulletins, read from the page's visible text.
   EXPECT_TRUE(WaitFor(
       "the bulletins to reach the menu bar",
-      [&] { return Probe(*form).Menus().Caption(kN1 + 1) == u"2.会员&续费"; }, 20000));
-  EXPECT_EQ(Probe(*form).Menus().Caption(kN1), u"1.春节节目单");
+      [&] { return probe().Menus().Caption(kN1 + 1) == u"2.会员&续费"; }, 20000));
+  EXPECT_EQ(probe().Menus().Caption(kN1), u"1.春节节目单");
   testing::SaveScreenshot("form1-started");
 
-  testing::ChooseRow(Probe(*form).Channels().List(), 0);
+  testing::ChooseRow(probe().Channels().List(), 0);
   EXPECT_TRUE(testing::Shows(playback, u"频道 /usbtv/bjwsgq.html"));
   testing::SaveScreenshot("form1-channel");
-  testing::DestroyAndWait(form);
 }
 
 }  // namespace

@@ -53,7 +53,6 @@ class DemoClient : public ::testing::Test {
   }
 
   ClientWindow& client() { return *client_; }
-  DemoService& service() { return *service_; }
 
   std::filesystem::path work_;
   std::unique_ptr<DemoService> service_;

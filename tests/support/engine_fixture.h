@@ -14,6 +14,7 @@
 #include "mainwindow/form1.h"
 #include "platform/web/webview_browser.h"
 #include "tests/gui/gui_test.h"
+#include "tests/support/form1_probe.h"
 #include "tests/support/scratch.h"
 
 namespace talvo::testing {
@@ -29,13 +30,15 @@ inline ::testing::AssertionResult Shows(BrowserView& view, std::u16string_view t
          << "\"; the page shows: " << Utf16ToUtf8(view.BodyText());
 }
 
-// Form1 with its real page views.
-class EngineForm1Fixture : public ::testing::Test {
+// The real engine: Form1 with its page views, or one silent view filling a frame of its own.
+class EngineFixture : public ::testing::Test {
  protected:
   void SetUp() override { SetFetchesEnabled(true); }
   void TearDown() override {
-    if (form_) DestroyAndWait(form_);
-    form_ = nullptr;
+    view_.reset();
+    for (wxWindow* window : {static_cast<wxWindow*>(form_), static_cast<wxWindow*>(frame_)}) {
+      if (window) DestroyAndWait(window);
+    }
   }
 
   // Every host at `host_port`, `folder` (else one of the fixture's own) the application folder;
@@ -52,21 +55,7 @@ class EngineForm1Fixture : public ::testing::Test {
     EXPECT_TRUE(WaitFor("the main window to be active", [&] { return form_->IsActive(); }));
     return *form_;
   }
-
-  TempFolder folder_{"engine"};
-  Form1Options options_;
-  Form1* form_ = nullptr;
-};
-
-// One silent view of the real engine filling a frame of its own.
-class EngineViewFixture : public ::testing::Test {
- protected:
-  void SetUp() override { SetFetchesEnabled(true); }
-  void TearDown() override {
-    view_.reset();
-    if (frame_) DestroyAndWait(frame_);
-    frame_ = nullptr;
-  }
+  Form1Probe probe() const { return Form1Probe(*form_); }
 
   BrowserView& ShowView(const char* title) {
     frame_ = new wxFrame(nullptr, wxID_ANY, title);
@@ -79,6 +68,9 @@ class EngineViewFixture : public ::testing::Test {
     return *view_;
   }
 
+  TempFolder folder_{"engine"};
+  Form1Options options_;
+  Form1* form_ = nullptr;
   wxFrame* frame_ = nullptr;
   std::unique_ptr<BrowserView> view_;
 };
