@@ -102,10 +102,10 @@ void ClickableMenuBar::OnMenuOpen(wxMenuEvent& event) {
   event.Skip();
   for (const Entry& entry : entries_) {
     if (!entry.shown || entry.menu != event.GetMenu()) continue;
-    // While the bar is active it holds the keyboard: keys typed into a window the entry opens
-    // would reach the bar and be lost. So the bar lets go first, and the entry acts after that.
-    // (An empty menu would also leave the bar active, and the next click on the same entry would
-    // only close it.) The frame drops this call if it is destroyed first.
+    // While the bar is active it holds the keyboard (GTK 3.24): keys typed into a window the
+    // entry opens would reach the bar and be lost. So the bar lets go first, and the entry acts
+    // after that. (An empty menu would also leave the bar active, and the next click on the same
+    // entry would only close it.) The frame drops this call if it is destroyed first.
     frame_->CallAfter([bar = bar_, on_click = entry.on_click] {
 #ifdef __WXGTK__
       if (auto* widget = static_cast<GtkWidget*>(bar->GetHandle()); GTK_IS_MENU_SHELL(widget)) {

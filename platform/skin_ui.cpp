@@ -31,7 +31,7 @@ wxColour Colour(std::uint32_t rgb) { return wxColour(rgb >> 16, (rgb >> 8) & 0xF
 Skin::Skin(wxTopLevelWindow* window) : window_(window) {
   if (window_ == nullptr) return;
   // The skin paints the whole background itself, so wx need not erase it first: its erase makes
-  // a drawing context every time, even where nothing of the window shows.
+  // a drawing context every time, even where nothing of the window shows (wxGTK 3.2.2).
   window_->SetBackgroundStyle(wxBG_STYLE_PAINT);
   on_paint_.emplace(window_, wxEVT_PAINT, [this](wxPaintEvent& event) { OnPaint(event); });
 }

@@ -52,7 +52,8 @@ class EngineFixture : public ::testing::Test {
     form_ = new Form1(options_);
     form_->Form_Load();
     form_->Show();
-    EXPECT_TRUE(WaitFor("the main window to be active", [&] { return form_->IsActive(); }));
+    EXPECT_TRUE(WaitFor(
+        "the main window to be active", [&] { return form_->IsActive(); }, 20000));
     return *form_;
   }
   Form1Probe probe() const { return Form1Probe(*form_); }
