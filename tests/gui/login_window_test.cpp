@@ -170,7 +170,7 @@ TEST_F(LoginWindowTest, ARealClickOnTheMenuOpensTheWindowOnlyOnceTheBarHasLetGoO
   ASSERT_TRUE(WaitFor([&] { return form_->IsActive(); }));
   const wxPoint entry = MenuEntryOnScreen(*form_, kDenglu);
   ASSERT_NE(entry, wxDefaultPosition);
-  Keys("mousemove " + std::to_string(entry.x) + " " + std::to_string(entry.y) + " click 1");
+  testing::ClickOnScreen(entry);
   // An open menu holds GTK's grab, and with it every key of the process.
   bool held_when_shown = true;
   ASSERT_TRUE(WaitFor([&] {

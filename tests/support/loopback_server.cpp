@@ -5,6 +5,8 @@
 #include <filesystem>
 #include <stdexcept>
 
+#include "tests/support/scratch.h"
+
 namespace talvo::testing {
 
 namespace {
@@ -15,10 +17,8 @@ std::unique_ptr<httplib::Server> MakeServer(LoopbackServer::Scheme scheme) {
 #ifndef CPPHTTPLIB_OPENSSL_SUPPORT
   throw std::runtime_error("this build's HTTP library has no TLS");
 #else
-  char folder[] = "/tmp/talvo-tls-XXXXXX";
-  if (mkdtemp(folder) == nullptr) throw std::runtime_error("cannot make a temporary folder");
-  const std::string key = std::string(folder) + "/key.pem",
-                    cert = std::string(folder) + "/cert.pem";
+  const TempFolder folder("tls");
+  const std::string key = (folder / "key.pem").string(), cert = (folder / "cert.pem").string();
   const std::string make =
       "openssl req -x509 -newkey rsa:2048 -nodes -subj /CN=127.0.0.1 -days 1 "
       "-keyout " +
@@ -26,7 +26,6 @@ std::unique_ptr<httplib::Server> MakeServer(LoopbackServer::Scheme scheme) {
   std::unique_ptr<httplib::SSLServer> server;
   if (std::system(make.c_str()) == 0)
     server = std::make_unique<httplib::SSLServer>(cert.c_str(), key.c_str());
-  std::filesystem::remove_all(folder);
   if (!server || !server->is_valid()) throw std::runtime_error("no self-signed certificate");
   return server;
 #endif
