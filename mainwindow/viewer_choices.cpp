@@ -83,10 +83,11 @@ std::optional<PlayedPage> Page(const std::vector<std::string_view>& fields) {
 
 }  // namespace
 
-void ViewerChoices::Played(PlayedPage page) {
-  if (played == page) return;
+bool ViewerChoices::Played(PlayedPage page) {
+  if (played == page) return false;
   before = std::move(played);
   played = std::move(page);
+  return true;
 }
 
 void ViewerChoices::StepVolume(int by) { volume = std::clamp(volume + by * kVolumeStep, 0, 100); }

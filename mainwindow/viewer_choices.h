@@ -40,8 +40,8 @@ struct ViewerChoices {
   bool operator==(const ViewerChoices&) const = default;
 
   // A page opened: the one that played before it is kept for going back. Opening the page that
-  // plays again changes nothing.
-  void Played(PlayedPage page);
+  // plays again changes nothing; false then.
+  bool Played(PlayedPage page);
   // The volume `by` steps up or down, within 0 and 100.
   void StepVolume(int by);
   bool IsFavourite(std::u16string_view account, std::u16string_view address) const;

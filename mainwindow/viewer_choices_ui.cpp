@@ -54,9 +54,7 @@ ViewerMemory::ViewerMemory(const Form1Parts& parts, PageList& channels, PageList
 void ViewerMemory::Save() { SaveViewerChoices(parts_.app_folder, choices_); }
 
 void ViewerMemory::Opened(PageKind kind, const std::u16string& address) {
-  const ViewerChoices before = choices_;
-  choices_.Played({kind, address});
-  if (choices_ != before) Save();
+  if (choices_.Played({kind, address})) Save();
 }
 
 void ViewerMemory::Play(PageKind kind, const std::u16string& address) {
@@ -169,9 +167,9 @@ void ViewerMemory::OnContextMenu(PageKind kind, wxContextMenuEvent& event) {
       event.GetPosition() == wxDefaultPosition
           ? list.Chosen()
           : list.PositionOfRow(box->HitTest(box->ScreenToClient(event.GetPosition())));
-  const std::u16string account = account_();
-  const std::vector<Favourite> favourites = choices_.FavouritesOf(account);
   AccountChanged();  // a sign-in through the login window since may have changed it
+  const std::u16string& account = marked_account_;
+  const std::vector<Favourite> favourites = choices_.FavouritesOf(account);
 
   wxMenu menu;
   if (position && !list.Urls().At(*position).empty()) {

@@ -33,7 +33,8 @@ class ViewerMemory {
   void ToggleResume();
   // Adds the page of `list`'s entry at `position` to the account's favourites, or takes it off.
   void ToggleFavourite(PageKind kind, std::size_t position);
-  // Plays a favourite: from its list when it is in one, else at its address.
+  // Plays a favourite from whichever list has its address; one in neither plays nothing (the menu
+  // shows it greyed).
   void PlayFavourite(const Favourite& favourite);
   // Takes off the account's favourites whose pages are in neither list.
   void RemoveMissingFavourites();
