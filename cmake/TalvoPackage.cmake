@@ -1,5 +1,7 @@
-# The .deb: library dependencies from the binaries, a CJK font, and the media plugins that let
-# the page engine play H.264/AAC pages.
+# The .deb: library dependencies from the binaries, a CJK font, and the media plugins the page
+# engine plays with: libav for H.264, H.265 and AAC; plugins-good for MP4, MP3 and sound; plugins-bad
+# for an HLS playlist or DASH manifest handed to <video> (hlsdemux and dashdemux: the engine keeps
+# plugins-good's newer hlsdemux2 and dashdemux2 away, as they fetch outside its network stack).
 set(CPACK_GENERATOR DEB)
 set(CPACK_PACKAGE_NAME talvo)
 set(CPACK_PACKAGE_VERSION ${PROJECT_VERSION})
@@ -11,7 +13,8 @@ set(CPACK_DEBIAN_FILE_NAME DEB-DEFAULT)
 set(CPACK_DEBIAN_PACKAGE_SECTION video)
 set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS ON)
 set(CPACK_DEBIAN_PACKAGE_DEPENDS "fonts-wqy-microhei | fonts-noto-cjk")
-set(CPACK_DEBIAN_PACKAGE_RECOMMENDS "gstreamer1.0-libav, gstreamer1.0-plugins-good")
+set(CPACK_DEBIAN_PACKAGE_RECOMMENDS
+    "gstreamer1.0-libav, gstreamer1.0-plugins-good, gstreamer1.0-plugins-bad")
 set(CPACK_DEBIAN_PACKAGE_HOMEPAGE "https://www.talvo.example/")
 
 set(CPACK_STRIP_FILES ON)

@@ -39,11 +39,11 @@ DemoData LoadDemoData(const std::filesystem::path& folder) {
     if (row.size() >= 3) data.accounts.push_back({row[0], row[1], row[2]});
   }
   for (const auto& row : ReadTable(folder / "programmes.txt")) {
-    if (row.size() >= 2) data.programmes.push_back({row[0], row[1]});
+    if (row.size() >= 2) data.programmes.push_back({row[0], row[1], ""});
   }
   for (const auto& row : ReadTable(folder / "stations.txt")) {
     // The third column, the tone, is for demo/make_media.sh.
-    if (row.size() >= 2) data.stations.push_back({row[0], row[1]});
+    if (row.size() >= 2) data.stations.push_back({row[0], row[1], row.size() >= 4 ? row[3] : ""});
   }
   for (const auto& row : ReadTable(folder / "bulletins.txt")) {
     if (row.size() >= 3) data.bulletins.push_back({row[0] == "member", row[1], row[2]});
@@ -95,12 +95,13 @@ std::string VerifyPage(const DemoData& data, const std::string& user, const std:
 namespace {
 
 // The player's state as visible text, for the viewer and for the tests that read the page:
-// "播放中 t=1.24 w=640 有声 音量 100%", or "无法播放：错误 4".
+// "播放中 t=1.24 w=640 有声 音量 100% 帧 31", or "无法播放：错误 4".
 const char* const kStatusScript =
     "function show(m,s){s.textContent=m.error?'无法播放：错误 '+m.error.code:"
     "(m.paused?'暂停':'播放中')+' t='+m.currentTime.toFixed(2)+"
     "(m.videoWidth!==undefined?' w='+m.videoWidth:'')+(m.muted?' 静音':' 有声')+"
-    "' 音量 '+Math.round(m.volume*100)+'%';}"
+    "' 音量 '+Math.round(m.volume*100)+'%'+"
+    "(m.getVideoPlaybackQuality?' 帧 '+m.getVideoPlaybackQuality().totalVideoFrames:'');}"
     "function watch(m,s){['timeupdate','playing','pause','error','emptied','volumechange']"
     ".forEach(e=>m.addEventListener(e,()=>show(m,s)));}";
 
@@ -130,13 +131,71 @@ const char* const kMediaSourceScript =
     "sb.appendBuffer(await get(p));await done();"
     "if(v.currentTime>30){sb.remove(0,v.currentTime-30);await done();}}}});";
 
+// A script player of a live channel, as the pages of live services carry one: it reads the
+// sliding playlist every second, begins three segments behind its newest as players do, and
+// feeds each new segment through Media Source Extensions; what lies 30 s behind is let go. A
+// playlist or segment that fails is asked for again at the next round.
+const char* const kLiveScript =
+    "const ms=new MediaSource();v.src=URL.createObjectURL(ms);"
+    "ms.addEventListener('sourceopen',async()=>{"
+    "const sb=ms.addSourceBuffer('video/mp4; codecs=\"avc1.42E01E, mp4a.40.2\"');"
+    "const base='/media/live/',wait=t=>new Promise(r=>setTimeout(r,t));"
+    "const get=async p=>{const r=await fetch(base+p,{cache:'no-store'});"
+    "if(!r.ok)throw new Error(r.status);return r;};"
+    "const append=async b=>{sb.appendBuffer(b);"
+    "await new Promise(r=>sb.addEventListener('updateend',r,{once:true}));};"
+    "let next=-1,init=false;"
+    "for(;;await wait(1000)){try{"
+    "const list=await (await get('live.m3u8')).text();"
+    "const first=Number((list.match(/#EXT-X-MEDIA-SEQUENCE:([0-9]+)/)||[])[1]);"
+    "const parts=list.split('\\n').filter(l=>l&&l[0]!=='#');"
+    "if(!init){await append(await (await get(list.match(/URI=\"([^\"]+)\"/)[1])).arrayBuffer());"
+    "init=true;}"
+    "if(next<first)next=first+Math.max(0,parts.length-3);"
+    "for(;next<first+parts.length;next++){"
+    "await append(await (await get(parts[next-first])).arrayBuffer());"
+    "const start=sb.buffered.start(0);if(v.currentTime<start)v.currentTime=start;"
+    "if(v.currentTime-start>30)await new Promise(r=>{sb.addEventListener('updateend',r,"
+    "{once:true});sb.remove(0,v.currentTime-30);});}"
+    "}catch(e){}}});";
+
 }  // namespace
 
 std::string ChannelPage(const std::string& name, ChannelSource source) {
   std::string video = "<video id=\"v\" autoplay playsinline";
-  if (source == ChannelSource::kFile) video += " src=\"/media/channel.mp4\"";
-  if (source == ChannelSource::kBroken) video += " src=\"/media/broken.mp4\"";
+  const auto manifest = [&video](const char* address, const char* type) {
+    video += std::string("><source src=\"") + address + "\" type=\"" + type + "\"";
+  };
+  switch (source) {
+    case ChannelSource::kFile:
+      video += " src=\"/media/channel.mp4\"";
+      break;
+    case ChannelSource::kHevcFile:
+      video += " src=\"/media/hevc.mp4\"";
+      break;
+    case ChannelSource::kBroken:
+      video += " src=\"/media/broken.mp4\"";
+      break;
+    case ChannelSource::kLiveElement:
+      manifest("/media/live_ts/live.m3u8", "application/vnd.apple.mpegurl");
+      break;
+    case ChannelSource::kHlsElement:
+      manifest("/media/mse/index.m3u8", "application/x-mpegurl");
+      break;
+    case ChannelSource::kDashElement:
+      manifest("/media/dash/manifest.mpd", "application/dash+xml");
+      break;
+    case ChannelSource::kMediaSource:
+    case ChannelSource::kLiveScript:
+      break;
+  }
   video += "></video>";
+  const bool repeats = source == ChannelSource::kFile || source == ChannelSource::kHevcFile ||
+                       source == ChannelSource::kHlsElement ||
+                       source == ChannelSource::kDashElement;
+  const char* player = source == ChannelSource::kMediaSource  ? kMediaSourceScript
+                       : source == ChannelSource::kLiveScript ? kLiveScript
+                                                              : "";
   return Html(name,
               "<style>html,body{margin:0;height:100%;background:#000;color:#fff;overflow:hidden;"
               "font:14px sans-serif}video{width:100%;height:calc(100% - 30px);display:block;"
@@ -149,21 +208,26 @@ std::string ChannelPage(const std::string& name, ChannelSource source) {
                   kStatusScript + kRepeatScript +
                   "const v=document.getElementById('v');"
                   "watch(v,document.getElementById('status'));" +
-                  (source == ChannelSource::kFile ? "repeat(v);" : "") +
+                  (repeats ? "repeat(v);" : "") +
                   "document.getElementById('full').onclick=()=>v.requestFullscreen();"
                   "const clock=document.getElementById('clock');setInterval(()=>{clock.textContent="
                   "new Date().toLocaleTimeString('zh-CN',{hour12:false});},500);" +
-                  (source == ChannelSource::kMediaSource ? kMediaSourceScript : "") + "</script>");
+                  player + "</script>");
 }
 
-std::string StationPage(const std::string& name, const std::string& page) {
-  const std::string file = page.substr(0, page.rfind('.')) + ".mp3";
+std::string StationPage(const Entry& station) {
+  const std::string stem = station.page.substr(0, station.page.rfind('.'));
+  // An endless stream is never at its end: no `loop`.
+  const std::string source = station.stream.empty()
+                                 ? "loop src=\"/media/radio/" + stem + ".mp3\""
+                                 : "src=\"/stream/" + stem + "." + station.stream + "\"";
+  const std::string& name = station.name;
   return Html(name,
               "<style>body{margin:0;height:100vh;display:flex;flex-direction:column;"
               "align-items:center;justify-content:center;background:#102a43;color:#fff;"
               "font:20px sans-serif}</style>",
-              "<h1>" + name + "</h1><audio id=\"a\" autoplay loop controls src=\"/media/radio/" +
-                  file + "\"></audio><p id=\"status\">连接中</p><script>" + kStatusScript +
+              "<h1>" + name + "</h1><audio id=\"a\" autoplay controls " + source +
+                  "></audio><p id=\"status\">连接中</p><script>" + kStatusScript +
                   "watch(document.getElementById('a'),document.getElementById('status'));"
                   "</script>");
 }
@@ -174,8 +238,15 @@ std::string PlainPage(const std::string& title, const std::string& text) {
 }
 
 ChannelSource SourceOfChannel(const std::string& page) {
-  if (page == "gdwsgq.html") return ChannelSource::kMediaSource;
-  if (page == "broken.html") return ChannelSource::kBroken;
+  static const std::pair<const char*, ChannelSource> kPages[] = {
+      {"gdwsgq.html", ChannelSource::kMediaSource},   {"live.html", ChannelSource::kLiveScript},
+      {"livem3u8.html", ChannelSource::kLiveElement}, {"vodm3u8.html", ChannelSource::kHlsElement},
+      {"dash.html", ChannelSource::kDashElement},     {"hevc.html", ChannelSource::kHevcFile},
+      {"broken.html", ChannelSource::kBroken},
+  };
+  for (const auto& [name, source] : kPages) {
+    if (page == name) return source;
+  }
   return ChannelSource::kFile;
 }
 

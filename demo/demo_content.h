@@ -15,8 +15,9 @@ struct Account {
 };
 
 struct Entry {
-  std::string name;  // UTF-8
-  std::string page;  // file name under its folder
+  std::string name;    // UTF-8
+  std::string page;    // file name under its folder
+  std::string stream;  // a station's endless stream, "mp3" or "aac"; empty for a file
 };
 
 struct Bulletin {
@@ -42,15 +43,33 @@ std::string LoginReply(const DemoData& data, const std::string& user, const std:
 std::string ProgrammeList(const DemoData& data, const std::string& host);
 std::string StationList(const DemoData& data, const std::string& host);
 std::string VerifyPage(const DemoData& data, const std::string& user, const std::string& host);
-// How a channel page gets its picture: an H.264/AAC file in <video>, fragmented-MP4 segments fed
-// through Media Source Extensions, or a file that cannot be decoded (the page shows its error).
-enum class ChannelSource { kFile, kMediaSource, kBroken };
-// 广东卫视高清 plays through Media Source Extensions; "broken.html" is the undecodable channel;
-// every other channel plays the file.
+// How a channel page gets its picture, as the pages of TV services do:
+// - kFile, kHevcFile: an H.264/AAC or H.265/AAC file in <video>;
+// - kMediaSource: fragmented-MP4 segments fed through Media Source Extensions by the page's own
+//   script, without end;
+// - kLiveScript: the live channel's sliding playlist read by the page's own script player, its
+//   new segments fed through Media Source Extensions;
+// - kLiveElement, kHlsElement, kDashElement: a manifest handed to <video> itself, as pages
+//   written for phones do: the live playlist in MPEG-TS (application/vnd.apple.mpegurl), an
+//   on-demand one (application/x-mpegurl) or an on-demand DASH manifest;
+// - kBroken: a file that cannot be decoded (the page shows its error).
+enum class ChannelSource {
+  kFile,
+  kHevcFile,
+  kMediaSource,
+  kLiveScript,
+  kLiveElement,
+  kHlsElement,
+  kDashElement,
+  kBroken
+};
+// 广东卫视高清 plays through Media Source Extensions; live, livem3u8, vodm3u8, dash and hevc
+// (".html") play as their names say, "broken.html" is the undecodable channel; every other
+// channel plays the H.264 file.
 ChannelSource SourceOfChannel(const std::string& page);
 std::string ChannelPage(const std::string& name, ChannelSource source);
-// The station's MP3 in <audio>.
-std::string StationPage(const std::string& name, const std::string& page);
+// The station's MP3 file, or its endless stream, in <audio>.
+std::string StationPage(const Entry& station);
 std::string PlainPage(const std::string& title, const std::string& text);
 
 // The name shown for a channel page: built-in channels, programme entries, else the page name.

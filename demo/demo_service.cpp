@@ -23,6 +23,8 @@
 #include "core/charset.h"
 #include "core/utf.h"
 #include "demo/demo_content.h"
+#include "demo/endless_station.h"
+#include "demo/live_channel.h"
 
 namespace {
 
@@ -96,7 +98,9 @@ const char* MediaType(const std::string& name) {
   };
   if (ends(".mp4")) return "video/mp4";
   if (ends(".m4s")) return "video/iso.segment";
-  if (ends(".m3u8")) return "application/vnd.apple.mpegurl";
+  // The on-demand playlist under the older of its two types; the live one has the other.
+  if (ends(".m3u8")) return "application/x-mpegurl";
+  if (ends(".mpd")) return "application/dash+xml";
   if (ends(".mp3")) return "audio/mpeg";
   return "application/octet-stream";
 }
@@ -154,6 +158,8 @@ int main(int argc, char** argv) {
   pthread_sigmask(SIG_BLOCK, &stop_signals, nullptr);
 
   httplib::Server server;
+  // Every endless station and hung reply holds a thread for as long as it lasts.
+  server.new_task_queue = [] { return new httplib::ThreadPool(64); };
   const auto route = [&](const char* pattern, auto&& reply) {
     server.Get(pattern, [&, reply](const httplib::Request& request, httplib::Response& response) {
       if (Prepare(options, request, response)) reply(request, response);
@@ -192,7 +198,7 @@ int main(int argc, char** argv) {
         [&](const httplib::Request& request, httplib::Response& response) {
           for (const Entry& station : data.stations) {
             if (station.page == request.matches[1]) {
-              Send(response, StationPage(station.name, station.page), "text/html");
+              Send(response, StationPage(station), "text/html");
               return;
             }
           }
@@ -202,6 +208,64 @@ int main(int argc, char** argv) {
   route(R"(/usbtv/([^/]+))", [&](const httplib::Request& request, httplib::Response& response) {
     const std::string page = request.matches[1];
     Send(response, ChannelPage(ChannelName(data, page), SourceOfChannel(page)), "text/html");
+  });
+  // The live channel in its two packagings; the window moves with the service's clock.
+  const auto started = std::chrono::steady_clock::now();
+  const auto serve_live = [&](const char* folder, const char* extension, const char* type) {
+    auto live = std::make_shared<const LiveChannel>(options.media / folder);
+    const auto newest = [live, started] {
+      return live->NewestAt(
+          std::chrono::duration<double>(std::chrono::steady_clock::now() - started).count());
+    };
+    const std::string base = std::string("/media/") + folder + "/";
+    route((base + "live.m3u8").c_str(), [=](const httplib::Request&, httplib::Response& response) {
+      response.set_header("Cache-Control", "no-cache");
+      response.set_content(live->Playlist(newest()), "application/vnd.apple.mpegurl");
+    });
+    route((base + "s([0-9]{1,12})\\" + extension).c_str(),
+          [=](const httplib::Request& request, httplib::Response& response) {
+            const auto segment = live->Segment(std::stoll(request.matches[1]), newest());
+            if (!segment) {
+              response.status = 404;
+              return;
+            }
+            response.set_content(*segment, type);
+          });
+  };
+  serve_live("live", ".m4s", "video/iso.segment");
+  serve_live("live_ts", ".ts", "video/mp2t");
+  // The endless stations: a burst of two seconds, then the stream's own rate, for as long as
+  // the listener stays.
+  route(R"(/stream/([a-z0-9_]+)\.(mp3|aac))", [&](const httplib::Request& request,
+                                                  httplib::Response& response) {
+    const std::string format = request.matches[2];
+    std::ifstream in(options.media / "radio" / (std::string(request.matches[1]) + "." + format),
+                     std::ios::binary);
+    std::ostringstream bytes;
+    bytes << in.rdbuf();
+    auto clip = std::make_shared<const std::string>(bytes.str());
+    const double seconds = AudioSeconds(*clip);
+    if (seconds <= 0) {
+      response.status = 404;
+      return;
+    }
+    const double rate = clip->size() / seconds;  // bytes a second
+    response.set_header("Cache-Control", "no-cache");
+    response.set_header("icy-br", std::to_string(std::lround(rate * 8 / 1000)));
+    response.set_content_provider(
+        format == "mp3" ? "audio/mpeg" : "audio/aac",
+        [clip, rate, since = std::chrono::steady_clock::now()](std::size_t offset,
+                                                               httplib::DataSink& sink) {
+          const double elapsed =
+              std::chrono::duration<double>(std::chrono::steady_clock::now() - since).count();
+          const auto due = static_cast<std::size_t>((2 + elapsed) * rate);
+          if (offset >= due) {
+            std::this_thread::sleep_for(std::chrono::milliseconds(50));
+            return !g_stopping.load();
+          }
+          const std::size_t at = offset % clip->size();
+          return sink.write(clip->data() + at, std::min(due - offset, clip->size() - at));
+        });
   });
   // The clips and segments; httplib answers range requests from the whole content.
   route(R"(/media/([a-z0-9_./-]+))",

@@ -17,6 +17,21 @@ std::optional<std::string> BackendToRequest(const char* gdk_backend, const char*
   return std::nullopt;
 }
 
+std::vector<std::pair<std::string, std::string>> MediaSwitchesToRequest(
+    const std::function<const char*(const char*)>& lookup) {
+  std::vector<std::pair<std::string, std::string>> requested;
+  for (const char* name : {"WEBKIT_GST_ENABLE_HLS_SUPPORT", "WEBKIT_GST_ENABLE_DASH_SUPPORT"}) {
+    if (lookup(name) == nullptr) requested.emplace_back(name, "1");
+  }
+  return requested;
+}
+
+void RequestMediaSwitches() {
+  for (const auto& [name, value] : MediaSwitchesToRequest(getenv)) {
+    setenv(name.c_str(), value.c_str(), 0);
+  }
+}
+
 void RequestDesktopBackend() {
   const auto backend =
       BackendToRequest(getenv("GDK_BACKEND"), getenv("WAYLAND_DISPLAY"), getenv("DISPLAY"));

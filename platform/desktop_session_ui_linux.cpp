@@ -8,6 +8,7 @@ namespace talvo {
 void PrepareTheDesktop(const Config& config) {
   // GTK reads it once, when wxEntry starts it.
   RequestDesktopBackend();
+  RequestMediaSwitches();
   PreparePageProcessTunables();
   // The probe runs while GTK starts; the views wait for it.
   StartChoosingRenderingPath(config.acceleration);

@@ -16,7 +16,8 @@ depends=$(dpkg-deb -f "$deb" Depends)
 recommends=$(dpkg-deb -f "$deb" Recommends)
 [[ "$depends" == *libwxgtk3.2* && "$depends" == *libwebkit2gtk* ]] || fail "Depends lacks the libraries: $depends"
 [[ "$depends" == *fonts-wqy-microhei* ]] || fail "Depends lacks a CJK font: $depends"
-[[ "$recommends" == *gstreamer1.0-libav* ]] || fail "Recommends lacks the media plugins: $recommends"
+[[ "$recommends" == *gstreamer1.0-libav* && "$recommends" == *gstreamer1.0-plugins-bad* ]] ||
+  fail "Recommends lacks the media plugins: $recommends"
 
 root="$work/root"
 dpkg -x "$deb" "$root"

@@ -2,6 +2,8 @@
 
 #include <gtest/gtest.h>
 
+#include <map>
+
 namespace talvo {
 namespace {
 
@@ -28,6 +30,29 @@ TEST(DesktopSession, BothDisplaysMeanX11AndTheUsersBackendWins) {
         << (row.gdk_backend ? row.gdk_backend : "-") << " "
         << (row.wayland_display ? row.wayland_display : "-") << " "
         << (row.display ? row.display : "-");
+  }
+}
+
+TEST(DesktopSession, TheEnginesManifestSwitchesAreOursOnlyWhereTheUserSetNone) {
+  using Switches = std::vector<std::pair<std::string, std::string>>;
+  const std::string hls = "WEBKIT_GST_ENABLE_HLS_SUPPORT";
+  const std::string dash = "WEBKIT_GST_ENABLE_DASH_SUPPORT";
+  struct Row {
+    std::map<std::string, std::string> environment;
+    Switches requested;
+  };
+  const Row rows[] = {
+      {{}, {{hls, "1"}, {dash, "1"}}},
+      {{{hls, "0"}}, {{dash, "1"}}},   // the user's "off" is kept
+      {{{hls, ""}, {dash, "1"}}, {}},  // so is an empty value
+      {{{"WEBKIT_DISABLE_COMPOSITING_MODE", "1"}, {dash, "0"}}, {{hls, "1"}}},
+  };
+  for (const Row& row : rows) {
+    const auto lookup = [&row](const char* name) -> const char* {
+      const auto found = row.environment.find(name);
+      return found == row.environment.end() ? nullptr : found->second.c_str();
+    };
+    EXPECT_EQ(MediaSwitchesToRequest(lookup), row.requested) << row.environment.size();
   }
 }
 
