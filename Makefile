@@ -34,6 +34,7 @@ bench: build
 	cd $(BUILD) && tests/credential_kill_loop 1000
 	cmake --build $(BUILD) --target bench_media
 	./scripts/with-display $(BUILD)/bench/bench_playback
+	./scripts/with-display $(BUILD)/bench/bench_radio
 
 # The Windows program, cross-built: mingw-w64, and wxWidgets, curl and cpp-httplib built for
 # Windows from Debian's sources (cached; scripts/windows-deps).

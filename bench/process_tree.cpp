@@ -64,6 +64,17 @@ long TreePssKiB(pid_t root) {
   return total;
 }
 
+long TreeOpenFiles(pid_t root) {
+  long open = 0;
+  for (const pid_t pid : ProcessTree(root)) {
+    if (DIR* fds = opendir(("/proc/" + std::to_string(pid) + "/fd").c_str())) {
+      for (dirent* entry; (entry = readdir(fds)) != nullptr;) open += entry->d_name[0] != '.';
+      closedir(fds);
+    }
+  }
+  return open;
+}
+
 double TreeCpuSeconds(pid_t root) {
   long long ticks = 0;
   for (const pid_t pid : ProcessTree(root)) {

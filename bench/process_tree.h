@@ -20,6 +20,9 @@ long TreePssKiB(pid_t root);
 // The same, by process name (its /proc comm), summed over the processes of one name.
 std::map<std::string, long> TreePssKiBByName(pid_t root);
 
+// The files, sockets and pipes the tree's live processes hold open.
+long TreeOpenFiles(pid_t root);
+
 // User and system CPU time the tree's live processes have used so far, in seconds.
 double TreeCpuSeconds(pid_t root);
 

@@ -44,8 +44,10 @@ void ForEachBox(const std::string& bytes, std::size_t from, std::size_t to,
   }
 }
 
-// A full box's version, and where the field after its version and flags begins.
-int Version(const std::string& bytes, std::size_t box) { return bytes[box + 8]; }
+// A full box's version.
+int Version(const std::string& bytes, std::size_t box) {
+  return static_cast<int>(Read(bytes, box + 8, 1));
+}
 
 // track_ID → the timescale of its media, from the init segment's moov/trak/{tkhd, mdia/mdhd}.
 std::map<std::uint32_t, std::uint32_t> Timescales(const std::string& init) {
@@ -69,7 +71,7 @@ std::map<std::uint32_t, std::uint32_t> Timescales(const std::string& init) {
   return timescales;
 }
 
-// Adds `shift(timescale)` to the 32- or 64-bit time at `at` of the full box at `box`.
+// Adds `shift` to the 32- or 64-bit time at `at` of the full box at `box`.
 void Shift(std::string& bytes, std::size_t box, std::size_t at, std::uint64_t shift) {
   const int width = Version(bytes, box) == 1 ? 8 : 4;
   Write(bytes, at, width, Read(bytes, at, width) + shift);

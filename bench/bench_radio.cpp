@@ -1,0 +1,89 @@
+// Long listening: an endless 128 kbit/s MP3 station, served as an Icecast server serves one,
+// playing in the client on the real engine. Reads the process tree's PSS and open files each
+// minute; the goal is at most 3 MiB more PSS at the last minute than at the first, and as many
+// open files.
+// usage: bench_radio [MINUTES=10]
+#include <chrono>
+#include <cstdio>
+#include <cstdlib>
+#include <fstream>
+#include <string>
+#include <thread>
+
+#include "bench/process_tree.h"
+#include "core/credential_file.h"
+#include "tests/support/client_harness.h"
+
+namespace {
+
+namespace fs = std::filesystem;
+using talvo::e2e::ClientWindow;
+using talvo::e2e::DemoService;
+
+// "name MiB, ...": which process holds what.
+std::string PssByProcess(pid_t pid) {
+  std::string text;
+  for (const auto& [name, kib] : talvo::bench::TreePssKiBByName(pid)) {
+    text += (text.empty() ? "" : ", ") + name + " " + std::to_string(kib / 1024);
+  }
+  return text;
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+  const int minutes = argc > 1 ? std::max(std::atoi(argv[1]), 2) : 10;
+  const auto work = talvo::e2e::NewWorkDir("bench-radio");
+  // The demo's data with the endless station alone in the station list: its first row.
+  const fs::path data = work / "data";
+  fs::create_directories(data);
+  for (const char* file : {"accounts.txt", "programmes.txt", "bulletins.txt"}) {
+    fs::copy_file(fs::path(TALVO_SOURCE_DIR) / "demo/data" / file, data / file);
+  }
+  std::ofstream(data / "stations.txt") << "环球音乐广播\thqyy.html\t392\tmp3\n";
+  DemoService service(work, {"--data", data.string()});
+  talvo::WriteCredentialFile(work, u"demo_vip", u"vip888");
+  talvo::e2e::WriteConfig(work, service.HostPort(), service.HostPort(), service.HostPort());
+  ClientWindow client(work);
+  if (!client.WaitMapped(30000)) {
+    std::fprintf(stderr, "bench_radio: the client's window never showed\n");
+    return 1;
+  }
+  client.ClickRadioMenu();
+  bool playing = false;
+  for (int attempt = 0; attempt < 10 && !playing; ++attempt) {
+    client.ClickStationRow(0);
+    playing = service.WaitForRequest("/stream/hqyy.mp3", 3000);
+  }
+  if (!playing) {
+    std::fprintf(stderr, "bench_radio: the station never asked for its stream\n");
+    return 1;
+  }
+  const pid_t pid = client.process().pid();
+  const auto start = std::chrono::steady_clock::now();
+  long first_kib = 0, first_files = 0, last_kib = 0, last_files = 0;
+  for (int minute = 1; minute <= minutes; ++minute) {
+    std::this_thread::sleep_until(start + std::chrono::minutes(minute));
+    if (!client.process().Running()) {
+      std::fprintf(stderr, "bench_radio: the client ended while playing\n");
+      return 1;
+    }
+    last_kib = talvo::bench::TreePssKiB(pid);
+    last_files = talvo::bench::TreeOpenFiles(pid);
+    if (minute == 1) {
+      first_kib = last_kib;
+      first_files = last_files;
+    }
+    std::printf("minute %2d: PSS %ld MiB (%s), %ld open files\n", minute, last_kib / 1024,
+                PssByProcess(pid).c_str(), last_files);
+    std::fflush(stdout);
+  }
+  const double grown_mib = (last_kib - first_kib) / 1024.0;
+  std::printf(
+      "endless MP3 station, minute 1 -> %d: PSS %.1f -> %.1f MiB, %+.1f MiB (goal <= +3.0); "
+      "open files %ld -> %ld (goal: no more)\n",
+      minutes, first_kib / 1024.0, last_kib / 1024.0, grown_mib, first_files, last_files);
+  client.Close();
+  client.WaitExit(10000);
+  return 0;
+}
