@@ -61,7 +61,7 @@ int main(int argc, char** argv) {
   }
   const pid_t pid = client.process().pid();
   const auto start = std::chrono::steady_clock::now();
-  long first_kib = 0, first_files = 0, last_kib = 0, last_files = 0;
+  long first_kib = 0, first_anon = 0, first_files = 0, last_kib = 0, last_anon = 0, last_files = 0;
   for (int minute = 1; minute <= minutes; ++minute) {
     std::this_thread::sleep_until(start + std::chrono::minutes(minute));
     if (!client.process().Running()) {
@@ -69,20 +69,23 @@ int main(int argc, char** argv) {
       return 1;
     }
     last_kib = talvo::bench::TreePssKiB(pid);
+    last_anon = talvo::bench::TreeAnonPssKiB(pid);
     last_files = talvo::bench::TreeOpenFiles(pid);
     if (minute == 1) {
       first_kib = last_kib;
+      first_anon = last_anon;
       first_files = last_files;
     }
-    std::printf("minute %2d: PSS %ld MiB (%s), %ld open files\n", minute, last_kib / 1024,
-                PssByProcess(pid).c_str(), last_files);
+    std::printf("minute %2d: PSS %.1f MiB (%s), of it anonymous %.1f MiB, %ld open files\n", minute,
+                last_kib / 1024.0, PssByProcess(pid).c_str(), last_anon / 1024.0, last_files);
     std::fflush(stdout);
   }
   const double grown_mib = (last_kib - first_kib) / 1024.0;
   std::printf(
-      "endless MP3 station, minute 1 -> %d: PSS %.1f -> %.1f MiB, %+.1f MiB (goal <= +3.0); "
-      "open files %ld -> %ld (goal: no more)\n",
-      minutes, first_kib / 1024.0, last_kib / 1024.0, grown_mib, first_files, last_files);
+      "endless MP3 station, minute 1 -> %d: PSS %.1f -> %.1f MiB, %+.1f MiB (goal <= +3.0), "
+      "anonymous %+.1f MiB; open files %ld -> %ld (goal: no more)\n",
+      minutes, first_kib / 1024.0, last_kib / 1024.0, grown_mib, (last_anon - first_anon) / 1024.0,
+      first_files, last_files);
   client.Close();
   client.WaitExit(10000);
   return 0;

@@ -45,17 +45,30 @@ std::vector<pid_t> ProcessTree(pid_t root) {
   return tree;
 }
 
-std::map<std::string, long> TreePssKiBByName(pid_t root) {
+namespace {
+
+// One line of smaps_rollup, "Pss:" or "Pss_Anon:", by process name.
+std::map<std::string, long> RollupKiBByName(pid_t root, const std::string& field) {
   std::map<std::string, long> by_name;
   for (const pid_t pid : ProcessTree(root)) {
     std::string name;
     std::getline(std::ifstream("/proc/" + std::to_string(pid) + "/comm"), name);
     std::ifstream rollup("/proc/" + std::to_string(pid) + "/smaps_rollup");
     for (std::string line; std::getline(rollup, line);) {
-      if (line.rfind("Pss:", 0) == 0) by_name[name] += std::atol(line.c_str() + 4);
+      if (line.rfind(field, 0) == 0) by_name[name] += std::atol(line.c_str() + field.size());
     }
   }
   return by_name;
+}
+
+}  // namespace
+
+std::map<std::string, long> TreePssKiBByName(pid_t root) { return RollupKiBByName(root, "Pss:"); }
+
+long TreeAnonPssKiB(pid_t root) {
+  long total = 0;
+  for (const auto& [name, kib] : RollupKiBByName(root, "Pss_Anon:")) total += kib;
+  return total;
 }
 
 long TreePssKiB(pid_t root) {

@@ -17,6 +17,10 @@ std::vector<pid_t> ProcessTree(pid_t root);
 // many) are counted once in all.
 long TreePssKiB(pid_t root);
 
+// The part of it that is the processes' own data (anonymous memory, Pss_Anon): what a stream
+// kept in memory would grow, unlike the libraries' pages that come in as code is first run.
+long TreeAnonPssKiB(pid_t root);
+
 // The same, by process name (its /proc comm), summed over the processes of one name.
 std::map<std::string, long> TreePssKiBByName(pid_t root);
 
