@@ -24,6 +24,7 @@ namespace {
 
 namespace fs = std::filesystem;
 using talvo::bench::Median;
+using talvo::bench::PssByProcess;
 using talvo::bench::TreeCpuSeconds;
 using talvo::bench::TreePssKiB;
 using talvo::e2e::ClientWindow;
@@ -73,15 +74,6 @@ bool ClickUntilRequested(ClientWindow& client, DemoService& service, int row,
     if (Eventually([&] { return CountRequests(service, prefix) > before; }, 2000)) return true;
   }
   return false;
-}
-
-// "name MiB, ..." of the tree's PSS by process: which process grows with the switches.
-std::string PssByProcess(pid_t pid) {
-  std::string text;
-  for (const auto& [name, kib] : talvo::bench::TreePssKiBByName(pid)) {
-    text += (text.empty() ? "" : ", ") + name + " " + std::to_string(kib / 1024);
-  }
-  return text;
 }
 
 struct ClientFigures {

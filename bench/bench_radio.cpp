@@ -17,17 +17,9 @@
 namespace {
 
 namespace fs = std::filesystem;
+using talvo::bench::PssByProcess;
 using talvo::e2e::ClientWindow;
 using talvo::e2e::DemoService;
-
-// "name MiB, ...": which process holds what.
-std::string PssByProcess(pid_t pid) {
-  std::string text;
-  for (const auto& [name, kib] : talvo::bench::TreePssKiBByName(pid)) {
-    text += (text.empty() ? "" : ", ") + name + " " + std::to_string(kib / 1024);
-  }
-  return text;
-}
 
 }  // namespace
 

@@ -65,6 +65,14 @@ std::map<std::string, long> RollupKiBByName(pid_t root, const std::string& field
 
 std::map<std::string, long> TreePssKiBByName(pid_t root) { return RollupKiBByName(root, "Pss:"); }
 
+std::string PssByProcess(pid_t root) {
+  std::string text;
+  for (const auto& [name, kib] : TreePssKiBByName(root)) {
+    text += (text.empty() ? "" : ", ") + name + " " + std::to_string(kib / 1024);
+  }
+  return text;
+}
+
 long TreeAnonPssKiB(pid_t root) {
   long total = 0;
   for (const auto& [name, kib] : RollupKiBByName(root, "Pss_Anon:")) total += kib;

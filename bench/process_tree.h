@@ -27,6 +27,9 @@ std::map<std::string, long> TreePssKiBByName(pid_t root);
 // The files, sockets and pipes the tree's live processes hold open.
 long TreeOpenFiles(pid_t root);
 
+// "name MiB, ..." of the tree's PSS by process: which process holds what.
+std::string PssByProcess(pid_t root);
+
 // User and system CPU time the tree's live processes have used so far, in seconds.
 double TreeCpuSeconds(pid_t root);
 

@@ -34,12 +34,10 @@ TEST(DesktopSession, BothDisplaysMeanX11AndTheUsersBackendWins) {
 }
 
 TEST(DesktopSession, TheEnginesManifestSwitchesAreOursOnlyWhereTheUserSetNone) {
-  using Switches = std::vector<std::pair<std::string, std::string>>;
-  const std::string hls = "WEBKIT_GST_ENABLE_HLS_SUPPORT";
-  const std::string dash = "WEBKIT_GST_ENABLE_DASH_SUPPORT";
+  const std::string hls = "WEBKIT_GST_ENABLE_HLS_SUPPORT", dash = "WEBKIT_GST_ENABLE_DASH_SUPPORT";
   struct Row {
     std::map<std::string, std::string> environment;
-    Switches requested;
+    std::vector<std::pair<std::string, std::string>> requested;
   };
   const Row rows[] = {
       {{}, {{hls, "1"}, {dash, "1"}}},
