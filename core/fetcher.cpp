@@ -225,11 +225,11 @@ FetchedText FetchPageReply(std::u16string_view url, std::u16string_view charset,
     return {DecodeBytes(body.bytes, charset), false};
   } catch (const std::exception& error) {
     DebugTrace("fetch", std::string("failed: ") + error.what());
-    return {};
   } catch (...) {
     DebugTrace("fetch", "failed");
-    return {};
   }
+  // No answer came: as for a refused connection, what needed it is tried again later.
+  return {{}, true};
 }
 
 void PrepareFetching() {

@@ -49,7 +49,8 @@ std::u16string FetchPage(std::u16string_view url, std::u16string_view charset,
                          const FetchLimits& limits);
 
 // The same fetch, saying whether an empty text means that no reply could be had at all: the host
-// was not found, the connection was refused, reset or timed out, or the secure connection failed.
+// was not found, the connection was refused, reset or timed out, the secure connection failed, or
+// the fetch itself failed.
 // Whatever the service did send (an error page, a reply over the cap, a redirect too many) is its
 // answer, and a fetch switched off is nobody's failure: neither counts as unreachable.
 struct FetchedText {

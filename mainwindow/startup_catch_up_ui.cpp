@@ -12,6 +12,19 @@ std::string NameOf(StartupCatchUp::Step step) {
   return kNames[step];
 }
 
+// Runs one step, contained: a step that throws has not reached the service and is tried again
+// with the others, and the catch-up is never left marked as running.
+bool Reached(StartupCatchUp::Step step, const StartupCatchUp::Run& run) {
+  try {
+    return run();
+  } catch (const std::exception& error) {
+    DebugTrace("start-up", NameOf(step) + " failed: " + error.what());
+  } catch (...) {
+    DebugTrace("start-up", NameOf(step) + " failed");
+  }
+  return false;
+}
+
 }  // namespace
 
 StartupCatchUp::StartupCatchUp(ViewLayout& layout) : layout_(layout) {}
@@ -38,7 +51,7 @@ void StartupCatchUp::TryNow() {
   bool progressed = false;
   while (!missed_.empty()) {
     const auto [step, run] = *missed_.begin();
-    if (!run()) break;
+    if (!Reached(step, run)) break;
     DebugTrace("start-up", NameOf(step) + " caught up");
     missed_.erase(step);
     progressed = true;

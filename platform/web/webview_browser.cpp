@@ -36,6 +36,9 @@ constexpr const char* kBrowserKey = "talvo-browser";
 // answer after five.
 constexpr guint kPingSeconds = 2;
 constexpr auto kHangAfter = std::chrono::seconds(5);
+// How long BodyText waits for the page's answer: past the hang bound, by when a page process
+// that stopped answering has been ended.
+constexpr auto kBodyTextBound = std::chrono::seconds(8);
 
 // The desktop's Next and Previous media controls reach a page as the Media Session actions
 // "nexttrack" and "previoustrack"; in a TV client they mean the next and previous channel. The
@@ -281,12 +284,18 @@ class WebKitBrowser final : public BrowserView {
         nullptr, nullptr, nullptr);
   }
 
+  // Bounded: a page process that hangs answers no script until it is ended, and the view may go
+  // while the loop runs (its answer never comes then); either gives the empty text.
   std::u16string BodyText() override {
-    std::optional<std::u16string> text;
-    ReadBodyText([&text](std::u16string result) { text = std::move(result); });
+    auto text = std::make_shared<std::optional<std::u16string>>();
+    ReadBodyText([text](std::u16string result) { *text = std::move(result); });
+    const std::weak_ptr<const bool> view = alive_;
+    const auto until = std::chrono::steady_clock::now() + kBodyTextBound;
     LoopForWaiting loop;
-    while (!text) loop->Dispatch();
-    return *text;
+    while (!*text && !view.expired() && std::chrono::steady_clock::now() < until) {
+      loop->DispatchTimeout(100);
+    }
+    return text->value_or(std::u16string());
   }
 
   void ReadBodyText(std::function<void(std::u16string)> done) override {
@@ -596,6 +605,8 @@ class WebKitBrowser final : public BrowserView {
   bool typing_ = false;  // the page's focus is in one of its fields
   WebKitUserScript* volume_script_ = nullptr;
   std::vector<std::shared_ptr<ScriptReply>> pending_;
+  // Gone with the view: a wait for the page's answer ends when it is.
+  std::shared_ptr<const bool> alive_ = std::make_shared<const bool>(true);
   std::string last_address_;
   std::chrono::steady_clock::time_point chosen_at_{};
   bool last_navigation_clicked_ = false;

@@ -7,6 +7,7 @@
 
 #include <atomic>
 #include <cmath>
+#include <stdexcept>
 
 #include "core/charset.h"
 #include "core/credential_file.h"
@@ -17,6 +18,7 @@
 #include "mainwindow/page_list_ui.h"
 #include "mainwindow/panel_bar.h"
 #include "mainwindow/service_lists_ui.h"
+#include "mainwindow/startup_catch_up_ui.h"
 #include "mainwindow/window_options_ui.h"
 #include "platform/web/recording_browser.h"
 #include "platform/wx_text.h"
@@ -50,6 +52,23 @@ class MainWindowFeaturesTest : public testing::Form1Fixture {
   std::u16string tv_stations_;
   std::u16string primary_stations_;
 };
+
+// A catch-up step that throws has not reached the service: it is tried again, in its place
+// before the others, and the catch-up is never left stuck.
+TEST_F(MainWindowFeaturesTest, ACatchUpStepThatThrowsIsTriedAgainBeforeTheOthers) {
+  Form1& form = Start();
+  StartupCatchUp catch_up(Probe(form).Views());
+  int sign_ins = 0, lists = 0;
+  catch_up.Missed(StartupCatchUp::kSignIn, [&]() -> bool {
+    if (sign_ins++ == 0) throw std::runtime_error("out of memory");
+    return true;
+  });
+  catch_up.Missed(StartupCatchUp::kProgrammeList, [&] { return ++lists > 0; });
+  EXPECT_TRUE(WaitFor(
+      "both steps to catch up", [&] { return !catch_up.Pending(); }, 20000));
+  EXPECT_EQ(sign_ins, 2);
+  EXPECT_EQ(lists, 1);
+}
 
 // The numbers are layout_test's; here, that the window applies them: at every size the window
 // manager gives, at every view switch, and in pixels where the twips say.

@@ -5,10 +5,14 @@
 #include <wx/frame.h>
 #include <wx/listbox.h>
 #include <wx/log.h>
+#include <wx/timer.h>
 
 #include <gtk/gtk.h>
 
+#include <algorithm>
+#include <chrono>
 #include <cstdio>
+#include <thread>
 
 #include "core/charset.h"
 #include "core/fetcher.h"
@@ -45,6 +49,14 @@ class WebViewTest : public testing::EngineFixture {
     server_.Serve("/throws",
                   "<html><body><script>throw new Error('boom')</script>"
                   "<p>after the error</p></body></html>");
+    // A synchronous request holds the page's main thread until its answer, 6 s later.
+    server_.Serve("/hangs",
+                  "<html><body><script>const request = new XMLHttpRequest();"
+                  "request.open('GET', '/never', false); request.send();</script></body></html>");
+    server_.http().Get("/never", [](const httplib::Request&, httplib::Response& res) {
+      std::this_thread::sleep_for(std::chrono::seconds(6));
+      res.set_content("late", "text/plain");
+    });
     server_.Serve("/print",
                   "<html><body><script>window.print();"
                   "document.body.append('after print');</script></body></html>");
@@ -91,6 +103,21 @@ TEST_F(WebViewTest, LoadsAPageAndReadsItsVisibleText) {
   ASSERT_TRUE(WaitFor(
       "about:blank to report a load", [&] { return loads > before_blank; }, 20000));
   EXPECT_EQ(text, u"");
+}
+
+// The text of a view whose page has stopped answering, read as the view goes: the read ends with
+// the empty text instead of waiting for an answer that can no longer come.
+TEST_F(WebViewTest, AReadOfAHungPageEndsEmptyWhenItsViewGoes) {
+  BrowserView& view = ShowView("hung page");
+  view.Navigate(Utf8ToUtf16(server_.Url("/hangs")));
+  ASSERT_TRUE(WaitFor(
+      "the page to block on its request",
+      [&] { return std::ranges::count(server_.Targets(), "/never") > 0; }, 20000));
+  wxTimer closing;
+  closing.Bind(wxEVT_TIMER, [this](wxTimerEvent&) { view_.reset(); });
+  closing.StartOnce(1000);
+  EXPECT_EQ(view.BodyText(), u"");
+  EXPECT_EQ(view_, nullptr) << "the read ended before the view went";
 }
 
 // GTK windows of any kind that are on the screen: a print dialog would be one more.
