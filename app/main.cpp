@@ -3,6 +3,7 @@
 
 #include <thread>
 
+#include "core/debug_trace.h"
 #include "core/fetcher.h"
 #include "mainwindow/form1.h"
 #include "platform/app_icons.h"
@@ -66,6 +67,8 @@ wxIMPLEMENT_APP_NO_MAIN(talvo::TalvoApp);
 
 int main(int argc, char** argv) {
   talvo::g_app_folder = talvo::AppFolder();
+  // From here on, what fails is recorded where a person helping the viewer can read it.
+  talvo::SetTraceLog(talvo::g_app_folder / "talvo.log");
   talvo::g_config = talvo::LoadConfig(talvo::g_app_folder);
   // Before the toolkit and the client's own threads start.
   talvo::PrepareTheDesktop(talvo::g_config);

@@ -4,8 +4,38 @@
 #include <cstdlib>
 #include <mutex>
 #include <string>
+#include <system_error>
 
 namespace talvo {
+namespace {
+
+std::mutex g_mutex;
+std::filesystem::path g_log;  // guarded by g_mutex
+
+std::string WithoutPasswords(std::string_view what) {
+  std::string text(what);
+  for (std::size_t at = 0; (at = text.find("pw=", at)) != std::string::npos; at += 3) {
+    if (at > 0 && text[at - 1] != '?' && text[at - 1] != '&') continue;
+    const std::size_t end = std::min(text.find_first_of("&#: ", at + 3), text.size());
+    text.replace(at + 3, end - at - 3, "***");
+  }
+  return text;
+}
+
+void AppendToLog(const std::string& line) {
+  std::error_code error;
+  if (std::filesystem::file_size(g_log, error) >= kTraceLogMaxBytes && !error) {
+    std::filesystem::path older = g_log;
+    older += ".1";
+    std::filesystem::rename(g_log, older, error);
+  }
+  if (std::FILE* file = std::fopen(g_log.string().c_str(), "a")) {
+    std::fwrite(line.data(), 1, line.size(), file);
+    std::fclose(file);
+  }
+}
+
+}  // namespace
 
 bool DebugTraceOn() {
   // Read once: the environment is not for reading while other threads may write it.
@@ -16,13 +46,31 @@ bool DebugTraceOn() {
   return on;
 }
 
+void SetTraceLog(const std::filesystem::path& file) {
+  const std::lock_guard lock(g_mutex);
+  g_log = file;
+}
+
+std::string TraceLogLine(const std::tm& local, std::string_view area, std::string_view what) {
+  char time[32];
+  std::strftime(time, sizeof time, "%Y-%m-%d %H:%M:%S", &local);
+  std::string line = time;
+  line.append(" ").append(area).append(": ").append(WithoutPasswords(what)).push_back('\n');
+  return line;
+}
+
 void DebugTrace(std::string_view area, std::string_view what) {
-  if (!DebugTraceOn()) return;
-  std::string line = "talvo debug: ";
-  line.append(area).append(": ").append(what).push_back('\n');
-  static std::mutex mutex;
-  const std::lock_guard lock(mutex);
-  std::fwrite(line.data(), 1, line.size(), stderr);
+  const std::lock_guard lock(g_mutex);
+  if (DebugTraceOn()) {
+    std::string line = "talvo debug: ";
+    line.append(area).append(": ").append(WithoutPasswords(what)).push_back('\n');
+    std::fwrite(line.data(), 1, line.size(), stderr);
+  }
+  if (g_log.empty()) return;
+  const std::time_t now = std::time(nullptr);
+  // Copied at once; the client reads the local time nowhere else.
+  const std::tm* local = std::localtime(&now);
+  if (local != nullptr) AppendToLog(TraceLogLine(*local, area, what));
 }
 
 }  // namespace talvo

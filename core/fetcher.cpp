@@ -133,15 +133,13 @@ void RunTransfer(Transfer& transfer, const std::string& url, const FetchLimits& 
   const CURLcode result = curl_easy_perform(curl);
   transfer.ok = result == CURLE_OK;
   transfer.unreachable = NoReplyCouldBeHad(result);
-  if (DebugTraceOn()) {
-    long status = 0;
-    curl_easy_getinfo(curl, CURLINFO_RESPONSE_CODE, &status);
-    if (!transfer.ok) {
-      DebugTrace("fetch", url + ": " + curl_easy_strerror(result));
-    } else if (status >= 400) {
-      // Kept as the service's answer, as any other page: only worth a note here.
-      DebugTrace("fetch", url + ": HTTP " + std::to_string(status));
-    }
+  long status = 0;
+  curl_easy_getinfo(curl, CURLINFO_RESPONSE_CODE, &status);
+  if (!transfer.ok) {
+    DebugTrace("fetch", url + ": " + curl_easy_strerror(result));
+  } else if (status >= 400) {
+    // Kept as the service's answer, as any other page: only worth a note here.
+    DebugTrace("fetch", url + ": HTTP " + std::to_string(status));
   }
   curl_easy_cleanup(curl);
 }
