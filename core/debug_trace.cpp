@@ -2,6 +2,7 @@
 
 #include <cstdio>
 #include <cstdlib>
+#include <fstream>
 #include <mutex>
 #include <string>
 #include <system_error>
@@ -27,12 +28,11 @@ void AppendToLog(const std::string& line) {
   if (std::filesystem::file_size(g_log, error) >= kTraceLogMaxBytes && !error) {
     std::filesystem::path older = g_log;
     older += ".1";
+    // Not every system's rename replaces a file that is there.
+    std::filesystem::remove(older, error);
     std::filesystem::rename(g_log, older, error);
   }
-  if (std::FILE* file = std::fopen(g_log.string().c_str(), "a")) {
-    std::fwrite(line.data(), 1, line.size(), file);
-    std::fclose(file);
-  }
+  std::ofstream(g_log, std::ios::app | std::ios::binary) << line;
 }
 
 }  // namespace
