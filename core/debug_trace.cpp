@@ -2,6 +2,7 @@
 
 #include <cstdio>
 #include <cstdlib>
+#include <ctime>
 #include <fstream>
 #include <mutex>
 #include <string>
@@ -51,26 +52,22 @@ void SetTraceLog(const std::filesystem::path& file) {
   g_log = file;
 }
 
-std::string TraceLogLine(const std::tm& local, std::string_view area, std::string_view what) {
-  char time[32];
-  std::strftime(time, sizeof time, "%Y-%m-%d %H:%M:%S", &local);
-  std::string line = time;
-  line.append(" ").append(area).append(": ").append(WithoutPasswords(what)).push_back('\n');
-  return line;
-}
-
 void DebugTrace(std::string_view area, std::string_view what) {
+  std::string entry(area);
+  entry.append(": ").append(WithoutPasswords(what)).push_back('\n');
   const std::lock_guard lock(g_mutex);
   if (DebugTraceOn()) {
-    std::string line = "talvo debug: ";
-    line.append(area).append(": ").append(WithoutPasswords(what)).push_back('\n');
+    const std::string line = "talvo debug: " + entry;
     std::fwrite(line.data(), 1, line.size(), stderr);
   }
   if (g_log.empty()) return;
   const std::time_t now = std::time(nullptr);
-  // Copied at once; the client reads the local time nowhere else.
+  // Read under the lock and copied at once; the client reads the local time nowhere else.
   const std::tm* local = std::localtime(&now);
-  if (local != nullptr) AppendToLog(TraceLogLine(*local, area, what));
+  char time[32];
+  if (local == nullptr || std::strftime(time, sizeof time, "%Y-%m-%d %H:%M:%S ", local) == 0)
+    return;
+  AppendToLog(time + entry);
 }
 
 }  // namespace talvo

@@ -5,9 +5,7 @@
 #pragma once
 
 #include <cstdint>
-#include <ctime>
 #include <filesystem>
-#include <string>
 #include <string_view>
 
 namespace talvo {
@@ -22,11 +20,7 @@ inline constexpr std::uintmax_t kTraceLogMaxBytes = 1 << 20;
 void SetTraceLog(const std::filesystem::path& file);
 
 // One line: "talvo debug: <area>: <what>" on stderr, and "<local time> <area>: <what>" in the
-// log. Safe from any thread.
+// log, with the value of every "pw=" query parameter, a password, masked. Safe from any thread.
 void DebugTrace(std::string_view area, std::string_view what);
-
-// The log's line for `what` at `local` time, with the value of every "pw=" query parameter, a
-// password, masked.
-std::string TraceLogLine(const std::tm& local, std::string_view area, std::string_view what);
 
 }  // namespace talvo

@@ -21,6 +21,7 @@
 #include <thread>
 
 #include "core/charset.h"
+#include "core/stored_file.h"
 #include "core/utf.h"
 #include "demo/demo_content.h"
 #include "demo/endless_station.h"
@@ -236,37 +237,38 @@ int main(int argc, char** argv) {
   serve_live("live_ts", ".ts", "video/mp2t");
   // The endless stations: a burst of two seconds, then the stream's own rate, for as long as
   // the listener stays.
-  route(R"(/stream/([a-z0-9_]+)\.(mp3|aac))", [&](const httplib::Request& request,
-                                                  httplib::Response& response) {
-    const std::string format = request.matches[2];
-    std::ifstream in(options.media / "radio" / (std::string(request.matches[1]) + "." + format),
-                     std::ios::binary);
-    std::ostringstream bytes;
-    bytes << in.rdbuf();
-    auto clip = std::make_shared<const std::string>(bytes.str());
-    const double seconds = AudioSeconds(*clip);
-    if (seconds <= 0) {
-      response.status = 404;
-      return;
-    }
-    const double rate = clip->size() / seconds;  // bytes a second
-    response.set_header("Cache-Control", "no-cache");
-    response.set_header("icy-br", std::to_string(std::lround(rate * 8 / 1000)));
-    response.set_content_provider(
-        format == "mp3" ? "audio/mpeg" : "audio/aac",
-        [clip, rate, since = std::chrono::steady_clock::now()](std::size_t offset,
-                                                               httplib::DataSink& sink) {
-          const double elapsed =
-              std::chrono::duration<double>(std::chrono::steady_clock::now() - since).count();
-          const auto due = static_cast<std::size_t>((2 + elapsed) * rate);
-          if (offset >= due) {
-            std::this_thread::sleep_for(std::chrono::milliseconds(50));
-            return !g_stopping.load();
+  route(R"(/stream/([a-z0-9_]+)\.(mp3|aac))",
+        [&](const httplib::Request& request, httplib::Response& response) {
+          const std::string format = request.matches[2];
+          std::string why;
+          auto clip = std::make_shared<const std::string>(
+              talvo::ReadFileHead(
+                  options.media / "radio" / (std::string(request.matches[1]) + "." + format),
+                  16 << 20, why)
+                  .value_or(std::string()));
+          const double seconds = AudioSeconds(*clip);
+          if (seconds <= 0) {
+            response.status = 404;
+            return;
           }
-          const std::size_t at = offset % clip->size();
-          return sink.write(clip->data() + at, std::min(due - offset, clip->size() - at));
+          const double rate = clip->size() / seconds;  // bytes a second
+          response.set_header("Cache-Control", "no-cache");
+          response.set_header("icy-br", std::to_string(std::lround(rate * 8 / 1000)));
+          response.set_content_provider(
+              format == "mp3" ? "audio/mpeg" : "audio/aac",
+              [clip, rate, since = std::chrono::steady_clock::now()](std::size_t offset,
+                                                                     httplib::DataSink& sink) {
+                const double elapsed =
+                    std::chrono::duration<double>(std::chrono::steady_clock::now() - since).count();
+                const auto due = static_cast<std::size_t>((2 + elapsed) * rate);
+                if (offset >= due) {
+                  std::this_thread::sleep_for(std::chrono::milliseconds(50));
+                  return !g_stopping.load();
+                }
+                const std::size_t at = offset % clip->size();
+                return sink.write(clip->data() + at, std::min(due - offset, clip->size() - at));
+              });
         });
-  });
   // The clips and segments; httplib answers range requests from the whole content.
   route(R"(/media/([a-z0-9_./-]+))",
         [&](const httplib::Request& request, httplib::Response& response) {

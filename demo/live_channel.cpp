@@ -6,14 +6,15 @@
 #include <sstream>
 #include <string_view>
 
+#include "core/stored_file.h"
+
 namespace talvo::demo {
 namespace {
 
+// A segment or the init segment; a few hundred KiB each.
 std::string ReadFile(const std::filesystem::path& file) {
-  std::ifstream in(file, std::ios::binary);
-  std::ostringstream bytes;
-  bytes << in.rdbuf();
-  return bytes.str();
+  std::string why;
+  return ReadFileHead(file, 64 << 20, why).value_or(std::string());
 }
 
 std::uint64_t Read(const std::string& bytes, std::size_t at, int width) {
