@@ -22,25 +22,25 @@ std::filesystem::path CredentialFilePath(const std::filesystem::path& app_folder
   return app_folder / kFileName;
 }
 
-void WriteCredentialFile(const std::filesystem::path& app_folder, std::u16string_view user,
-                         std::u16string_view password) {
-  if (user.empty() || password.empty()) return;
+SaveTrouble WriteCredentialFile(const std::filesystem::path& app_folder, std::u16string_view user,
+                                std::u16string_view password) {
+  if (user.empty() || password.empty()) return SaveTrouble::kNone;
   try {
-    std::string content = ToStoredText(EncodeText(user));
-    content += "\r\n";
-    content += ToStoredText(EncodeText(password));
-    content += "\r\n";
+    // Stored as one text: when either line needs the UTF-8 mark, the file carries it once.
+    const std::u16string text = EncodeText(user) + u"\r\n" + EncodeText(password) + u"\r\n";
     const std::filesystem::path temp = app_folder / kTempName;
     std::string why;
-    if (!ReplaceFileWhole(temp, CredentialFilePath(app_folder), content, why)) {
-      DebugTrace("credentials", temp.string() + ": " + why);
-    }
+    const SaveTrouble trouble =
+        ReplaceFileWhole(temp, CredentialFilePath(app_folder), ToStoredText(text), why);
+    if (trouble != SaveTrouble::kNone) DebugTrace("credentials", temp.string() + ": " + why);
+    return trouble;
   } catch (const std::exception& error) {
     // Remembering the account is a convenience; typing must never fail because of it.
     DebugTrace("credentials", std::string("the account was not remembered: ") + error.what());
   } catch (...) {
     DebugTrace("credentials", "the account was not remembered");
   }
+  return SaveTrouble::kOther;
 }
 CredentialLines SplitCredentialLines(std::string_view bytes) {
   CredentialLines lines;
@@ -65,9 +65,11 @@ StoredAccount ReadCredentialFile(const std::filesystem::path& app_folder) {
       if (!why.empty()) DebugTrace("credentials", path.string() + ": " + why);
       return account;
     }
-    const CredentialLines lines = SplitCredentialLines(*bytes);
-    account.user = DecodeText(FromStoredText(lines.first));
-    account.password = DecodeText(FromStoredText(lines.second));
+    std::string_view body = *bytes;
+    const bool marked_utf8 = TakeUtf8Mark(body);
+    const CredentialLines lines = SplitCredentialLines(body);
+    account.user = DecodeText(FromStoredText(lines.first, marked_utf8));
+    account.password = DecodeText(FromStoredText(lines.second, marked_utf8));
   } catch (const std::exception& error) {
     DebugTrace("credentials",
                std::string("the remembered account could not be read: ") + error.what());

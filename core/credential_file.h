@@ -1,10 +1,12 @@
 // The remembered account: two scrambled lines (user name, then password), each ending in CR LF,
-// UTF-8 on this platform, in "talvoq.dat" in the application folder.
+// stored as core/stored_file says, in "talvoq.dat" in the application folder.
 #pragma once
 
 #include <filesystem>
 #include <string>
 #include <string_view>
+
+#include "core/stored_file.h"
 
 namespace talvo {
 
@@ -16,9 +18,10 @@ struct StoredAccount {
 std::filesystem::path CredentialFilePath(const std::filesystem::path& app_folder);
 
 // Remembers the pair when both are non-empty; otherwise leaves the file as it is. The file is
-// replaced atomically and readable by its owner only; a failure is silent and keeps the old file.
-void WriteCredentialFile(const std::filesystem::path& app_folder, std::u16string_view user,
-                         std::u16string_view password);
+// replaced atomically and readable by its owner only; a failure keeps the old file and says why
+// (kNone when saved or nothing was to be saved).
+SaveTrouble WriteCredentialFile(const std::filesystem::path& app_folder, std::u16string_view user,
+                                std::u16string_view password);
 
 // The remembered pair, decoded. Missing or unreadable file: two empty texts, nothing created.
 StoredAccount ReadCredentialFile(const std::filesystem::path& app_folder);

@@ -48,26 +48,46 @@ bool FillTemp(int fd, std::string_view content) {
          ::fsync(fd) == 0;
 }
 
+SaveTrouble TroubleOf(int error) {
+  switch (error) {
+    case ENOSPC:
+    case EDQUOT:
+      return SaveTrouble::kDiskFull;
+    case EACCES:
+    case EPERM:
+    case EROFS:
+      return SaveTrouble::kNotAllowed;
+    case ENOENT:
+    case ENOTDIR:
+      return SaveTrouble::kNoFolder;
+    default:
+      return SaveTrouble::kOther;
+  }
+}
+
 }  // namespace
 
 std::string ToStoredText(std::u16string_view text) { return Utf16ToUtf8(text); }
-std::u16string FromStoredText(std::string_view bytes) { return Utf8ToUtf16(bytes); }
+// A file marked on Windows is UTF-8 all the same.
+std::u16string FromStoredText(std::string_view bytes, bool) { return Utf8ToUtf16(bytes); }
 
-bool ReplaceFileWhole(const std::filesystem::path& temp, const std::filesystem::path& target,
-                      std::string_view content, std::string& why) {
+SaveTrouble ReplaceFileWhole(const std::filesystem::path& temp, const std::filesystem::path& target,
+                             std::string_view content, std::string& why) {
   const int fd = OpenLockedTemp(temp);
   if (fd < 0) {
-    why = std::string("cannot open it: ") + std::strerror(errno);
-    return false;
+    const int error = errno;
+    why = std::string("cannot open it: ") + std::strerror(error);
+    return TroubleOf(error);
   }
   // Renamed while still locked: no other writer can touch these bytes before they are the file.
   const bool replaced = FillTemp(fd, content) && ::rename(temp.c_str(), target.c_str()) == 0;
+  const int error = errno;
   if (!replaced) {
-    why = std::string("not written: ") + std::strerror(errno);
+    why = std::string("not written: ") + std::strerror(error);
     ::unlink(temp.c_str());
   }
   ::close(fd);
-  return replaced;
+  return replaced ? SaveTrouble::kNone : TroubleOf(error);
 }
 
 std::optional<std::string> ReadFileHead(const std::filesystem::path& path, std::size_t limit,

@@ -4,13 +4,30 @@
 #include <vector>
 
 #include "core/stored_file.h"
+#include "core/utf.h"
 
 namespace talvo {
 namespace {
 
 std::wstring Wide(std::u16string_view text) { return std::wstring(text.begin(), text.end()); }
 
-std::string LastError() { return "error " + std::to_string(GetLastError()); }
+std::string ErrorText(DWORD error) { return "error " + std::to_string(error); }
+
+SaveTrouble TroubleOf(DWORD error) {
+  switch (error) {
+    case ERROR_DISK_FULL:
+    case ERROR_HANDLE_DISK_FULL:
+      return SaveTrouble::kDiskFull;
+    case ERROR_ACCESS_DENIED:
+    case ERROR_WRITE_PROTECT:
+      return SaveTrouble::kNotAllowed;
+    case ERROR_PATH_NOT_FOUND:
+    case ERROR_FILE_NOT_FOUND:
+      return SaveTrouble::kNoFolder;
+    default:
+      return SaveTrouble::kOther;
+  }
+}
 
 // The temporary file, opened for this writer alone: another client writing at the same moment
 // waits for it, as the lock does on Linux. Invalid on failure.
@@ -40,17 +57,24 @@ bool RenameHeld(HANDLE file, const std::filesystem::path& target) {
 
 }  // namespace
 
+// Text that fits the ANSI code page is stored in it, as it always was, so that files stay as
+// they were and older copies of the client read them. Anything else would be stored as "?" and
+// sign in with the wrong password: such text is stored as UTF-8, marked at the file's start.
 std::string ToStoredText(std::u16string_view text) {
+  if (GetACP() == CP_UTF8) return Utf16ToUtf8(text);
   const std::wstring wide = Wide(text);
-  const int size = WideCharToMultiByte(CP_ACP, 0, wide.data(), static_cast<int>(wide.size()),
-                                       nullptr, 0, nullptr, nullptr);
+  BOOL lost = FALSE;
+  const int size = WideCharToMultiByte(CP_ACP, WC_NO_BEST_FIT_CHARS, wide.data(),
+                                       static_cast<int>(wide.size()), nullptr, 0, nullptr, &lost);
+  if (lost) return "\xEF\xBB\xBF" + Utf16ToUtf8(text);
   std::string bytes(static_cast<std::size_t>(size), '\0');
-  WideCharToMultiByte(CP_ACP, 0, wide.data(), static_cast<int>(wide.size()), bytes.data(), size,
-                      nullptr, nullptr);
+  WideCharToMultiByte(CP_ACP, WC_NO_BEST_FIT_CHARS, wide.data(), static_cast<int>(wide.size()),
+                      bytes.data(), size, nullptr, nullptr);
   return bytes;
 }
 
-std::u16string FromStoredText(std::string_view bytes) {
+std::u16string FromStoredText(std::string_view bytes, bool marked_utf8) {
+  if (marked_utf8) return Utf8ToUtf16(bytes);
   const int size =
       MultiByteToWideChar(CP_ACP, 0, bytes.data(), static_cast<int>(bytes.size()), nullptr, 0);
   std::wstring wide(static_cast<std::size_t>(size), L'\0');
@@ -58,24 +82,26 @@ std::u16string FromStoredText(std::string_view bytes) {
   return std::u16string(wide.begin(), wide.end());
 }
 
-bool ReplaceFileWhole(const std::filesystem::path& temp, const std::filesystem::path& target,
-                      std::string_view content, std::string& why) {
+SaveTrouble ReplaceFileWhole(const std::filesystem::path& temp, const std::filesystem::path& target,
+                             std::string_view content, std::string& why) {
   const HANDLE file = OpenTempAlone(temp);
   if (file == INVALID_HANDLE_VALUE) {
-    why = "cannot open it: " + LastError();
-    return false;
+    const DWORD error = GetLastError();
+    why = "cannot open it: " + ErrorText(error);
+    return TroubleOf(error);
   }
   DWORD written = 0;
   const bool replaced =
       WriteFile(file, content.data(), static_cast<DWORD>(content.size()), &written, nullptr) &&
       written == content.size() && FlushFileBuffers(file) && RenameHeld(file, target);
+  const DWORD error = GetLastError();
   if (!replaced) {
-    why = "not written: " + LastError();
+    why = "not written: " + ErrorText(error);
     FILE_DISPOSITION_INFO remove{TRUE};
     SetFileInformationByHandle(file, FileDispositionInfo, &remove, sizeof remove);
   }
   CloseHandle(file);
-  return replaced;
+  return replaced ? SaveTrouble::kNone : TroubleOf(error);
 }
 
 std::optional<std::string> ReadFileHead(const std::filesystem::path& path, std::size_t limit,

@@ -23,6 +23,7 @@
 #include "mainwindow/window_options_ui.h"
 #include "platform/app_icons.h"
 #include "platform/fetch_wait.h"
+#include "platform/save_notice_ui.h"
 #include "platform/twips_ui.h"
 #include "platform/web/recording_browser.h"
 #include "platform/web/webview_browser.h"
@@ -83,6 +84,7 @@ Form1::Form1(Form1Options options)
   parts_.app_folder = options_.app_folder;
   parts_.web_browser1 = web_browser1_.get();
   parts_.web_browser2 = web_browser2_.get();
+  parts_.save_notice = save_notice_.get();
   parts_.menus = &menus_;
   parts_.skin = &skin_;
   parts_.list1 = list1_;
@@ -173,6 +175,8 @@ void Form1::CreateControls() {
   web_browser2_ = MakeBrowser(options_.browser_factory, this, "WebBrowser2", web_browser1_.get());
   web_browser2_->SetRect(design::kWebBrowser2);
   list2_ = MakeList(this, "List2", *wxBLACK, *wxWHITE);
+  // Made last, to lie over everything while it shows.
+  save_notice_ = std::make_unique<SaveNotice>(this);
 
   StackAsMade(this);
 }

@@ -28,6 +28,7 @@ class ViewLayout;
 class ListFind;
 class LoginWindow;
 class PanelBar;
+class SaveNotice;
 class ProgrammeList;
 class StartupCatchUp;
 class StartupSignIn;
@@ -80,6 +81,7 @@ class Form1 : public wxFrame {
   std::unique_ptr<BrowserView> web_browser1_;
   std::unique_ptr<BrowserView> web_browser2_;
   wxListBox* list2_ = nullptr;
+  std::unique_ptr<SaveNotice> save_notice_;
   Form1Parts parts_;
 
   std::unique_ptr<LoginWindow> login_;

@@ -193,14 +193,15 @@ ViewerChoices LoadViewerChoices(const std::filesystem::path& app_folder, bool& r
   return {};
 }
 
-bool SaveViewerChoices(const std::filesystem::path& app_folder, const ViewerChoices& choices) {
+SaveTrouble SaveViewerChoices(const std::filesystem::path& app_folder,
+                              const ViewerChoices& choices) {
   const std::filesystem::path path = ViewerChoicesPath(app_folder);
   std::filesystem::path temp = path;
   temp += ".new";
   std::string why;
-  if (ReplaceFileWhole(temp, path, WriteViewerChoices(choices), why)) return true;
-  DebugTrace("viewer", "not saved: " + why);
-  return false;
+  const SaveTrouble trouble = ReplaceFileWhole(temp, path, WriteViewerChoices(choices), why);
+  if (trouble != SaveTrouble::kNone) DebugTrace("viewer", path.string() + " not saved: " + why);
+  return trouble;
 }
 
 }  // namespace talvo

@@ -10,6 +10,8 @@
 #include <string_view>
 #include <vector>
 
+#include "core/stored_file.h"
+
 namespace talvo {
 
 enum class PageKind { kChannel, kStation };
@@ -59,7 +61,9 @@ std::filesystem::path ViewerChoicesPath(const std::filesystem::path& app_folder)
 // The defaults when the file is missing or not a choices file; `rewrite` is then true for a file
 // that is there but could not be used, so that it is replaced at once.
 ViewerChoices LoadViewerChoices(const std::filesystem::path& app_folder, bool& rewrite);
-// Replaces the file whole, never leaving half of it; false, with the old file kept, on failure.
-bool SaveViewerChoices(const std::filesystem::path& app_folder, const ViewerChoices& choices);
+// Replaces the file whole, never leaving half of it; on failure the old file is kept and the
+// trouble said.
+SaveTrouble SaveViewerChoices(const std::filesystem::path& app_folder,
+                              const ViewerChoices& choices);
 
 }  // namespace talvo

@@ -4,6 +4,7 @@
 #include <wx/menu.h>
 
 #include "core/utf.h"
+#include "platform/save_notice_ui.h"
 #include "platform/web/browser_view.h"
 #include "platform/wx_text.h"
 
@@ -51,7 +52,11 @@ ViewerMemory::ViewerMemory(const Form1Parts& parts, PageList& channels, PageList
   SoundChanged();
 }
 
-void ViewerMemory::Save() { SaveViewerChoices(parts_.app_folder, choices_); }
+// A failed save keeps the choices in memory: the next change saves them all again.
+void ViewerMemory::Save() {
+  const SaveTrouble trouble = SaveViewerChoices(parts_.app_folder, choices_);
+  if (parts_.save_notice) parts_.save_notice->Saved(u"设置", trouble);
+}
 
 void ViewerMemory::Opened(PageKind kind, const std::u16string& address) {
   if (choices_.Played({kind, address})) Save();

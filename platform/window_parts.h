@@ -1,6 +1,7 @@
 // The parts of the main window that every feature unit may reach, the sign-in's included: the
-// window, its configuration, the folder of its files and the two page views. The main window
-// adds its own controls to these (Form1Parts); the sign-in sees no more than this.
+// window, its configuration, the folder of its files, the two page views and the line that
+// tells a failed save. The main window adds its own controls to these (Form1Parts); the sign-in
+// sees no more than this.
 #pragma once
 
 #include <filesystem>
@@ -12,6 +13,7 @@ class wxFrame;
 namespace talvo {
 
 class BrowserView;
+class SaveNotice;
 
 struct WindowParts {
   wxFrame* frame = nullptr;
@@ -19,6 +21,7 @@ struct WindowParts {
   std::filesystem::path app_folder;     // the credential file, the skin and talvo.ini
   BrowserView* web_browser1 = nullptr;  // playback view
   BrowserView* web_browser2 = nullptr;  // service view
+  SaveNotice* save_notice = nullptr;    // where a failed save is told
 };
 
 }  // namespace talvo

@@ -13,6 +13,7 @@
 #include "core/fetcher.h"
 #include "platform/app_icons.h"
 #include "platform/fetch_wait.h"
+#include "platform/save_notice_ui.h"
 #include "platform/twips_ui.h"
 #include "platform/web/browser_view.h"
 #include "platform/window_titles.h"
@@ -139,7 +140,10 @@ void FrmLogin::SetReply(const std::u16string& reply) {
 }
 
 // Both boxes filled: the pair is remembered; otherwise the file keeps the last whole pair.
-void FrmLogin::RememberAccount() { WriteCredentialFile(parts_.app_folder, UserName(), Password()); }
+void FrmLogin::RememberAccount() {
+  const SaveTrouble trouble = WriteCredentialFile(parts_.app_folder, UserName(), Password());
+  if (parts_.save_notice) parts_.save_notice->Saved(u"账号", trouble);
+}
 
 void FrmLogin::cmdOK_Click() {
   if (UserName().empty() || Password().empty()) return;

@@ -250,11 +250,31 @@ TEST_F(CredentialFileTest, TwoClientsTypingAtOnceLeaveOneWholePair) {
 #ifdef _WIN32
 // The files users already have were written in the ANSI code page, 936 on a Chinese Windows.
 TEST_F(CredentialFileTest, ChineseIsStoredInTheAnsiCodePage) {
-  ASSERT_EQ(GetACP(), 936u) << "a Chinese locale is needed (scripts/wine-run sets one)";
+  if (GetACP() != 936) GTEST_SKIP() << "for a Chinese locale (scripts/wine-run sets one)";
   Put("0000000000\xD5\xC5\xC8\xFD\r\n0000000000abc\r\n");  // table 00: the bodies as they are
   EXPECT_EQ(ReadCredentialFile(folder_).user, u"张三");
   Type(u"张三", u"abc");
   EXPECT_NE(Bytes().find("\xD5\xC5\xC8\xFD"), std::string::npos);
+}
+
+// Text the code page cannot hold is never stored as "?": the file is UTF-8 then, marked at its
+// start. Run in a Chinese locale (936) and in a Western one (1252, TALVO_WINE_LOCALE).
+TEST_F(CredentialFileTest, TextTheAnsiCodePageCannotHoldIsStoredAsMarkedUtf8) {
+  const UINT code_page = GetACP();
+  ASSERT_TRUE(code_page == 936 || code_page == 1252) << code_page;
+  const struct {
+    std::u16string password;
+    bool marked_in_936, marked_in_1252;
+  } cases[] = {{u"密码123", false, true}, {u"한국어", true, true}, {u"abc", false, false}};
+  for (const auto& row : cases) {
+    Type(u"viewer", row.password);
+    const bool marked = Bytes().starts_with("\xEF\xBB\xBF");
+    EXPECT_EQ(marked, code_page == 936 ? row.marked_in_936 : row.marked_in_1252)
+        << Utf16ToUtf8(row.password);
+    const StoredAccount account = ReadCredentialFile(folder_);
+    EXPECT_EQ(account.user, u"viewer");
+    EXPECT_EQ(account.password, row.password);
+  }
 }
 #endif
 

@@ -212,7 +212,7 @@ TEST_F(MainWindowFeaturesTest, ARestartKeepsFavouritesSoundAndTheLastChannel) {
   kept.favourites.push_back({u"别人", PageKind::kChannel,
                              ServiceUrl(options_.config.channel_host, u"/usbtv/bjwsgq.html"),
                              u"北京卫视高清"});
-  ASSERT_TRUE(SaveViewerChoices(options_.app_folder, kept));
+  ASSERT_EQ(SaveViewerChoices(options_.app_folder, kept), SaveTrouble::kNone);
   Load();
   ViewerMemory& viewer = probe().Viewer();
   viewer.ToggleFavourite(PageKind::kChannel, 2);

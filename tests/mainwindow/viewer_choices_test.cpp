@@ -77,13 +77,13 @@ TEST(ViewerChoicesTest, AFileThatIsNotOneIsReplacedAndAGoodOneSurvivesAFailedSav
 
   ViewerChoices choices;
   choices.muted = true;
-  ASSERT_TRUE(SaveViewerChoices(folder, choices));
+  ASSERT_EQ(SaveViewerChoices(folder, choices), SaveTrouble::kNone);
   EXPECT_EQ(LoadViewerChoices(folder, rewrite), choices);
   EXPECT_FALSE(rewrite);
   // A temporary file that cannot be made: the save fails and the file stays whole.
   std::filesystem::create_directory(ViewerChoicesPath(folder).string() + ".new");
   std::filesystem::create_directory(ViewerChoicesPath(folder).string() + ".new/x");
-  EXPECT_FALSE(SaveViewerChoices(folder, ViewerChoices{}));
+  EXPECT_NE(SaveViewerChoices(folder, ViewerChoices{}), SaveTrouble::kNone);
   EXPECT_EQ(LoadViewerChoices(folder, rewrite), choices);
 }
 

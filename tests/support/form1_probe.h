@@ -10,6 +10,7 @@
 #include "mainwindow/service_lists_ui.h"
 #include "mainwindow/viewer_choices_ui.h"
 #include "mainwindow/window_options_ui.h"
+#include "platform/save_notice_ui.h"
 #include "signin/login_ui.h"
 
 namespace talvo::testing {
@@ -24,6 +25,7 @@ class Form1Probe {
   ClickableMenuBar& Menus() const { return form_.menus_; }
   Skin& WindowSkin() const { return form_.skin_; }
   wxTimer& Timer1() const { return form_.timer1_; }
+  SaveNotice& Notice() const { return *form_.save_notice_; }
 
   PageList& Channels() const { return form_.programmes_->Channels(); }
   PageList& Stations() const { return form_.stations_->Stations(); }
