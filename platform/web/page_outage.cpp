@@ -21,6 +21,8 @@ std::string_view Headline(LoadTrouble trouble) {
       return "连接被中断";
     case LoadTrouble::kSecure:
       return "安全连接失败";
+    case LoadTrouble::kNoAnswer:
+      return "页面没有响应";
     case LoadTrouble::kOther:
       break;
   }
@@ -78,14 +80,17 @@ std::string OutageNoticeHtml(LoadTrouble trouble, std::string_view address) {
          "a{padding:6px 18px;border:1px solid #888;color:#fff;text-decoration:none}"
          "@media (max-height:200px){body{flex-direction:row;font-size:13px}h1{font-size:14px}"
          "h1,p{margin:2px 8px}a{padding:2px 10px}}</style></head><body><h1>" +
-         headline + "</h1><p>" + Escaped(HostOf(address)) + "</p>" + detail +
-         "<p>网络恢复后将自动重新载入</p><a href=\"" + Escaped(address) +
-         "\">重新载入</a></body></html>";
+         headline + "</h1><p>" + Escaped(HostOf(address)) + "</p>" + detail + "<p>" +
+         (trouble == LoadTrouble::kNoAnswer ? "稍后将自动重新载入" : "网络恢复后将自动重新载入") +
+         "</p><a href=\"" + Escaped(address) + "\">重新载入</a></body></html>";
 }
 
-std::chrono::seconds RetryRule::Failed() {
+std::chrono::seconds RetryRule::Failed(LoadTrouble trouble) {
   pending_ = true;
   trying_ = false;
+  // Whether the host itself did not take the connection.
+  host_missed_ = trouble == LoadTrouble::kRefused || trouble == LoadTrouble::kTimedOut ||
+                 trouble == LoadTrouble::kHostNotFound || trouble == LoadTrouble::kNoRoute;
   failures_ = std::min(failures_ + 1, 6);
   return std::min(std::chrono::seconds(1 << failures_), kLongestWait);
 }
@@ -100,6 +105,16 @@ void RetryRule::Ended() {
   failures_ = 0;
   pending_ = false;
   trying_ = false;
+  host_missed_ = false;
+}
+
+bool RetryRule::HostChecked(bool answered) {
+  if (!pending_ || trying_) return false;
+  if (!answered) {
+    host_missed_ = true;
+    return false;
+  }
+  return host_missed_;
 }
 
 }  // namespace talvo

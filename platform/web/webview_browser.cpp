@@ -17,6 +17,7 @@
 #include "core/service_address.h"
 #include "platform/fetch_wait.h"
 #include "platform/network_return.h"
+#include "platform/web/host_probe_gio.h"
 #include "platform/web/page_memory.h"
 #include "platform/web/page_outage.h"
 #include "platform/web/page_safety.h"
@@ -181,7 +182,12 @@ class WebKitBrowser final : public BrowserView {
       : BrowserView(window),
         web_(WEBKIT_WEB_VIEW(g_object_ref(web))),
         group_(std::move(group)),
-        on_network_return_([this] { TryAgain(); }) {
+        on_network_return_([this] { TryAgain(); }),
+        host_probe_([this](bool answered) {
+          if (!retry_.HostChecked(answered)) return;
+          DebugTrace("page", outage_address_ + ": its host answers again");
+          TryAgain();
+        }) {
     group_->views.push_back(this);
     g_signal_connect(web_, "load-changed", G_CALLBACK(&WebKitBrowser::OnLoadChanged), this);
     g_signal_connect(web_, "load-failed", G_CALLBACK(&WebKitBrowser::OnLoadFailed), this);
@@ -205,6 +211,7 @@ class WebKitBrowser final : public BrowserView {
   ~WebKitBrowser() override {
     g_source_remove(ping_source_);
     StopRetryTimer();
+    StopAnswerTimer();
     std::erase(group_->views, this);
     if (group_->views.empty() && group_->recovery_source != 0) {
       g_source_remove(group_->recovery_source);
@@ -357,12 +364,41 @@ class WebKitBrowser final : public BrowserView {
     } else if (event == WEBKIT_LOAD_FINISHED) {
       self->NotifyLoadCompleted();
     }
+    if (event == WEBKIT_LOAD_STARTED && !self->notice_loading_ &&
+        IsWebAddress(Utf8ToUtf16(address))) {
+      self->AwaitAnswer(std::string(address));
+    } else if (event != WEBKIT_LOAD_REDIRECTED) {
+      self->StopAnswerTimer();  // the document began to arrive, or it is a notice of ours
+    }
+  }
+
+  void AwaitAnswer(std::string address) {
+    StopAnswerTimer();
+    answer_address_ = std::move(address);
+    answer_source_ = g_timeout_add_seconds(static_cast<guint>(kAnswerBound.count()),
+                                           &WebKitBrowser::OnAnswerTime, this);
+  }
+
+  // The notice replaces the load, which the engine then reports as cancelled.
+  static gboolean OnAnswerTime(gpointer data) {
+    auto* self = static_cast<WebKitBrowser*>(data);
+    self->answer_source_ = 0;
+    DebugTrace("page", self->answer_address_ + ": no answer in " +
+                           std::to_string(kAnswerBound.count()) + " s; the notice is shown");
+    self->ShowOutage(LoadTrouble::kNoAnswer, self->answer_address_);
+    return G_SOURCE_REMOVE;
+  }
+
+  void StopAnswerTimer() {
+    if (answer_source_ != 0) g_source_remove(answer_source_);
+    answer_source_ = 0;
   }
 
   // The engine's own error page is English and a dead end: the view shows a notice of ours
   // instead, and tries the page again until it comes.
   static gboolean OnLoadFailed(WebKitWebView*, WebKitLoadEvent, gchar* uri, GError* error,
                                gpointer self) {
+    static_cast<WebKitBrowser*>(self)->StopAnswerTimer();
     const std::optional<LoadTrouble> trouble = TroubleOf(error);
     if (!trouble || uri == nullptr) return FALSE;
     DebugTrace("page", std::string(uri) + ": " + error->message + "; the notice is shown");
@@ -376,7 +412,8 @@ class WebKitBrowser final : public BrowserView {
       outage_address_ = address;
     }
     WatchTheDesktopNetwork();
-    const std::chrono::seconds wait = retry_.Failed();
+    host_probe_.Watch(address);
+    const std::chrono::seconds wait = retry_.Failed(trouble);
     StopRetryTimer();
     retry_source_ =
         g_timeout_add_seconds(static_cast<guint>(wait.count()), &WebKitBrowser::OnRetryTime, this);
@@ -406,6 +443,7 @@ class WebKitBrowser final : public BrowserView {
     outage_address_.clear();
     notice_loading_ = false;
     StopRetryTimer();
+    host_probe_.Stop();
   }
 
   void StopRetryTimer() {
@@ -620,6 +658,10 @@ class WebKitBrowser final : public BrowserView {
   guint retry_source_ = 0;
   bool notice_loading_ = false;
   NetworkReturnListener on_network_return_;
+  HostProbe host_probe_;
+  // The load whose document has not begun to arrive yet, given up at kAnswerBound.
+  std::string answer_address_;
+  guint answer_source_ = 0;
   guint ping_source_ = 0;
   unsigned pings_ = 0;
   std::optional<std::chrono::steady_clock::time_point> ping_sent_;  // unanswered since

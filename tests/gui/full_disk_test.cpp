@@ -11,18 +11,13 @@
 namespace talvo {
 namespace {
 
-class FullDiskTest : public testing::Form1Fixture {
- protected:
-  void SetUp() override {
-    Form1Fixture::SetUp();
-    StartService();
-  }
-};
+using FullDiskTest = testing::Form1Fixture;
 
 // A full disk: the files stay as they were, the viewer is told once a file, and what was chosen
 // meanwhile is saved with the next change once there is room.
 TEST_F(FullDiskTest, ASaveOnAFullDiskKeepsTheOldFileTellsAndSavesAtTheNextChange) {
   const testing::SmallDisk disk;
+  StartService();
   options_.app_folder = disk.path();
   WriteCredentialFile(disk.path(), u"观众", u"pw");
   Start();
