@@ -21,6 +21,7 @@
 #include "mainwindow/startup_catch_up_ui.h"
 #include "mainwindow/viewer_choices_ui.h"
 #include "mainwindow/window_options_ui.h"
+#include "platform/accessible_ui.h"
 #include "platform/app_icons.h"
 #include "platform/fetch_wait.h"
 #include "platform/save_notice_ui.h"
@@ -56,14 +57,17 @@ std::unique_ptr<BrowserView> MakeBrowser(const BrowserViewFactory& factory, wxWi
   return view;
 }
 
-wxListBox* MakeList(wxWindow* parent, const char* name, const wxColour& background,
-                    const wxColour& text) {
+wxListBox* MakeList(wxWindow* parent, const char* name, const std::u16string& read_name,
+                    const wxColour& background, const wxColour& text) {
   auto* list = new wxListBox(parent, wxID_ANY, wxDefaultPosition, wxDefaultSize, 0, nullptr,
                              wxLB_SINGLE | wxLB_NEEDED_SB);
   list->SetName(name);
-  list->SetBackgroundColour(background);
-  list->SetForegroundColour(text);
+  if (!HighContrastDesktop()) {
+    list->SetBackgroundColour(background);
+    list->SetForegroundColour(text);
+  }
   list->SetFont(ListFont());
+  NameForReaders(list, read_name);
   return list;
 }
 
@@ -103,8 +107,8 @@ Form1::Form1(Form1Options options)
   options_unit_ = std::make_unique<WindowOptions>(parts_);
   fullscreen_ = std::make_unique<Fullscreen>(parts_, *layout_);
   catch_up_ = std::make_unique<StartupCatchUp>(*layout_);
-  find_channels_ = std::make_unique<ListFind>(this, programmes_->Channels());
-  find_stations_ = std::make_unique<ListFind>(this, stations_->Stations());
+  find_channels_ = std::make_unique<ListFind>(this, programmes_->Channels(), u"查找频道");
+  find_stations_ = std::make_unique<ListFind>(this, stations_->Stations(), u"查找电台");
   viewer_ = std::make_unique<ViewerMemory>(
       parts_, programmes_->Channels(), stations_->Stations(), [this] {
         // The login window's box holds the account
@@ -166,15 +170,17 @@ void Form1::CreateControls() {
   command2_->SetName("Command2");
   command3_ = new wxButton(this, wxID_ANY, ToWx(u"取消透明"));
   command3_->SetName("Command3");
-  list1_ = MakeList(this, "List1", *wxWHITE, *wxBLACK);
+  list1_ = MakeList(this, "List1", u"广播电台", *wxWHITE, *wxBLACK);
 
   web_browser1_ = MakeBrowser(options_.browser_factory, this, "WebBrowser1");
   web_browser1_->SetRect(design::kWebBrowser1);
+  NameForReaders(web_browser1_->Window(), u"播放");
   // The service view's pages are small and the service's own: they share the playback view's
   // page process rather than start a second one.
   web_browser2_ = MakeBrowser(options_.browser_factory, this, "WebBrowser2", web_browser1_.get());
   web_browser2_->SetRect(design::kWebBrowser2);
-  list2_ = MakeList(this, "List2", *wxBLACK, *wxWHITE);
+  NameForReaders(web_browser2_->Window(), u"公告");
+  list2_ = MakeList(this, "List2", u"电视频道", *wxBLACK, *wxWHITE);
   // Made last, to lie over everything while it shows.
   save_notice_ = std::make_unique<SaveNotice>(this);
 

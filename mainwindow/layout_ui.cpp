@@ -6,6 +6,7 @@
 
 #include "mainwindow/design.h"
 #include "mainwindow/panel_bar.h"
+#include "platform/accessible_ui.h"
 #include "platform/clickable_menu_bar.h"
 #include "platform/web/browser_view.h"
 #include "platform/wx_text.h"
@@ -58,6 +59,16 @@ void ViewLayout::Form_Resize() {
   input.web_browser1 = rect(*parts_.web_browser1);
   input.web_browser2 = rect(*parts_.web_browser2);
   for (const LayoutStep& step : FormResize(input)) Apply(step);
+  // The channel list is drawn over the station list and the border buttons: what lies under it
+  // (all but the pixel the design's twips leave below it) is out of sight, as a hidden part is,
+  // and Tab and the screen readers pass over it.
+  wxWindow* const channels = parts_.list2;
+  const wxRect over = channels->IsShown() ? wxRect(channels->GetRect()).Inflate(0, 2) : wxRect();
+  for (wxWindow* part :
+       {channels, static_cast<wxWindow*>(parts_.list1), static_cast<wxWindow*>(parts_.command2),
+        static_cast<wxWindow*>(parts_.command3)}) {
+    PassOver(part, !part->IsShown() || (part != channels && over.Contains(part->GetRect())));
+  }
 }
 
 void ViewLayout::Apply(const LayoutStep& step) {

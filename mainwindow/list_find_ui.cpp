@@ -5,11 +5,12 @@
 
 #include <algorithm>
 
+#include "platform/accessible_ui.h"
 #include "platform/wx_text.h"
 
 namespace talvo {
 
-ListFind::ListFind(wxWindow* parent, PageList& list)
+ListFind::ListFind(wxWindow* parent, PageList& list, const std::u16string& name)
     : list_(list),
       box_(new wxTextCtrl(parent, wxID_ANY, wxEmptyString, wxDefaultPosition, wxDefaultSize,
                           wxTE_PROCESS_ENTER)),
@@ -32,6 +33,8 @@ ListFind::ListFind(wxWindow* parent, PageList& list)
         if (!event.IsShown()) Close();
       }) {
   box_->Hide();
+  NameForReaders(box_, name);
+  PassOver(box_, true);
 }
 
 bool ListFind::IsOpen() const { return box_->IsShown(); }
@@ -53,6 +56,7 @@ void ListFind::Open(const wxString& typed) {
     opened_before_ = list_.LastOpened();
   }
   Place();
+  PassOver(box_, false);
   box_->Show();
   box_->Raise();
   box_->ChangeValue(typed);
@@ -109,6 +113,7 @@ void ListFind::OnFocusLeft(wxFocusEvent& event) {
 void ListFind::Close() {
   if (!IsOpen()) return;
   box_->Hide();
+  PassOver(box_, true);
   box_->ChangeValue(wxEmptyString);
   list_.ShowAll();
   // A row played while the box was open stays chosen; otherwise the choice from before.

@@ -17,7 +17,8 @@ namespace talvo {
 
 class ListFind {
  public:
-  ListFind(wxWindow* parent, PageList& list);
+  // `name` is what a screen reader calls the box.
+  ListFind(wxWindow* parent, PageList& list, const std::u16string& name);
 
   bool IsOpen() const;
   void Close();

@@ -5,6 +5,7 @@
 
 #include <algorithm>
 
+#include "platform/accessible_ui.h"
 #include "platform/web/browser_view.h"
 #include "platform/wx_text.h"
 
@@ -15,7 +16,15 @@ PageList::PageList(wxListBox* list, BrowserView& playback)
       playback_(playback),
       on_chosen_(list, wxEVT_LISTBOX, [this](wxCommandEvent& event) { OnChosen(event); }),
       on_pressed_(list, wxEVT_LEFT_DOWN, [this](wxMouseEvent& event) { OnPressed(event); }),
-      on_released_(list, wxEVT_LEFT_UP, [this](wxMouseEvent& event) { OnReleased(event); }) {}
+      on_released_(list, wxEVT_LEFT_UP, [this](wxMouseEvent& event) { OnReleased(event); }),
+      // Tab into a list with nothing chosen: the desktop's list marks its first row as it takes
+      // the focus. That is where the keyboard starts, not a choice: nothing plays.
+      on_focused_(list, wxEVT_SET_FOCUS, [this](wxFocusEvent& event) {
+        event.Skip();
+        if (list_->GetSelection() != wxNOT_FOUND) return;
+        focusing_unchosen_ = true;
+        list_->CallAfter([this] { focusing_unchosen_ = false; });
+      }) {}
 
 void PageList::Append(const std::vector<LinePair>& entries) {
   if (entries.empty()) return;
@@ -30,7 +39,14 @@ void PageList::Append(const std::vector<LinePair>& entries) {
   if (!shown_) list_->Append(names);
 }
 
-void PageList::OnChosen(wxCommandEvent&) { Open(list_->GetSelection()); }
+void PageList::OnChosen(wxCommandEvent&) {
+  if (focusing_unchosen_) {
+    focusing_unchosen_ = false;
+    list_->SetSelection(wxNOT_FOUND);
+    return;
+  }
+  Open(list_->GetSelection());
+}
 
 void PageList::Step(int by) {
   const int row = SteppedRow(list_->GetSelection(), static_cast<int>(list_->GetCount()), by);
@@ -72,7 +88,11 @@ wxString PageList::RowText(std::size_t position) const {
 void PageList::MarksChanged() {
   for (unsigned row = 0; row < list_->GetCount(); ++row) {
     const wxString text = RowText(*PositionOfRow(static_cast<int>(row)));
-    if (list_->GetString(row) != text) list_->SetString(row, text);
+    if (list_->GetString(row) == text) continue;
+    list_->SetString(row, text);
+    // A screen reader would say the mark's symbol: it says what the mark means.
+    const std::u16string name = FromWx(text);
+    if (name.starts_with(u"★ ")) NameRowForReaders(list_, row, u"收藏 " + name.substr(2));
   }
 }
 
@@ -113,6 +133,8 @@ void PageList::Play(std::size_t position) {
   Choose(position);
   const std::optional<std::u16string> address = PageAddress(position, names_[position], urls_);
   if (!address || !playback_.NavigateToWebAddress(*address)) return;
+  NameForReaders(playback_.Window(), names_[position]);
+  AnnounceToReaders(list_, u"正在播放 " + names_[position]);
   last_opened_ = position;
   if (opened_) opened_(position, *address);
 }

@@ -73,7 +73,8 @@ class PageList {
   wxString RowText(std::size_t position) const;
 
   wxListBox* list_;
-  int pressed_on_chosen_ = -1;  // the chosen entry the button went down on
+  int pressed_on_chosen_ = -1;      // the chosen entry the button went down on
+  bool focusing_unchosen_ = false;  // the focus arrives on a list with nothing chosen
   BrowserView& playback_;
   PageTable urls_;
   std::vector<std::u16string> names_;
@@ -86,6 +87,7 @@ class PageList {
   BoundHandler<wxCommandEvent> on_chosen_;
   BoundHandler<wxMouseEvent> on_pressed_;
   BoundHandler<wxMouseEvent> on_released_;
+  BoundHandler<wxFocusEvent> on_focused_;
 };
 
 }  // namespace talvo

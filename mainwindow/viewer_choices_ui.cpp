@@ -2,6 +2,7 @@
 
 #include <wx/listbox.h>
 #include <wx/menu.h>
+#include <wx/weakref.h>
 
 #include "core/utf.h"
 #include "platform/save_notice_ui.h"
@@ -203,6 +204,9 @@ void ViewerMemory::OnContextMenu(PageKind kind, wxContextMenuEvent& event) {
   menu.Append(kQuieterId, ToWx(u"音量减小"));
   menu.AppendCheckItem(kResumeId, ToWx(u"启动时播放上次频道"))->Check(choices_.resume);
 
+  // A choice may play a page, which takes the focus: it goes back where it was, so that typing
+  // finds in the list again.
+  const wxWeakRef<wxWindow> focused(wxWindow::FindFocus());
   const int chosen = box->GetPopupMenuSelectionFromUser(menu);
   if (chosen == kFavouriteId && position) ToggleFavourite(kind, *position);
   if (chosen == kMuteId) ToggleMute();
@@ -214,6 +218,7 @@ void ViewerMemory::OnContextMenu(PageKind kind, wxContextMenuEvent& event) {
       chosen < kFirstFavouriteId + static_cast<int>(favourites.size())) {
     PlayFavourite(favourites[static_cast<std::size_t>(chosen - kFirstFavouriteId)]);
   }
+  if (focused) focused->SetFocus();
 }
 
 }  // namespace talvo

@@ -98,29 +98,73 @@ void ClickableMenuBar::Hide(int index) {
   entry.shown = false;
 }
 
+#ifdef __WXGTK__
+namespace {
+
+// Walking the bar with F10 and the arrows opens each entry's empty drop-down in turn: there the
+// entry only acts on Enter or Space, as a person choosing it from the keyboard means.
+gboolean OnDropDownKey(GtkWidget*, GdkEventKey* key, gpointer data) {
+  if (key->keyval != GDK_KEY_Return && key->keyval != GDK_KEY_KP_Enter &&
+      key->keyval != GDK_KEY_space) {
+    return FALSE;
+  }
+  static_cast<ClickableMenuBar*>(data)->ActOnKeyboardChoice();
+  return TRUE;
+}
+
+bool OpenedFromKeyboard() {
+  GdkEvent* current = gtk_get_current_event();
+  const bool keys = current != nullptr && current->type == GDK_KEY_PRESS;
+  if (current != nullptr) gdk_event_free(current);
+  return keys;
+}
+
+}  // namespace
+#endif
+
+void ClickableMenuBar::ActOnKeyboardChoice() {
+  for (const Entry& entry : entries_) {
+    if (entry.shown && entry.menu == keyboard_choice_) Act(entry.on_click);
+  }
+}
+
 void ClickableMenuBar::OnMenuOpen(wxMenuEvent& event) {
   event.Skip();
   for (const Entry& entry : entries_) {
     if (!entry.shown || entry.menu != event.GetMenu()) continue;
-    // While the bar is active it holds the keyboard (GTK 3.24): keys typed into a window the
-    // entry opens would reach the bar and be lost. So the bar lets go first, and the entry acts
-    // after that. (An empty menu would also leave the bar active, and the next click on the same
-    // entry would only close it.) The frame drops this call if it is destroyed first.
-    frame_->CallAfter([bar = bar_, on_click = entry.on_click] {
 #ifdef __WXGTK__
-      if (auto* widget = static_cast<GtkWidget*>(bar->GetHandle()); GTK_IS_MENU_SHELL(widget)) {
-        gtk_menu_shell_deactivate(GTK_MENU_SHELL(widget));
+    if (OpenedFromKeyboard()) {
+      keyboard_choice_ = entry.menu;
+      if (!g_object_get_data(G_OBJECT(entry.menu->m_menu), "talvo-keys")) {
+        g_object_set_data(G_OBJECT(entry.menu->m_menu), "talvo-keys", entry.menu);
+        g_signal_connect(entry.menu->m_menu, "key-press-event", G_CALLBACK(&OnDropDownKey), this);
       }
-#else
-      (void)bar;
+      return;
+    }
 #endif
-#ifdef __WXMSW__
-      ::EndMenu();  // the entry's empty drop-down
-#endif
-      if (on_click) on_click();
-    });
+    Act(entry.on_click);
     return;
   }
+}
+
+void ClickableMenuBar::Act(const std::function<void()>& action) {
+  // While the bar is active it holds the keyboard (GTK 3.24): keys typed into a window the
+  // entry opens would reach the bar and be lost. So the bar lets go first, and the entry acts
+  // after that. (An empty menu would also leave the bar active, and the next click on the same
+  // entry would only close it.) The frame drops this call if it is destroyed first.
+  frame_->CallAfter([bar = bar_, on_click = action] {
+#ifdef __WXGTK__
+    if (auto* widget = static_cast<GtkWidget*>(bar->GetHandle()); GTK_IS_MENU_SHELL(widget)) {
+      gtk_menu_shell_deactivate(GTK_MENU_SHELL(widget));
+    }
+#else
+    (void)bar;
+#endif
+#ifdef __WXMSW__
+    ::EndMenu();  // the entry's empty drop-down
+#endif
+    if (on_click) on_click();
+  });
 }
 
 }  // namespace talvo

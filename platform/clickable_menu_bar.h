@@ -37,6 +37,8 @@ class ClickableMenuBar {
   int Count() const { return static_cast<int>(entries_.size()); }
   // The narrowest the bar can be with its entries, in pixels: the window is never narrower.
   int MinimumWidth() const;
+  // Enter or Space on the entry the keyboard walked to.
+  void ActOnKeyboardChoice();
 
  private:
   struct Entry {
@@ -47,6 +49,8 @@ class ClickableMenuBar {
   };
 
   void OnMenuOpen(wxMenuEvent& event);
+  // The bar lets go, then `action` runs.
+  void Act(const std::function<void()>& action);
   int BarPosition(int index) const;
   void Show(int index);
   void Hide(int index);
@@ -54,6 +58,7 @@ class ClickableMenuBar {
   wxFrame* frame_;
   wxMenuBar* bar_;
   std::vector<Entry> entries_;
+  wxMenu* keyboard_choice_ = nullptr;  // the entry the keyboard walked to last
 };
 
 }  // namespace talvo

@@ -7,6 +7,7 @@
 
 #include <algorithm>
 
+#include "platform/accessible_ui.h"
 #include "platform/wx_text.h"
 
 namespace talvo {
@@ -28,12 +29,17 @@ SaveNotice::SaveNotice(wxFrame* frame)
                  if (line_->IsShown()) Place();
                  event.Skip();
                }),
-      on_hide_(line_, wxEVT_TIMER, [this](wxTimerEvent&) { line_->Hide(); }) {
+      on_hide_(line_, wxEVT_TIMER, [this](wxTimerEvent&) {
+        line_->Hide();
+        PassOver(line_, true);
+      }) {
   line_->SetName("SaveNotice");
+  line_->SetCanFocus(false);
   // The tooltip's colours: the desktop's own, high contrast included.
   line_->SetBackgroundColour(wxSystemSettings::GetColour(wxSYS_COLOUR_INFOBK));
   text_->SetForegroundColour(wxSystemSettings::GetColour(wxSYS_COLOUR_INFOTEXT));
   line_->Hide();
+  PassOver(line_, true);
 }
 
 SaveNotice::~SaveNotice() { hide_.Stop(); }
@@ -48,8 +54,10 @@ void SaveNotice::Saved(const std::u16string& what, SaveTrouble trouble) {
   failing_.push_back(what);
   text_->SetLabel(ToWx(u"无法保存" + what + u"：" + SaveTroubleWords(trouble)));
   Place();
+  PassOver(line_, false);
   line_->Show();
   line_->Raise();
+  AnnounceToReaders(frame_, FromWx(text_->GetLabel()));
   hide_.StartOnce(kShownMs);
 }
 

@@ -16,6 +16,7 @@
 #endif
 
 #include "core/debug_trace.h"
+#include "platform/accessible_ui.h"
 #include "platform/settings_lines.h"
 
 namespace talvo {
@@ -127,7 +128,7 @@ void Skin::OnPaint(wxPaintEvent&) {
   }
   if (uncovered.IsEmpty()) return;
   wxPaintDC dc(window_);
-  if (!CanShowTranslucent()) {
+  if (!CanShowTranslucent() || HighContrastDesktop()) {
     dc.SetBackground(wxBrush(window_->GetBackgroundColour()));
     dc.Clear();
     return;
@@ -142,8 +143,9 @@ void Skin::OnPaint(wxPaintEvent&) {
   gc->DrawRectangle(0, 0, size.x, size.y);
 }
 
+// With high contrast the desktop's colours stay: the skin colours nothing.
 void Skin::Apply() {
-  if (window_ == nullptr) return;
+  if (window_ == nullptr || HighContrastDesktop()) return;
   window_->SetBackgroundColour(Colour(scheme_.window));
   if (CanShowTranslucent()) PaintMenuBar();
   window_->SetForegroundColour(Colour(scheme_.text));

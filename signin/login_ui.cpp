@@ -11,6 +11,7 @@
 
 #include "core/credential_file.h"
 #include "core/fetcher.h"
+#include "platform/accessible_ui.h"
 #include "platform/app_icons.h"
 #include "platform/fetch_wait.h"
 #include "platform/save_notice_ui.h"
@@ -127,6 +128,10 @@ void FrmLogin::CreateControls() {
   text1_->SetName("Text1");
   text1_->SetBackgroundColour(wxColour(224, 224, 224));
   PlaceInTwips(text1_, kReplyBox);
+  // The service's reply is kept for the code, below the window's edge: nobody reads or tabs to it.
+  PassOver(text1_, true);
+  NameForReaders(user_, u"用户");
+  NameForReaders(password_, u"密码");
 }
 
 std::u16string FrmLogin::UserName() const { return FromWx(user_->GetValue()); }

@@ -7,7 +7,9 @@ namespace {
 
 constexpr std::chrono::seconds kLongestWait{60};
 
-std::string_view Headline(LoadTrouble trouble) {
+}  // namespace
+
+std::string_view OutageHeadline(LoadTrouble trouble) {
   switch (trouble) {
     case LoadTrouble::kRefused:
       return "无法连接到服务器";
@@ -28,6 +30,8 @@ std::string_view Headline(LoadTrouble trouble) {
   }
   return "无法载入此页面";
 }
+
+namespace {
 
 // "host[:port]" of an absolute address; the whole text when it has no "//".
 std::string_view HostOf(std::string_view address) {
@@ -68,7 +72,7 @@ std::string Escaped(std::string_view text) {
 }  // namespace
 
 std::string OutageNoticeHtml(LoadTrouble trouble, std::string_view address) {
-  const std::string headline(Headline(trouble));
+  const std::string headline(OutageHeadline(trouble));
   // A failed secure connection is said plainly, and the only way on is the same check again.
   const std::string detail =
       trouble == LoadTrouble::kSecure ? "<p>服务器的证书无法验证，页面未显示。</p>" : std::string();

@@ -35,6 +35,8 @@ inline constexpr std::chrono::minutes kHostCheckFor{3};
 // the page comes back by itself, and a 重新载入 button that loads `address` again. There is never a
 // way past a failed secure connection.
 std::string OutageNoticeHtml(LoadTrouble trouble, std::string_view address);
+// The notice's headline alone: "无法连接到服务器".
+std::string_view OutageHeadline(LoadTrouble trouble);
 
 // When something that could not reach the service is tried again: 2, 4, 8 … s after each
 // failure, at most 60 s apart, or at once when the network is back; never while a try is on its

@@ -15,6 +15,7 @@
 
 #include "core/debug_trace.h"
 #include "core/service_address.h"
+#include "platform/accessible_ui.h"
 #include "platform/fetch_wait.h"
 #include "platform/network_return.h"
 #include "platform/web/host_probe_gio.h"
@@ -410,6 +411,8 @@ class WebKitBrowser final : public BrowserView {
     if (address != outage_address_) {
       LeaveOutage();
       outage_address_ = address;
+      AnnounceToReaders(
+          Window(), Utf8ToUtf16(std::string(OutageHeadline(trouble))) + u"，恢复后将自动重新载入");
     }
     WatchTheDesktopNetwork();
     host_probe_.Watch(address);

@@ -3,6 +3,7 @@
 // size). TALVO_TEST_DESIGN_PIXEL names how many device pixels one design pixel (15 twips) takes
 // there: 1, 2 and 1.5.
 #include <gtest/gtest.h>
+#include <gtk/gtk.h>
 #include <stdlib.h>
 #include <wx/button.h>
 #include <wx/listbox.h>
@@ -68,6 +69,25 @@ TEST_F(DesktopScaleTest, EveryLengthIsItsDesignLengthAtTheDesktopsScaleAndTextSi
   EXPECT_NEAR(testing::DeviceSize(&login).x, device(3750), 1);
   EXPECT_NEAR(login.GetClientSize().y * login.GetDPIScaleFactor(), device(1890), 1);
   testing::SaveScreenshot(std::string("desktop-scale-") + (design_pixel ? design_pixel : "1"));
+}
+
+// With the desktop's high-contrast theme, the lists, the skin and the window keep the system's
+// colours.
+TEST_F(DesktopScaleTest, HighContrastLeavesTheSystemsColours) {
+  GtkSettings* settings = gtk_settings_get_default();
+  gchar* theme = nullptr;
+  g_object_get(settings, "gtk-theme-name", &theme, nullptr);
+  g_object_set(settings, "gtk-theme-name", "HighContrast", nullptr);
+  StartService();
+  Form1& form = Start();
+  for (wxWindow* window :
+       {static_cast<wxWindow*>(&form), static_cast<wxWindow*>(probe().Parts().list1),
+        static_cast<wxWindow*>(probe().Parts().list2),
+        static_cast<wxWindow*>(probe().Parts().command2)}) {
+    EXPECT_FALSE(window->UseBgCol() || window->UseForegroundColour()) << window->GetName();
+  }
+  g_object_set(settings, "gtk-theme-name", theme, nullptr);
+  g_free(theme);
 }
 
 }  // namespace
