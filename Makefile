@@ -28,6 +28,7 @@ deb: build
 	cd $(BUILD) && cpack
 
 bench: build
+	./scripts/install-deps --bench
 	$(BUILD)/bench/bench_core
 	./scripts/with-display $(BUILD)/bench/bench_window
 	./scripts/with-display $(BUILD)/bench/bench_startup
