@@ -12,8 +12,9 @@ namespace {
 // its children's included, is left to the system's own accessible object for the control.
 class NamedAccessible : public wxAccessible {
  public:
-  NamedAccessible(wxWindow* window, wxString name, bool button)
-      : wxAccessible(window), name_(std::move(name)), button_(button) {}
+  enum class Role { kOwn, kButton, kAlert };
+  NamedAccessible(wxWindow* window, wxString name, Role role)
+      : wxAccessible(window), name_(std::move(name)), role_(role) {}
 
   wxAccStatus GetName(int child, wxString* name) override {
     if (child != wxACC_SELF) return wxACC_NOT_IMPLEMENTED;
@@ -21,24 +22,24 @@ class NamedAccessible : public wxAccessible {
     return wxACC_OK;
   }
   wxAccStatus GetRole(int child, wxAccRole* role) override {
-    if (child != wxACC_SELF || !button_) return wxACC_NOT_IMPLEMENTED;
-    *role = wxROLE_SYSTEM_PUSHBUTTON;
+    if (child != wxACC_SELF || role_ == Role::kOwn) return wxACC_NOT_IMPLEMENTED;
+    *role = role_ == Role::kButton ? wxROLE_SYSTEM_PUSHBUTTON : wxROLE_SYSTEM_ALERT;
     return wxACC_OK;
   }
 
  private:
   wxString name_;
-  bool button_;
+  Role role_;
 };
 
 }  // namespace
 
 void NameForReaders(wxWindow* window, const std::u16string& name) {
-  window->SetAccessible(new NamedAccessible(window, ToWx(name), false));
+  window->SetAccessible(new NamedAccessible(window, ToWx(name), NamedAccessible::Role::kOwn));
 }
 
 void ReadAsButton(wxWindow* window, const std::u16string& name) {
-  window->SetAccessible(new NamedAccessible(window, ToWx(name), true));
+  window->SetAccessible(new NamedAccessible(window, ToWx(name), NamedAccessible::Role::kButton));
 }
 
 // The system's list box reads its rows' own text.
@@ -55,9 +56,21 @@ bool HighContrastDesktop() {
          (contrast.dwFlags & HCF_HIGHCONTRASTON) != 0;
 }
 
-// MSAA has no announcement a reader is sure to say (UI Automation's notification is beyond wx):
-// the notice itself is what the viewer sees there.
-void AnnounceToReaders(wxWindow*, const std::u16string&) {}
+// MSAA has no announcement of its own: an alert is what the system's readers speak at once. The
+// top-level window gets a child of no size that carries the alert's text as its name.
+void AnnounceToReaders(wxWindow* window, const std::u16string& text) {
+  wxWindow* top = wxGetTopLevelParent(window);
+  if (top == nullptr) return;
+  wxWindow* announcer = top->FindWindow("announcer");
+  if (announcer == nullptr) {
+    announcer = new wxWindow(top, wxID_ANY, wxDefaultPosition, wxSize(0, 0));
+    announcer->SetName("announcer");
+    announcer->DisableFocusFromKeyboard();
+  }
+  announcer->SetAccessible(
+      new NamedAccessible(announcer, ToWx(text), NamedAccessible::Role::kAlert));
+  wxAccessible::NotifyEvent(wxACC_EVENT_SYSTEM_ALERT, announcer, wxOBJID_CLIENT, wxACC_SELF);
+}
 
 void TabFrom(wxWindow* window, bool backward) {
   window->Navigate(backward ? wxNavigationKeyEvent::IsBackward : wxNavigationKeyEvent::IsForward);

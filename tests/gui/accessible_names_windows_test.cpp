@@ -4,6 +4,7 @@
 #include <wx/listbox.h>
 
 #include "mainwindow/panel_bar.h"
+#include "platform/accessible_ui.h"
 #include "platform/wx_text.h"
 #include "tests/support/form1_fixture.h"
 
@@ -33,6 +34,13 @@ TEST_F(AccessibleNamesTest, TheListsAndThePanelBarAreReadByTheirNames) {
     accessible->GetRole(wxACC_SELF, &role);
     EXPECT_EQ(role, row.role) << row.window->GetName();
   }
+  // What a screen reader is told without the focus moving: an alert of that name.
+  AnnounceToReaders(parts.list2, u"正在播放 北京卫视高清");
+  wxWindow* announcer = form_->FindWindow("announcer");
+  ASSERT_NE(announcer, nullptr);
+  wxString told;
+  announcer->GetAccessible()->GetName(wxACC_SELF, &told);
+  EXPECT_EQ(FromWx(told), u"正在播放 北京卫视高清");
 }
 
 }  // namespace
