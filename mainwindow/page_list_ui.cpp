@@ -36,7 +36,10 @@ void PageList::Append(const std::vector<LinePair>& entries) {
     names.Add(RowText(names_.size() - 1));
   }
   // Rows found by typing stay as they are; the new entries show once every entry is back.
-  if (!shown_) list_->Append(names);
+  if (shown_) return;
+  const unsigned first = list_->GetCount();
+  list_->Append(names);
+  NameMarkedRows(first, list_->GetCount());
 }
 
 void PageList::OnChosen(wxCommandEvent&) {
@@ -77,6 +80,7 @@ void PageList::Fill() {
     }
   }
   list_->Set(rows);
+  NameMarkedRows(0, list_->GetCount());
 }
 
 wxString PageList::RowText(std::size_t position) const {
@@ -90,9 +94,14 @@ void PageList::MarksChanged() {
     const wxString text = RowText(*PositionOfRow(static_cast<int>(row)));
     if (list_->GetString(row) == text) continue;
     list_->SetString(row, text);
-    // A screen reader would say the mark's symbol: it says what the mark means.
-    const std::u16string name = FromWx(text);
-    if (name.starts_with(u"★ ")) NameRowForReaders(list_, row, u"收藏 " + name.substr(2));
+    NameMarkedRows(row, row + 1);
+  }
+}
+
+void PageList::NameMarkedRows(unsigned first, unsigned end) {
+  for (unsigned row = first; row < end; ++row) {
+    const std::u16string text = FromWx(list_->GetString(row));
+    if (text.starts_with(u"★ ")) NameRowForReaders(list_, row, u"收藏 " + text.substr(2));
   }
 }
 

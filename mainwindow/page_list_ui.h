@@ -71,6 +71,9 @@ class PageList {
   void Open(int row);
   void Fill();
   wxString RowText(std::size_t position) const;
+  // A screen reader would say the mark's symbol: rows `first` to `end` are read with what it
+  // means.
+  void NameMarkedRows(unsigned first, unsigned end);
 
   wxListBox* list_;
   int pressed_on_chosen_ = -1;      // the chosen entry the button went down on
