@@ -128,7 +128,7 @@ void Skin::OnPaint(wxPaintEvent&) {
   }
   if (uncovered.IsEmpty()) return;
   wxPaintDC dc(window_);
-  if (!CanShowTranslucent() || HighContrastDesktop()) {
+  if (!CanShowTranslucent() || system_colours_) {
     dc.SetBackground(wxBrush(window_->GetBackgroundColour()));
     dc.Clear();
     return;
@@ -145,7 +145,8 @@ void Skin::OnPaint(wxPaintEvent&) {
 
 // With high contrast the desktop's colours stay: the skin colours nothing.
 void Skin::Apply() {
-  if (window_ == nullptr || HighContrastDesktop()) return;
+  system_colours_ = HighContrastDesktop();
+  if (window_ == nullptr || system_colours_) return;
   window_->SetBackgroundColour(Colour(scheme_.window));
   if (CanShowTranslucent()) PaintMenuBar();
   window_->SetForegroundColour(Colour(scheme_.text));

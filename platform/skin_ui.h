@@ -52,6 +52,9 @@ class Skin {
   SkinScheme scheme_;
   bool attached_ = false;
   bool aero_ = false;
+  // The desktop asked for high contrast when the skin was last applied: asked once there, not
+  // at every paint, which a playing video makes many times a second.
+  bool system_colours_ = false;
   void* menu_bar_css_ = nullptr;  // the menu bar's style, once the border is translucent
   std::optional<BoundHandler<wxPaintEvent>> on_paint_;
 };
