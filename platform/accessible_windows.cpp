@@ -2,6 +2,8 @@
 #include <wx/access.h>
 #include <wx/window.h>
 
+#include <unordered_map>
+
 #include "platform/accessible_ui.h"
 #include "platform/wx_text.h"
 
@@ -45,9 +47,27 @@ void ReadAsButton(wxWindow* window, const std::u16string& name) {
 // The system's list box reads its rows' own text.
 void NameRowForReaders(wxWindow*, unsigned, const std::u16string&) {}
 
-// A hidden window is invisible to the system's readers and out of the Tab order already; one
-// wholly under another is not yet.
-void PassOver(wxWindow*, bool) {}
+// Tab skips a disabled window, and readers say it is unavailable; a window wholly under another
+// looks the same either way. (Once wx has turned a window's keyboard focus off, it offers no way
+// back.) Only what was disabled here is enabled again.
+void PassOver(wxWindow* window, bool passed) {
+  static std::unordered_map<wxWindow*, bool> disabled_here;
+  if (disabled_here.find(window) == disabled_here.end()) {
+    disabled_here[window] = false;
+    window->Bind(wxEVT_DESTROY, [window](wxWindowDestroyEvent& event) {
+      event.Skip();
+      if (event.GetEventObject() == window) disabled_here.erase(window);
+    });
+  }
+  bool& mine = disabled_here[window];
+  if (passed && !mine && window->IsThisEnabled()) {
+    mine = true;
+    window->Disable();
+  } else if (!passed && mine) {
+    mine = false;
+    window->Enable();
+  }
+}
 
 bool HighContrastDesktop() {
   HIGHCONTRASTW contrast{};

@@ -13,6 +13,7 @@ struct TopLevelKeysState {
   gulong handler_id = 0;
   TopLevelKeys::Handler take;
   GWeakRef focus;
+  bool alt_alone = false;
 };
 
 namespace {
@@ -29,19 +30,61 @@ constexpr std::pair<guint, TopLevelKey> kKeys[] = {
     {GDK_KEY_minus, TopLevelKey::kQuieter},    {GDK_KEY_KP_Subtract, TopLevelKey::kQuieter},
 };
 
+// GTK opens the menu bar on its own key (F10) only; people used to other desktops press Alt
+// alone. Alt pressed and let go with nothing between is given to the window as that key, which
+// opens the bar just as it would.
+bool IsAlt(guint keyval) { return keyval == GDK_KEY_Alt_L || keyval == GDK_KEY_Alt_R; }
+
+void PressMenuBarKey(GtkWidget* window, const GdkEvent* alt) {
+  gchar* accel = nullptr;
+  g_object_get(gtk_widget_get_settings(window), "gtk-menu-bar-accel", &accel, nullptr);
+  guint keyval = 0;
+  GdkModifierType mods{};
+  if (accel != nullptr) gtk_accelerator_parse(accel, &keyval, &mods);
+  g_free(accel);
+  if (keyval == 0) return;  // the desktop has turned the bar's key off
+  GdkEvent* press = gdk_event_copy(alt);
+  press->key.type = GDK_KEY_PRESS;
+  press->key.keyval = keyval;
+  press->key.state = mods;
+  press->key.is_modifier = FALSE;
+  GdkKeymapKey* codes = nullptr;
+  gint count = 0;
+  if (gdk_keymap_get_entries_for_keyval(gdk_keymap_get_for_display(gtk_widget_get_display(window)),
+                                        keyval, &codes, &count)) {
+    press->key.hardware_keycode = static_cast<guint16>(codes[0].keycode);
+    g_free(codes);
+  }
+  // Through the main dispatch, so that the bar sees a key press as the event now handled.
+  gtk_main_do_event(press);
+  gdk_event_free(press);
+}
+
 // The generic "event" signal runs before "key-press-event", where wx, and through it the
 // focused child, would see the key first.
-gboolean OnEvent(GtkWidget*, GdkEvent* event, gpointer data) {
-  if (event->type != GDK_KEY_PRESS) return FALSE;
-  const auto* state = static_cast<const TopLevelKeysState*>(data);
+gboolean OnEvent(GtkWidget* window, GdkEvent* event, gpointer data) {
+  auto* state = static_cast<TopLevelKeysState*>(data);
   const GdkEventKey& key = event->key;
+  constexpr auto kHeld = GDK_SHIFT_MASK | GDK_CONTROL_MASK | GDK_MOD1_MASK | GDK_SUPER_MASK;
+  if (event->type == GDK_KEY_RELEASE && IsAlt(key.keyval) && state->alt_alone) {
+    state->alt_alone = false;
+    PressMenuBarKey(window, event);
+    return TRUE;
+  }
+  // A click, or the window manager taking the keyboard for Alt+Tab, makes Alt part of something.
+  if (event->type != GDK_KEY_PRESS) {
+    if (event->type == GDK_BUTTON_PRESS || event->type == GDK_FOCUS_CHANGE) {
+      state->alt_alone = false;
+    }
+    return FALSE;
+  }
+  state->alt_alone = IsAlt(key.keyval) && (key.state & kHeld) == 0;
   TopLevelKey which = TopLevelKey::kOther;
   for (const auto& [keyval, meaning] : kKeys) {
     if (key.keyval == keyval) which = meaning;
   }
   const bool shift_counts = which != TopLevelKey::kLouder && which != TopLevelKey::kQuieter;
-  const bool modified = (key.state & ((shift_counts ? GDK_SHIFT_MASK : 0) | GDK_CONTROL_MASK |
-                                      GDK_MOD1_MASK | GDK_SUPER_MASK)) != 0;
+  const bool modified = (key.state & (shift_counts ? kHeld : kHeld & ~GDK_SHIFT_MASK)) != 0;
   return state->take(which, modified) ? TRUE : FALSE;
 }
 

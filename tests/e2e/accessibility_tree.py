@@ -87,6 +87,12 @@ def keys(*names):
     subprocess.run(["xdotool", "key", "--clearmodifiers", "--delay", "60", *names], check=True)
 
 
+def shown_item(name):
+    app = next((a for a in pyatspi.Registry.getDesktop(0) if a and a.get_process_id() == pid), [])
+    return any(o.getRoleName() == "menu item" and o.name == name and
+               o.getState().contains(pyatspi.STATE_SHOWING) for w in app for o in objects(w))
+
+
 def focus_on(name):
     return lambda: bool(focus) and focus[-1] == name
 
@@ -109,6 +115,9 @@ flows = [
     ("Tab to the channel list", ["Tab"], focus_on("电视频道")),
     ("Shift+F10 on a row to a favourite", ["Down", "shift+F10", "Down", "Return"],
      lambda: "收藏 北京卫视高清" in cells("电视频道")),
+    ("the Menu key on the row opens its context menu", ["Menu"], lambda: shown_item("取消收藏")),
+    ("Esc closes it, and the list has the focus", ["Escape"],
+     lambda: not shown_item("取消收藏") and focus_on("电视频道")()),
     ("typing finds in the list", ["h"], focus_on("查找频道")),
     ("Esc leaves the find box", ["Escape"], focus_on("电视频道")),
     ("账号登陆 to the login window's first box", ["F10", "Right", "Right", "Return"],
@@ -116,7 +125,7 @@ flows = [
     ("a sign-in from the keyboard", ["d", "e", "m", "o", "underscore", "v", "i", "p", "Tab",
                                      "v", "i", "p", "8", "8", "8", "Return"],
      lambda: "demo_vip" in window("V2.02").name),
-    ("听广播", ["F10", "Right", "Return"], lambda: "中国之声广播" in cells("广播电台")),
+    ("Alt alone to 听广播", ["Alt_L", "Right", "Return"], lambda: "中国之声广播" in cells("广播电台")),
 ]
 for name, pressed, holds in flows:
     tried = len(focus)

@@ -34,6 +34,13 @@ TEST_F(AccessibleNamesTest, TheListsAndThePanelBarAreReadByTheirNames) {
     accessible->GetRole(wxACC_SELF, &role);
     EXPECT_EQ(role, row.role) << row.window->GetName();
   }
+  // In the TV view the station list lies under the channel list: Tab passes it over.
+  form_->Show();
+  EXPECT_TRUE(WaitFor("the station list out of the Tab order",
+                      [&] { return !parts.list1->CanAcceptFocusFromKeyboard(); }));
+  EXPECT_TRUE(parts.list2->CanAcceptFocusFromKeyboard());
+  PassOver(parts.list1, false);
+  EXPECT_TRUE(parts.list1->CanAcceptFocusFromKeyboard());
   // What a screen reader is told without the focus moving: an alert of that name.
   AnnounceToReaders(parts.list2, u"正在播放 北京卫视高清");
   wxWindow* announcer = form_->FindWindow("announcer");
