@@ -59,9 +59,12 @@ def objects(node, depth=0):
                 yield from objects(child, depth + 1)
 
 
+def client_windows():
+    return next((a for a in pyatspi.Registry.getDesktop(0) if a and a.get_process_id() == pid), [])
+
+
 def window(part):
-    app = next((a for a in pyatspi.Registry.getDesktop(0) if a and a.get_process_id() == pid), [])
-    return next((w for w in app if part in (w.name or "") and
+    return next((w for w in client_windows() if part in (w.name or "") and
                  w.getState().contains(pyatspi.STATE_SHOWING)), None)
 
 
@@ -88,9 +91,9 @@ def keys(*names):
 
 
 def shown_item(name):
-    app = next((a for a in pyatspi.Registry.getDesktop(0) if a and a.get_process_id() == pid), [])
     return any(o.getRoleName() == "menu item" and o.name == name and
-               o.getState().contains(pyatspi.STATE_SHOWING) for w in app for o in objects(w))
+               o.getState().contains(pyatspi.STATE_SHOWING)
+               for w in client_windows() for o in objects(w))
 
 
 def focus_on(name):
