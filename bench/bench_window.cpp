@@ -14,8 +14,8 @@
 #include "mainwindow/line_pairs.h"
 #include "mainwindow/page_list_ui.h"
 #include "platform/fetch_wait.h"
-#include "platform/web/recording_browser.h"
 #include "tests/support/loopback_server.h"
+#include "tests/support/recording_browser.h"
 
 namespace {
 

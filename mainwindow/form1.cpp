@@ -26,7 +26,7 @@
 #include "platform/fetch_wait.h"
 #include "platform/save_notice_ui.h"
 #include "platform/twips_ui.h"
-#include "platform/web/recording_browser.h"
+#include "platform/web/no_engine_view.h"
 #include "platform/web/webview_browser.h"
 #include "platform/window_titles.h"
 #include "platform/wx_text.h"
@@ -52,7 +52,7 @@ std::unique_ptr<BrowserView> MakeBrowser(const BrowserViewFactory& factory, wxWi
   std::unique_ptr<BrowserView> view =
       factory ? factory(parent) : CreateWebViewBrowser(parent, related);
   // Without an engine the window still works, with views that stay blank.
-  if (!view) view = std::make_unique<RecordingBrowser>(parent);
+  if (!view) view = CreateNoEngineView(parent);
   view->Window()->SetName(name);
   return view;
 }

@@ -1,6 +1,7 @@
 // What the windows ask of an embedded browser: navigate, stay silent, give the page's visible
 // text, say when a load has finished, and sit at a rectangle given in twips. Backends: the real
-// engine (webview_browser) and a recording one for window tests (recording_browser).
+// engine (webview_browser), a notice where there is none (no_engine_view), and a recording one
+// for window tests (tests/support/recording_browser).
 #pragma once
 
 #include <functional>

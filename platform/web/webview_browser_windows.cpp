@@ -5,20 +5,17 @@
 #include <exdisp.h>
 #include <urlmon.h>
 #include <wininet.h>
-#include <wx/panel.h>
-#include <wx/sizer.h>
-#include <wx/stattext.h>
 #include <wx/webview.h>
 
 #include "core/debug_trace.h"
 #include "core/service_address.h"
+#include "platform/web/no_engine_view.h"
+#include "platform/web/page_scripts.h"
 #include "platform/web/webview_browser.h"
 #include "platform/wx_text.h"
 
 namespace talvo {
 namespace {
-
-constexpr const char* kBodyTextScript = "document.body ? document.body.innerText : ''";
 
 class SystemBrowser final : public BrowserView {
  public:
@@ -68,29 +65,6 @@ class SystemBrowser final : public BrowserView {
   wxWebView* web_;
 };
 
-// Where no browser engine can be had, each view says so in its place; everything else works.
-class NoEngineNotice final : public BrowserView {
- public:
-  explicit NoEngineNotice(wxPanel* panel) : BrowserView(panel) {
-    panel->SetBackgroundColour(*wxBLACK);
-    auto* text =
-        new wxStaticText(panel, wxID_ANY, ToWx(u"此电脑没有可用的网页浏览组件，无法显示频道页面。"),
-                         wxDefaultPosition, wxDefaultSize, wxALIGN_CENTRE_HORIZONTAL);
-    text->SetForegroundColour(*wxWHITE);
-    auto* sizer = new wxBoxSizer(wxVERTICAL);
-    sizer->AddStretchSpacer();
-    sizer->Add(text, 0, wxEXPAND | wxALL, 8);
-    sizer->AddStretchSpacer();
-    panel->SetSizer(sizer);
-  }
-  void Navigate(const std::u16string&) override {}
-  void SetSilent(bool) override {}
-  void SetSound(bool, int) override {}
-  void SetProxy(const std::string&) override {}
-  std::u16string BodyText() override { return {}; }
-  void ReadBodyText(std::function<void(std::u16string)> done) override { done({}); }
-};
-
 // The control is an ActiveX object of mshtml; without the library there is no engine, whatever
 // creating the control says.
 bool EngineAvailable() {
@@ -115,7 +89,7 @@ std::unique_ptr<BrowserView> CreateWebViewBrowser(wxWindow* parent, BrowserView*
     }
   }
   DebugTrace("page", "no browser engine: the views show a notice");
-  return std::make_unique<NoEngineNotice>(new wxPanel(parent));
+  return CreateNoEngineView(parent);
 }
 
 }  // namespace talvo

@@ -19,13 +19,13 @@
 #include "mainwindow/design.h"
 #include "mainwindow/page_list_ui.h"
 #include "mainwindow/panel_bar.h"
-#include "platform/web/recording_browser.h"
 #include "platform/window_titles.h"
 #include "platform/wx_text.h"
 #include "tests/gui/gui_test.h"
 #include "tests/support/form1_fixture.h"
 #include "tests/support/form1_probe.h"
 #include "tests/support/loopback_server.h"
+#include "tests/support/recording_browser.h"
 
 namespace talvo {
 namespace {

@@ -17,11 +17,11 @@
 #include "core/utf.h"
 #include "mainwindow/bulletin_menu_ui.h"
 #include "mainwindow/page_list_ui.h"
-#include "platform/web/recording_browser.h"
 #include "tests/gui/gui_test.h"
 #include "tests/support/form1_fixture.h"
 #include "tests/support/form1_probe.h"
 #include "tests/support/loopback_server.h"
+#include "tests/support/recording_browser.h"
 
 namespace talvo {
 namespace {

@@ -22,7 +22,6 @@
 #include "core/fetcher.h"
 #include "core/scrambler.h"
 #include "mainwindow/form1.h"
-#include "platform/web/recording_browser.h"
 #include "platform/window_titles.h"
 #include "platform/wx_text.h"
 #include "signin/login.h"
@@ -31,6 +30,7 @@
 #include "tests/support/form1_fixture.h"
 #include "tests/support/form1_probe.h"
 #include "tests/support/loopback_server.h"
+#include "tests/support/recording_browser.h"
 
 namespace talvo {
 namespace {

@@ -20,12 +20,12 @@
 #include "mainwindow/service_lists_ui.h"
 #include "mainwindow/startup_catch_up_ui.h"
 #include "mainwindow/window_options_ui.h"
-#include "platform/web/recording_browser.h"
 #include "platform/wx_text.h"
 #include "tests/gui/gui_test.h"
 #include "tests/support/form1_fixture.h"
 #include "tests/support/form1_probe.h"
 #include "tests/support/loopback_server.h"
+#include "tests/support/recording_browser.h"
 
 namespace talvo {
 namespace {

@@ -22,9 +22,9 @@
 #include "platform/clickable_menu_bar.h"
 #include "platform/config.h"
 #include "platform/skin_ui.h"
-#include "platform/web/recording_browser.h"
 #include "signin/login_ui.h"
 #include "tests/gui/gui_test.h"
+#include "tests/support/recording_browser.h"
 
 namespace talvo {
 namespace {

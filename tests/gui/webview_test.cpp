@@ -8,10 +8,12 @@
 #include <wx/timer.h>
 
 #include <gtk/gtk.h>
+#include <webkit2/webkit2.h>
 
 #include <algorithm>
 #include <chrono>
 #include <cstdio>
+#include <optional>
 #include <thread>
 
 #include "core/charset.h"
@@ -20,6 +22,7 @@
 #include "mainwindow/form1.h"
 #include "mainwindow/page_list_ui.h"
 #include "platform/diagnostics.h"
+#include "platform/web/load_trouble_webkit.h"
 #include "platform/web/webview_browser.h"
 #include "tests/gui/gui_test.h"
 #include "tests/support/engine_fixture.h"
@@ -193,6 +196,41 @@ TEST_F(WebViewTest, StartedWindowWithTheRealEngine) {
   testing::ChooseRow(probe().Channels().List(), 0);
   EXPECT_TRUE(testing::Shows(playback, u"频道 /usbtv/bjwsgq.html"));
   testing::SaveScreenshot("form1-channel");
+}
+
+TEST(LoadTroubleTest, EachEngineErrorGetsItsNoticeOrNone) {
+  const std::optional<LoadTrouble> kNone;
+  const struct {
+    GQuark domain;
+    int code;
+    std::optional<LoadTrouble> trouble;
+  } rows[] = {
+      {WEBKIT_NETWORK_ERROR, WEBKIT_NETWORK_ERROR_CANCELLED, kNone},
+      {WEBKIT_NETWORK_ERROR, WEBKIT_NETWORK_ERROR_FILE_DOES_NOT_EXIST, kNone},
+      {WEBKIT_NETWORK_ERROR, WEBKIT_NETWORK_ERROR_FAILED, LoadTrouble::kOther},
+      {WEBKIT_POLICY_ERROR, WEBKIT_POLICY_ERROR_FRAME_LOAD_INTERRUPTED_BY_POLICY_CHANGE, kNone},
+      {WEBKIT_DOWNLOAD_ERROR, WEBKIT_DOWNLOAD_ERROR_DESTINATION, kNone},
+      {G_TLS_ERROR, G_TLS_ERROR_BAD_CERTIFICATE, LoadTrouble::kSecure},
+      {G_RESOLVER_ERROR, G_RESOLVER_ERROR_NOT_FOUND, LoadTrouble::kHostNotFound},
+      {SOUP_HTTP_ERROR, SOUP_STATUS_CANT_RESOLVE_PROXY, LoadTrouble::kHostNotFound},
+      {SOUP_HTTP_ERROR, SOUP_STATUS_CANT_CONNECT, LoadTrouble::kRefused},
+      {SOUP_HTTP_ERROR, SOUP_STATUS_TLS_FAILED, LoadTrouble::kSecure},
+      {SOUP_HTTP_ERROR, SOUP_STATUS_IO_ERROR, LoadTrouble::kReset},
+      {SOUP_HTTP_ERROR, SOUP_STATUS_NOT_FOUND, LoadTrouble::kOther},
+      {G_IO_ERROR, G_IO_ERROR_CANCELLED, kNone},
+      {G_IO_ERROR, G_IO_ERROR_PROXY_FAILED, LoadTrouble::kRefused},
+      {G_IO_ERROR, G_IO_ERROR_TIMED_OUT, LoadTrouble::kTimedOut},
+      {G_IO_ERROR, G_IO_ERROR_HOST_NOT_FOUND, LoadTrouble::kHostNotFound},
+      {G_IO_ERROR, G_IO_ERROR_HOST_UNREACHABLE, LoadTrouble::kNoRoute},
+      {G_IO_ERROR, G_IO_ERROR_NOT_CONNECTED, LoadTrouble::kReset},
+      {G_IO_ERROR, G_IO_ERROR_FAILED, LoadTrouble::kOther},
+      {G_FILE_ERROR, G_FILE_ERROR_NOENT, LoadTrouble::kOther},
+  };
+  for (const auto& row : rows) {
+    GError* error = g_error_new_literal(row.domain, row.code, "");
+    EXPECT_EQ(TroubleOf(error), row.trouble) << g_quark_to_string(row.domain) << " " << row.code;
+    g_error_free(error);
+  }
 }
 
 }  // namespace

@@ -18,10 +18,10 @@
 #include "core/fetcher.h"
 #include "core/utf.h"
 #include "mainwindow/form1.h"
-#include "platform/web/recording_browser.h"
 #include "tests/gui/gui_test.h"
 #include "tests/support/form1_probe.h"
 #include "tests/support/loopback_server.h"
+#include "tests/support/recording_browser.h"
 #include "tests/support/scratch.h"
 
 namespace talvo::testing {

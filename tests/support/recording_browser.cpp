@@ -1,4 +1,4 @@
-#include "platform/web/recording_browser.h"
+#include "tests/support/recording_browser.h"
 
 #include <wx/window.h>
 
