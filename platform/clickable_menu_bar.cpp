@@ -3,13 +3,6 @@
 #include <wx/frame.h>
 #include <wx/menu.h>
 
-#ifdef __WXGTK__
-#include <gtk/gtk.h>
-#endif
-#ifdef __WXMSW__
-#include <windows.h>
-#endif
-
 #include "platform/wx_text.h"
 
 namespace talvo {
@@ -66,16 +59,7 @@ wxMenu* ClickableMenuBar::MenuOf(int index) const {
   return entry.shown ? entry.menu : nullptr;
 }
 
-int ClickableMenuBar::MinimumWidth() const {
-#ifdef __WXGTK__
-  int minimum = 0;
-  int natural = 0;
-  gtk_widget_get_preferred_width(static_cast<GtkWidget*>(bar_->GetHandle()), &minimum, &natural);
-  return minimum;
-#else
-  return bar_->GetBestSize().x;
-#endif
-}
+int ClickableMenuBar::MinimumWidth() const { return MenuBarMinimumWidth(bar_); }
 
 int ClickableMenuBar::BarPosition(int index) const {
   int position = 0;
@@ -98,30 +82,6 @@ void ClickableMenuBar::Hide(int index) {
   entry.shown = false;
 }
 
-#ifdef __WXGTK__
-namespace {
-
-// Walking the bar with F10 and the arrows opens each entry's empty drop-down in turn: there the
-// entry only acts on Enter or Space, as a person choosing it from the keyboard means.
-gboolean OnDropDownKey(GtkWidget*, GdkEventKey* key, gpointer data) {
-  if (key->keyval != GDK_KEY_Return && key->keyval != GDK_KEY_KP_Enter &&
-      key->keyval != GDK_KEY_space) {
-    return FALSE;
-  }
-  static_cast<ClickableMenuBar*>(data)->ActOnKeyboardChoice();
-  return TRUE;
-}
-
-bool OpenedFromKeyboard() {
-  GdkEvent* current = gtk_get_current_event();
-  const bool keys = current != nullptr && current->type == GDK_KEY_PRESS;
-  if (current != nullptr) gdk_event_free(current);
-  return keys;
-}
-
-}  // namespace
-#endif
-
 void ClickableMenuBar::ActOnKeyboardChoice() {
   for (const Entry& entry : entries_) {
     if (entry.shown && entry.menu == keyboard_choice_) Act(entry.on_click);
@@ -132,16 +92,10 @@ void ClickableMenuBar::OnMenuOpen(wxMenuEvent& event) {
   event.Skip();
   for (const Entry& entry : entries_) {
     if (!entry.shown || entry.menu != event.GetMenu()) continue;
-#ifdef __WXGTK__
-    if (OpenedFromKeyboard()) {
+    if (HeldForKeyboardChoice(entry.menu, this)) {
       keyboard_choice_ = entry.menu;
-      if (!g_object_get_data(G_OBJECT(entry.menu->m_menu), "talvo-keys")) {
-        g_object_set_data(G_OBJECT(entry.menu->m_menu), "talvo-keys", entry.menu);
-        g_signal_connect(entry.menu->m_menu, "key-press-event", G_CALLBACK(&OnDropDownKey), this);
-      }
       return;
     }
-#endif
     Act(entry.on_click);
     return;
   }
@@ -153,16 +107,7 @@ void ClickableMenuBar::Act(const std::function<void()>& action) {
   // after that. (An empty menu would also leave the bar active, and the next click on the same
   // entry would only close it.) The frame drops this call if it is destroyed first.
   frame_->CallAfter([bar = bar_, on_click = action] {
-#ifdef __WXGTK__
-    if (auto* widget = static_cast<GtkWidget*>(bar->GetHandle()); GTK_IS_MENU_SHELL(widget)) {
-      gtk_menu_shell_deactivate(GTK_MENU_SHELL(widget));
-    }
-#else
-    (void)bar;
-#endif
-#ifdef __WXMSW__
-    ::EndMenu();  // the entry's empty drop-down
-#endif
+    ReleaseMenuBar(bar);
     if (on_click) on_click();
   });
 }

@@ -14,6 +14,17 @@ class wxMenuEvent;
 
 namespace talvo {
 
+class ClickableMenuBar;
+
+// What each system does its own way (clickable_menu_bar_gtk.cpp, _windows.cpp).
+// The narrowest `bar` can be with its entries, in pixels.
+int MenuBarMinimumWidth(wxMenuBar* bar);
+// Whether the entry's drop-down, opening now, was opened from the keyboard and so waits: Enter
+// or Space in it then calls `bar`'s ActOnKeyboardChoice.
+bool HeldForKeyboardChoice(wxMenu* drop_down, ClickableMenuBar* bar);
+// The bar lets go of the keyboard and closes what it has open.
+void ReleaseMenuBar(wxMenuBar* bar);
+
 class ClickableMenuBar {
  public:
   // Prepares the frame's menu bar; it goes on the frame with Attach(), once the entries of the

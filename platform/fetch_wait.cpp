@@ -25,15 +25,7 @@ void WaitInEventLoop(FetchCompletion& completion) {
   completion.OnDone([] { wxWakeUpIdle(); });
   LoopForWaiting loop;
   while (!completion.IsDone()) {
-#ifdef __WXMSW__
-    // A turn of GTK's loop runs idle time (queued calls, windows closed meanwhile) when nothing
-    // else is due; a turn of Windows' message loop only takes a message, so that is done here.
-    if (!loop->Pending() && wxTheApp != nullptr) {
-      wxTheApp->ProcessPendingEvents();
-      loop->ProcessIdle();
-      if (completion.IsDone()) break;
-    }
-#endif
+    if (RunIdleTimeTheLoopWouldNot(*loop) && completion.IsDone()) break;
     // Dispatch() reports "quit" only meaningfully inside the running main loop; a loop brought
     // up just for this wait reports it after every turn.
     if (!loop->Dispatch() && wxTheApp != nullptr && wxTheApp->IsMainLoopRunning()) {

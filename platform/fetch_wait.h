@@ -26,6 +26,11 @@ class LoopForWaiting {
 
 void InstallEventLoopFetchWait();
 
+// A turn of GTK's loop runs idle time (queued calls, windows closed meanwhile) when nothing else
+// is due; a turn of Windows' message loop only takes a message. So on Windows this runs idle time
+// when no message is pending, and says whether it did; on GTK it does nothing.
+bool RunIdleTimeTheLoopWouldNot(wxEventLoopBase& loop);
+
 // How many fetch waits are open on the stack right now.
 int FetchWaitDepth();
 

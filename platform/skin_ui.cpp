@@ -9,12 +9,6 @@
 
 #include <memory>
 
-#ifdef __WXGTK__
-#include <gtk/gtk.h>
-#include <wx/frame.h>
-#include <wx/menu.h>
-#endif
-
 #include "core/debug_trace.h"
 #include "platform/accessible_ui.h"
 #include "platform/settings_lines.h"
@@ -39,17 +33,7 @@ Skin::Skin(wxTopLevelWindow* window) : window_(window) {
 
 bool Skin::PrepareTranslucentBackground(wxTopLevelWindow* window) {
   if (window == nullptr) return false;
-#ifdef __WXGTK__
-  // wx can only ask a created window; the screen is what decides.
-  GdkScreen* screen = gdk_screen_get_default();
-  if (screen == nullptr || !gdk_screen_is_composited(screen) ||
-      gdk_screen_get_rgba_visual(screen) == nullptr) {
-    return false;
-  }
-  return window->SetBackgroundStyle(wxBG_STYLE_TRANSPARENT);
-#else
-  return false;
-#endif
+  return ScreenShowsTranslucent() && window->SetBackgroundStyle(wxBG_STYLE_TRANSPARENT);
 }
 
 bool Skin::CanShowTranslucent() const {
@@ -90,30 +74,11 @@ void Skin::SkinH_SetAero(int on) {
 // The menu bar is part of the border: the theme leaves it to the window's background, which is
 // ours to paint, so it gets the same colour and opacity.
 void Skin::PaintMenuBar() {
-#ifdef __WXGTK__
-  auto* frame = dynamic_cast<wxFrame*>(window_);
-  if (frame == nullptr || frame->GetMenuBar() == nullptr) return;
-  auto* bar = static_cast<GtkWidget*>(frame->GetMenuBar()->GetHandle());
-  if (bar == nullptr) return;
-  if (menu_bar_css_ == nullptr) {
-    menu_bar_css_ = gtk_css_provider_new();
-    gtk_style_context_add_provider(gtk_widget_get_style_context(bar),
-                                   GTK_STYLE_PROVIDER(menu_bar_css_),
-                                   GTK_STYLE_PROVIDER_PRIORITY_APPLICATION);
-  }
-  const wxColour colour = Colour(scheme_.window);
-  const std::string css = "menubar { background-color: rgba(" + std::to_string(colour.Red()) + "," +
-                          std::to_string(colour.Green()) + "," + std::to_string(colour.Blue()) +
-                          "," + std::to_string((aero_ ? kAeroAlpha : 255) / 255.0) + "); }";
-  gtk_css_provider_load_from_data(GTK_CSS_PROVIDER(menu_bar_css_), css.c_str(), -1, nullptr);
-#endif
+  PaintMenuBarBackground(window_, menu_bar_style_, Colour(scheme_.window),
+                         (aero_ ? kAeroAlpha : 255) / 255.0);
 }
 
-Skin::~Skin() {
-#ifdef __WXGTK__
-  if (menu_bar_css_ != nullptr) g_object_unref(menu_bar_css_);
-#endif
-}
+Skin::~Skin() { FreeMenuBarStyle(menu_bar_style_); }
 
 // The window's own background; every control paints its own, opaque, above it. A playing video
 // has its view drawn many times a second, and the window beneath is asked to paint first each

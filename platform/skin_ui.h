@@ -12,9 +12,18 @@
 #include "platform/bound_handler.h"
 #include "platform/skin.h"
 
+class wxColour;
 class wxTopLevelWindow;
 
 namespace talvo {
+
+// What each system does its own way (skin_gtk.cpp, skin_windows.cpp): whether the screen can
+// show a window's background through, and the menu bar's background in the skin's colour and
+// opacity where the system leaves it to the window's (`style` is kept from call to call).
+bool ScreenShowsTranslucent();
+void PaintMenuBarBackground(wxTopLevelWindow* window, void*& style, const wxColour& colour,
+                            double opacity);
+void FreeMenuBarStyle(void* style);
 
 class Skin {
  public:
@@ -55,7 +64,7 @@ class Skin {
   // The desktop asked for high contrast when the skin was last applied: asked once there, not
   // at every paint, which a playing video makes many times a second.
   bool system_colours_ = false;
-  void* menu_bar_css_ = nullptr;  // the menu bar's style, once the border is translucent
+  void* menu_bar_style_ = nullptr;  // the menu bar's, once the border is translucent
   std::optional<BoundHandler<wxPaintEvent>> on_paint_;
 };
 

@@ -1,5 +1,5 @@
-// Keeping a top-level window above all others, through the window manager, without moving or
-// resizing it.
+// What a top-level window asks of the window manager: to be kept above all others, without
+// being moved or resized, or to stay off the taskbar.
 #pragma once
 
 class wxTopLevelWindow;
@@ -7,5 +7,7 @@ class wxTopLevelWindow;
 namespace talvo {
 
 void KeepAbove(wxTopLevelWindow* window, bool above);
+// A window that belongs to another, as a dialog does (Windows leaves dialogs off by itself).
+void KeepOffTaskbar(wxTopLevelWindow* window);
 
 }  // namespace talvo

@@ -2,13 +2,6 @@
 
 #include <wx/window.h>
 
-#ifdef __WXMSW__
-#include <windows.h>
-#endif
-#ifdef __WXGTK__
-#include <gdk/gdk.h>
-#endif
-
 namespace talvo {
 
 void TwipsPlaced::SetLeft(double twips) {
@@ -42,36 +35,6 @@ void TwipsPlaced::SetRect(const TwipsRect& rect) {
 }
 
 void TwipsPlaced::Apply() { PlaceInTwips(window_, rect_); }
-
-double DesktopTextDpi() {
-#ifdef __WXGTK__
-  if (GdkScreen* screen = gdk_screen_get_default()) return gdk_screen_get_resolution(screen);
-#endif
-#ifdef __WXMSW__
-  // The executable says it is DPI aware (app/talvo.rc.in): the system's text resolution holds.
-  if (HDC screen = ::GetDC(nullptr)) {
-    const int dpi = ::GetDeviceCaps(screen, LOGPIXELSY);
-    ::ReleaseDC(nullptr, screen);
-    if (dpi > 0) return dpi;
-  }
-#endif
-  return kDefaultTextDpi;
-}
-
-void StackAsMade(wxWindow* parent) {
-#ifdef __WXMSW__
-  // Each child also stays out of the parts of the siblings above it when it paints.
-  for (wxWindow* child : parent->GetChildren()) {
-    const auto window = static_cast<HWND>(child->GetHandle());
-    ::SetWindowLongPtrW(window, GWL_STYLE,
-                        ::GetWindowLongPtrW(window, GWL_STYLE) | WS_CLIPSIBLINGS);
-    ::SetWindowPos(window, HWND_TOP, 0, 0, 0, 0,
-                   SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE | SWP_FRAMECHANGED);
-  }
-#else
-  (void)parent;
-#endif
-}
 
 void PlaceInTwips(wxWindow* window, const TwipsRect& rect) {
   if (window == nullptr) return;

@@ -5,16 +5,14 @@
 #include <wx/stattext.h>
 #include <wx/textctrl.h>
 
-#ifdef __WXGTK__
-#include <gtk/gtk.h>
-#endif
-
 #include "core/credential_file.h"
 #include "core/fetcher.h"
 #include "platform/accessible_ui.h"
 #include "platform/app_icons.h"
 #include "platform/fetch_wait.h"
 #include "platform/save_notice_ui.h"
+#include "platform/text_box_ui.h"
+#include "platform/topmost.h"
 #include "platform/twips_ui.h"
 #include "platform/web/browser_view.h"
 #include "platform/window_titles.h"
@@ -37,32 +35,6 @@ constexpr TwipsRect kCancelButton{1320, 1020, 1140, 390};
 constexpr TwipsRect kRegisterButton{2520, 1020, 1140, 390};
 constexpr TwipsRect kReplyBox{0, 1440, 3735, 375};
 
-// Alt with the label's underlined letter moves the focus to `box`.
-void LabelFor(wxStaticText* label, wxTextCtrl* box) {
-#ifdef __WXGTK__
-  auto* gtk_label = static_cast<GtkWidget*>(label->GetHandle());
-  if (GTK_IS_LABEL(gtk_label)) {
-    gtk_label_set_mnemonic_widget(GTK_LABEL(gtk_label), static_cast<GtkWidget*>(box->GetHandle()));
-  }
-#else
-  (void)label;
-  (void)box;
-#endif
-}
-
-// Every character shown as "*", and no input-method composition: a password is typed key by key.
-void MaskPassword(wxTextCtrl* box) {
-#ifdef __WXGTK__
-  auto* entry = static_cast<GtkWidget*>(box->GetHandle());
-  if (!GTK_IS_ENTRY(entry)) return;
-  gtk_entry_set_invisible_char(GTK_ENTRY(entry), '*');
-  gtk_entry_set_input_purpose(GTK_ENTRY(entry), GTK_INPUT_PURPOSE_PASSWORD);
-  g_object_set(entry, "im-module", "gtk-im-context-simple", nullptr);
-#else
-  (void)box;
-#endif
-}
-
 }  // namespace
 
 FrmLogin::FrmLogin(const WindowParts& parts)
@@ -75,9 +47,7 @@ FrmLogin::FrmLogin(const WindowParts& parts)
   const double dpi = DesktopTextDpi();
   SetClientSize(TwipsToPixels(kClientWidth, dpi), TwipsToPixels(kClientHeight, dpi));
   CentreOnScreen();
-#ifdef __WXGTK__
-  gtk_window_set_skip_taskbar_hint(GTK_WINDOW(GetHandle()), TRUE);
-#endif
+  KeepOffTaskbar(this);
 
   user_->Bind(wxEVT_TEXT, [this](wxCommandEvent&) { RememberAccount(); });
   password_->Bind(wxEVT_TEXT, [this](wxCommandEvent&) { RememberAccount(); });

@@ -1,0 +1,16 @@
+#include <windows.h>
+#include <wx/toplevel.h>
+
+#include "platform/topmost.h"
+
+namespace talvo {
+
+void KeepAbove(wxTopLevelWindow* window, bool above) {
+  if (window == nullptr) return;
+  ::SetWindowPos(static_cast<HWND>(window->GetHandle()), above ? HWND_TOPMOST : HWND_NOTOPMOST, 0,
+                 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
+}
+
+void KeepOffTaskbar(wxTopLevelWindow*) {}
+
+}  // namespace talvo
