@@ -38,7 +38,7 @@ class TalvoApp : public wxApp {
     FetchLimits limits;
     limits.connect = options.config.connect_timeout;
     limits.total = options.config.request_timeout;
-    if (options.config.proxy != "system") limits.proxy = options.config.proxy;
+    limits.proxy = options.config.proxy;
     SetFetchLimits(limits);
     InstallEventLoopFetchWait();
 

@@ -12,6 +12,7 @@
 
 #include "core/charset.h"
 #include "core/debug_trace.h"
+#include "core/proxy_use.h"
 #include "core/utf.h"
 
 namespace talvo {
@@ -123,8 +124,9 @@ void RunTransfer(Transfer& transfer, const std::string& url, const FetchLimits& 
   curl_easy_setopt(curl, CURLOPT_TIMEOUT_MS, static_cast<long>(limits.total.count()));
   curl_easy_setopt(curl, CURLOPT_MAXFILESIZE_LARGE, static_cast<curl_off_t>(limits.body_cap));
   curl_easy_setopt(curl, CURLOPT_NOSIGNAL, 1L);
-  if (!limits.proxy.empty()) {
-    curl_easy_setopt(curl, CURLOPT_PROXY, limits.proxy == "none" ? "" : limits.proxy.c_str());
+  if (UseOf(limits.proxy) != ProxyUse::kSystem) {
+    curl_easy_setopt(curl, CURLOPT_PROXY,
+                     UseOf(limits.proxy) == ProxyUse::kNone ? "" : limits.proxy.c_str());
   }
   curl_easy_setopt(curl, CURLOPT_WRITEFUNCTION, CollectBody);
   curl_easy_setopt(curl, CURLOPT_WRITEDATA, &transfer);

@@ -17,8 +17,7 @@ struct FetchLimits {
   std::chrono::milliseconds total{20000};
   std::size_t body_cap = 16u << 20;
   long max_redirects = 5;
-  // Empty: curl's own reading of the http_proxy family of environment variables; "none": no
-  // proxy, whatever the environment says; else the proxy's URL ("socks5://host:port").
+  // As the configuration keeps it (ProxyUse says what it asks for); empty is "system".
   std::string proxy;
 };
 

@@ -63,4 +63,27 @@ bool IsWebAddress(std::u16string_view address) {
   return StartsWithNoCase(address, u"http://") || StartsWithNoCase(address, u"https://");
 }
 
+std::u16string LoginAddress(std::u16string_view host, std::u16string_view user,
+                            std::u16string_view password) {
+  return ServiceUrl(host, u"/user/denglu.asp",
+                    u"yh=" + EncodeQueryValue(user) + u"&pw=" + EncodeQueryValue(password));
+}
+
+std::u16string VerifyAddress(std::u16string_view host, std::u16string_view user) {
+  return AccountPageAddress(host, u"/user/yanzhen.asp", user);
+}
+
+std::u16string GuestVerifyAddress(std::u16string_view host) {
+  return ServiceUrl(host, u"/user/yanzhen.asp", u"yh=guest");
+}
+
+std::u16string RegistrationAddress(std::u16string_view host) {
+  return ServiceUrl(host, u"/user/reg.asp");
+}
+
+std::u16string AccountPageAddress(std::u16string_view host, std::u16string_view path,
+                                  std::u16string_view user) {
+  return ServiceUrl(host, path, u"yh=" + EncodeQueryValue(user));
+}
+
 }  // namespace talvo

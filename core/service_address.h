@@ -20,4 +20,18 @@ std::u16string ServiceUrl(std::u16string_view host, std::u16string_view path,
 // replies are followed only then: never javascript:, file: or anything else.
 bool IsWebAddress(std::u16string_view address);
 
+// The service's own pages and requests, every value percent-encoded as above.
+// "/user/denglu.asp?yh=<user>&pw=<password>" on `host` (the primary host).
+std::u16string LoginAddress(std::u16string_view host, std::u16string_view user,
+                            std::u16string_view password);
+// "/user/yanzhen.asp?yh=<user>" on `host` (the primary host, or the TV host at start-up).
+std::u16string VerifyAddress(std::u16string_view host, std::u16string_view user);
+// The same page for no account: "yh=guest".
+std::u16string GuestVerifyAddress(std::u16string_view host);
+// "/user/reg.asp".
+std::u16string RegistrationAddress(std::u16string_view host);
+// "<path>?yh=<user>" on `host`: a list, or the download page.
+std::u16string AccountPageAddress(std::u16string_view host, std::u16string_view path,
+                                  std::u16string_view user);
+
 }  // namespace talvo

@@ -9,6 +9,7 @@
 
 #include "core/debug_trace.h"
 #include "core/fetcher.h"
+#include "core/service_address.h"
 #include "mainwindow/bulletin_menu_ui.h"
 #include "mainwindow/design.h"
 #include "mainwindow/fullscreen_ui.h"

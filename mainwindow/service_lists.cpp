@@ -4,11 +4,6 @@
 
 namespace talvo {
 
-std::u16string AccountPageAddress(std::u16string_view host, std::u16string_view path,
-                                  std::u16string_view user) {
-  return ServiceUrl(host, path, u"yh=" + EncodeQueryValue(user));
-}
-
 void FetchListReply(const PageFetch& fetch, const std::u16string& tv_url,
                     const std::u16string& primary_url, std::u16string_view marker,
                     std::u16string& buffer, const std::function<void()>& after_tv_reply_taken) {

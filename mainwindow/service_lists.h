@@ -22,10 +22,6 @@ struct ServiceList {
 inline constexpr ServiceList kProgrammeList{u"/user/jiemubiao.asp", kProgrammeListMarker};
 inline constexpr ServiceList kStationList{u"/user/diantaibiao.asp", kStationListMarker};
 
-// "<path>?yh=<user>" on `host`, the account name percent-encoded: a list, or the download page.
-std::u16string AccountPageAddress(std::u16string_view host, std::u16string_view path,
-                                  std::u16string_view user);
-
 // The TV host is asked first; its reply is taken into `buffer` when it contains `marker`, and
 // `after_tv_reply_taken` runs right then. The primary host is asked only when `buffer` then holds
 // fewer than 3 characters, and its reply replaces the buffer when it contains `marker`. `buffer`

@@ -6,6 +6,7 @@
 #include <functional>
 
 #include "core/fetcher.h"
+#include "core/service_address.h"
 #include "mainwindow/line_pairs.h"
 #include "mainwindow/page_list.h"
 #include "mainwindow/service_lists.h"

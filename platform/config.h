@@ -21,9 +21,9 @@ struct Config {
   std::chrono::milliseconds connect_timeout{5000};
   std::chrono::milliseconds request_timeout{20000};
   Acceleration acceleration = Acceleration::kAuto;
-  // [network] proxy, for the client's own requests and the pages alike: "system" (the desktop's
-  // own setting; for the client's requests, the http_proxy family of environment variables),
-  // "none", or "http://host:port" / "socks5://host:port". Anything else keeps "system".
+  // [network] proxy, for the client's own requests and the pages alike: "system", "none", or
+  // "http://host:port" / "socks5://host:port" (core/proxy_use.h says what each asks for).
+  // Anything else keeps "system".
   std::string proxy = "system";
 };
 

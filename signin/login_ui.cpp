@@ -7,6 +7,7 @@
 
 #include "core/credential_file.h"
 #include "core/fetcher.h"
+#include "core/service_address.h"
 #include "platform/accessible_ui.h"
 #include "platform/app_icons.h"
 #include "platform/fetch_wait.h"
@@ -54,7 +55,8 @@ FrmLogin::FrmLogin(const WindowParts& parts)
   ok_->Bind(wxEVT_BUTTON, [this](wxCommandEvent&) { cmdOK_Click(); });
   cancel_->Bind(wxEVT_BUTTON, [this](wxCommandEvent&) { Hide(); });
   register_->Bind(wxEVT_BUTTON, [this](wxCommandEvent&) {
-    if (parts_.web_browser1) parts_.web_browser1->Navigate(RegistrationAddress(*parts_.config));
+    if (parts_.web_browser1)
+      parts_.web_browser1->Navigate(RegistrationAddress(parts_.config->primary_host));
   });
   Bind(wxEVT_CLOSE_WINDOW, &FrmLogin::OnClose, this);
 }
@@ -122,7 +124,7 @@ void FrmLogin::RememberAccount() {
 
 void FrmLogin::cmdOK_Click() {
   if (UserName().empty() || Password().empty()) return;
-  const std::u16string address = LoginAddress(*parts_.config, UserName(), Password());
+  const std::u16string address = LoginAddress(parts_.config->primary_host, UserName(), Password());
   // The wait runs the event loop: the boxes may change, 登陆 may run again inside it, and the
   // window may be closed.
   const wxWeakRef<FrmLogin> self(this);
@@ -211,7 +213,7 @@ void StartupSignIn::FillLoginBoxes() {
 
 bool StartupSignIn::SignIn() {
   if (saved_user_.empty() || saved_password_.empty()) {
-    parts_.web_browser2->Navigate(GuestVerifyAddress(*parts_.config));
+    parts_.web_browser2->Navigate(GuestVerifyAddress(parts_.config->primary_host));
     return true;
   }
   FillLoginBoxes();
@@ -222,8 +224,8 @@ bool StartupSignIn::SignInAgain() { return HasLevel() || SendLogin(true); }
 
 // Tried again and still unreachable: the window stays as the start left it.
 bool StartupSignIn::SendLogin(bool again) {
-  const FetchedText fetched =
-      FetchPageReply(LoginAddress(*parts_.config, saved_user_, saved_password_), u"gb2312");
+  const FetchedText fetched = FetchPageReply(
+      LoginAddress(parts_.config->primary_host, saved_user_, saved_password_), u"gb2312");
   if (again && fetched.unreachable) return false;
   const std::u16string& reply = fetched.text;
   // The login window is the record of the level; it may have been closed while the request
@@ -236,7 +238,8 @@ bool StartupSignIn::SendLogin(bool again) {
   if (marks.vip) ShowSignedIn(reply);
   if (marks.ordinary) ShowSignedIn(reply);
   login_.Get().SetReply(reply);
-  if (!marks.SignedIn()) parts_.web_browser2->Navigate(GuestVerifyAddress(*parts_.config));
+  if (!marks.SignedIn())
+    parts_.web_browser2->Navigate(GuestVerifyAddress(parts_.config->primary_host));
   return !fetched.unreachable;
 }
 

@@ -12,6 +12,7 @@
 #include <string_view>
 #include <vector>
 
+#include "core/proxy_use.h"
 #include "core/service_address.h"
 #include "platform/fetch_wait.h"
 #include "platform/web/downloads_webkit.h"
@@ -116,10 +117,10 @@ class WebKitBrowser final : public BrowserView {
   void SetProxy(const std::string& proxy) override {
     WebKitWebsiteDataManager* data =
         webkit_web_context_get_website_data_manager(webkit_web_view_get_context(web_));
-    if (proxy == "system" || proxy.empty()) {
+    if (UseOf(proxy) == ProxyUse::kSystem) {
       webkit_website_data_manager_set_network_proxy_settings(
           data, WEBKIT_NETWORK_PROXY_MODE_DEFAULT, nullptr);
-    } else if (proxy == "none") {
+    } else if (UseOf(proxy) == ProxyUse::kNone) {
       webkit_website_data_manager_set_network_proxy_settings(
           data, WEBKIT_NETWORK_PROXY_MODE_NO_PROXY, nullptr);
     } else {

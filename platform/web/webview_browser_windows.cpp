@@ -8,6 +8,7 @@
 #include <wx/webview.h>
 
 #include "core/debug_trace.h"
+#include "core/proxy_use.h"
 #include "core/service_address.h"
 #include "platform/web/no_engine_view.h"
 #include "platform/web/page_scripts.h"
@@ -46,10 +47,10 @@ class SystemBrowser final : public BrowserView {
   void SetSound(bool, int) override {}
   // The control's downloads go through the process's session: a proxy set there serves them.
   void SetProxy(const std::string& proxy) override {
-    if (proxy == "system" || proxy.empty()) return;
+    if (UseOf(proxy) == ProxyUse::kSystem) return;
     INTERNET_PROXY_INFO info{};
     std::string list;
-    if (proxy == "none") {
+    if (UseOf(proxy) == ProxyUse::kNone) {
       info.dwAccessType = INTERNET_OPEN_TYPE_DIRECT;
     } else {
       const bool socks = proxy.starts_with("socks5://");

@@ -21,6 +21,7 @@
 #include "core/credential_file.h"
 #include "core/fetcher.h"
 #include "core/scrambler.h"
+#include "core/service_address.h"
 #include "mainwindow/form1.h"
 #include "platform/window_titles.h"
 #include "platform/wx_text.h"
@@ -218,7 +219,7 @@ TEST_F(LoginWindowTest, RejectedPasswordIsSelectedForRetypingAndEscOpensRegistra
   const std::size_t before = Playback().size();
   Keys("key Escape");  // 用户注册, not 取消
   ASSERT_TRUE(WaitFor([&] { return Playback().size() > before; }));
-  EXPECT_EQ(Playback().back(), RegistrationAddress(options_.config));
+  EXPECT_EQ(Playback().back(), RegistrationAddress(options_.config.primary_host));
   EXPECT_TRUE(login.IsShown());
 }
 
@@ -300,7 +301,7 @@ TEST_F(LoginWindowTest, StartUpSignsInWithTheSavedAccount) {
   const std::u16string primary = options_.config.primary_host;
   const std::u16string tv = options_.config.tv_host;
   const std::u16string list = u"湖南卫视\r\nhttp://pages.test/hn\r\n";
-  const std::u16string guest = GuestVerifyAddress(options_.config);
+  const std::u16string guest = GuestVerifyAddress(options_.config.primary_host);
   const Case cases[] = {
       {"no file", std::nullopt, u"VIP用户", list, false, {guest}},
       {"VIP",

@@ -2,6 +2,8 @@
 
 #include <gtest/gtest.h>
 
+#include "core/service_address.h"
+#include "platform/config.h"
 #include "platform/window_titles.h"
 
 namespace talvo {
@@ -52,14 +54,15 @@ TEST(SignedInTitle, CarriesTheUserABlankAndTheWholeReplyBeforeTheContacts) {
 TEST(SignInAddresses, ValuesArePercentEncodedSoEveryCharacterArrives) {
   Config config;
   config.primary_host = u"127.0.0.1:8080";
-  EXPECT_EQ(LoginAddress(config, u"demo_vip", u"vip888"),
+  EXPECT_EQ(LoginAddress(config.primary_host, u"demo_vip", u"vip888"),
             u"http://127.0.0.1:8080/user/denglu.asp?yh=demo_vip&pw=vip888");
-  EXPECT_EQ(LoginAddress(config, u"a&pw=x", u"p #=1"),
+  EXPECT_EQ(LoginAddress(config.primary_host, u"a&pw=x", u"p #=1"),
             u"http://127.0.0.1:8080/user/denglu.asp?yh=a%26pw%3Dx&pw=p%20%23%3D1");
   // GBK bytes: 张 = D5 C5, 三 = C8 FD.
   EXPECT_EQ(VerifyAddress(u"tv.test", u"张三"), u"http://tv.test/user/yanzhen.asp?yh=%D5%C5%C8%FD");
-  EXPECT_EQ(GuestVerifyAddress(config), u"http://127.0.0.1:8080/user/yanzhen.asp?yh=guest");
-  EXPECT_EQ(RegistrationAddress(config), u"http://127.0.0.1:8080/user/reg.asp");
+  EXPECT_EQ(GuestVerifyAddress(config.primary_host),
+            u"http://127.0.0.1:8080/user/yanzhen.asp?yh=guest");
+  EXPECT_EQ(RegistrationAddress(config.primary_host), u"http://127.0.0.1:8080/user/reg.asp");
 }
 
 }  // namespace
