@@ -5,7 +5,7 @@
 #include <cstdlib>
 #include <string_view>
 
-#include "mainwindow/viewer_choices.h"
+#include "mainwindow/viewer_memory.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
   const auto choices =

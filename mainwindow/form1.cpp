@@ -20,7 +20,7 @@
 #include "mainwindow/service_lists.h"
 #include "mainwindow/service_lists_ui.h"
 #include "mainwindow/startup_catch_up_ui.h"
-#include "mainwindow/viewer_choices_ui.h"
+#include "mainwindow/viewer_memory_ui.h"
 #include "mainwindow/window_options_ui.h"
 #include "platform/accessible_ui.h"
 #include "platform/app_icons.h"

@@ -4,7 +4,7 @@
 #include <filesystem>
 
 #include "core/credential_file.h"
-#include "mainwindow/viewer_choices.h"
+#include "mainwindow/viewer_memory.h"
 #include "tests/support/form1_fixture.h"
 #include "tests/support/small_disk.h"
 

@@ -8,7 +8,7 @@
 #include "mainwindow/fullscreen_ui.h"
 #include "mainwindow/layout_ui.h"
 #include "mainwindow/service_lists_ui.h"
-#include "mainwindow/viewer_choices_ui.h"
+#include "mainwindow/viewer_memory_ui.h"
 #include "mainwindow/window_options_ui.h"
 #include "platform/save_notice_ui.h"
 #include "signin/login_ui.h"

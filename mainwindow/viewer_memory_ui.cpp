@@ -1,4 +1,4 @@
-#include "mainwindow/viewer_choices_ui.h"
+#include "mainwindow/viewer_memory_ui.h"
 
 #include <wx/listbox.h>
 #include <wx/menu.h>
@@ -174,12 +174,24 @@ void ViewerMemory::OnContextMenu(PageKind kind, wxContextMenuEvent& event) {
           ? list.Chosen()
           : list.PositionOfRow(box->HitTest(box->ScreenToClient(event.GetPosition())));
   AccountChanged();  // a sign-in through the login window since may have changed it
-  const std::u16string& account = marked_account_;
-  const std::vector<Favourite> favourites = choices_.FavouritesOf(account);
-
+  const std::vector<Favourite> favourites = choices_.FavouritesOf(marked_account_);
   wxMenu menu;
+  BuildContextMenu(menu, kind, position, favourites);
+  // A choice may play a page, which takes the focus: it goes back where it was, so that typing
+  // finds in the list again.
+  const wxWeakRef<wxWindow> focused(wxWindow::FindFocus());
+  ActOnContextChoice(box->GetPopupMenuSelectionFromUser(menu), kind, position, favourites);
+  if (focused) focused->SetFocus();
+}
+
+// The row's favourite mark when the row has a page, the account's favourites (those no longer in
+// a list greyed, with a way to remove them), and the sound and the start.
+void ViewerMemory::BuildContextMenu(wxMenu& menu, PageKind kind,
+                                    std::optional<std::size_t> position,
+                                    const std::vector<Favourite>& favourites) const {
+  const PageList& list = ListOf(kind);
   if (position && !list.Urls().At(*position).empty()) {
-    const bool favourite = choices_.IsFavourite(account, list.Urls().At(*position));
+    const bool favourite = choices_.IsFavourite(marked_account_, list.Urls().At(*position));
     menu.Append(kFavouriteId, ToWx(favourite ? u"取消收藏" : u"加入收藏"));
   }
   auto* kept = new wxMenu;
@@ -203,11 +215,11 @@ void ViewerMemory::OnContextMenu(PageKind kind, wxContextMenuEvent& event) {
               ToWx(u"音量加大（现为 " + Utf8ToUtf16(std::to_string(choices_.volume)) + u"%）"));
   menu.Append(kQuieterId, ToWx(u"音量减小"));
   menu.AppendCheckItem(kResumeId, ToWx(u"启动时播放上次频道"))->Check(choices_.resume);
+}
 
-  // A choice may play a page, which takes the focus: it goes back where it was, so that typing
-  // finds in the list again.
-  const wxWeakRef<wxWindow> focused(wxWindow::FindFocus());
-  const int chosen = box->GetPopupMenuSelectionFromUser(menu);
+void ViewerMemory::ActOnContextChoice(int chosen, PageKind kind,
+                                      std::optional<std::size_t> position,
+                                      const std::vector<Favourite>& favourites) {
   if (chosen == kFavouriteId && position) ToggleFavourite(kind, *position);
   if (chosen == kMuteId) ToggleMute();
   if (chosen == kLouderId) StepVolume(1);
@@ -218,7 +230,6 @@ void ViewerMemory::OnContextMenu(PageKind kind, wxContextMenuEvent& event) {
       chosen < kFirstFavouriteId + static_cast<int>(favourites.size())) {
     PlayFavourite(favourites[static_cast<std::size_t>(chosen - kFirstFavouriteId)]);
   }
-  if (focused) focused->SetFocus();
 }
 
 }  // namespace talvo

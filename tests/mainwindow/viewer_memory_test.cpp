@@ -1,4 +1,4 @@
-#include "mainwindow/viewer_choices.h"
+#include "mainwindow/viewer_memory.h"
 #include "tests/support/scratch.h"
 
 #include <gtest/gtest.h>

@@ -5,14 +5,17 @@
 #pragma once
 
 #include <functional>
+#include <optional>
 #include <string>
+#include <vector>
 
 #include "mainwindow/form1_parts.h"
 #include "mainwindow/page_list_ui.h"
-#include "mainwindow/viewer_choices.h"
+#include "mainwindow/viewer_memory.h"
 #include "platform/bound_handler.h"
 
 class wxContextMenuEvent;
+class wxMenu;
 
 namespace talvo {
 
@@ -49,6 +52,10 @@ class ViewerMemory {
   void Opened(PageKind kind, const std::u16string& address);
   void Play(PageKind kind, const std::u16string& address);
   void OnContextMenu(PageKind kind, wxContextMenuEvent& event);
+  void BuildContextMenu(wxMenu& menu, PageKind kind, std::optional<std::size_t> position,
+                        const std::vector<Favourite>& favourites) const;
+  void ActOnContextChoice(int chosen, PageKind kind, std::optional<std::size_t> position,
+                          const std::vector<Favourite>& favourites);
   void OnListKey(wxKeyEvent& event);
   void SoundChanged();
   void MarkFavourites();
