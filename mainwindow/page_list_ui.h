@@ -60,6 +60,8 @@ class PageList {
   void SetOpened(std::function<void(std::size_t, const std::u16string&)> opened) {
     opened_ = std::move(opened);
   }
+  // How many of the two callbacks above are set.
+  int CallbacksSet() const { return (marked_ ? 1 : 0) + (opened_ ? 1 : 0); }
 
  private:
   // List2_Click / List1_Click.

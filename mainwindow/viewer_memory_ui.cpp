@@ -53,6 +53,14 @@ ViewerMemory::ViewerMemory(const Form1Parts& parts, PageList& channels, PageList
   SoundChanged();
 }
 
+// The lists outlive the unit: nothing of it may stay behind on them.
+ViewerMemory::~ViewerMemory() {
+  for (const PageKind kind : {PageKind::kChannel, PageKind::kStation}) {
+    ListOf(kind).SetOpened(nullptr);
+    ListOf(kind).SetMarked(nullptr);
+  }
+}
+
 // A failed save keeps the choices in memory: the next change saves them all again.
 void ViewerMemory::Save() {
   const SaveTrouble trouble = SaveViewerChoices(parts_.app_folder, choices_);

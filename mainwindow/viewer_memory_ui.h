@@ -24,6 +24,9 @@ class ViewerMemory {
   // `account` names the signed-in account whose favourites are shown.
   ViewerMemory(const Form1Parts& parts, PageList& channels, PageList& stations,
                std::function<std::u16string()> account);
+  ~ViewerMemory();
+  ViewerMemory(const ViewerMemory&) = delete;
+  ViewerMemory& operator=(const ViewerMemory&) = delete;
 
   const ViewerChoices& Choices() const { return choices_; }
 

@@ -45,4 +45,6 @@ NetworkReturnListener::~NetworkReturnListener() { std::erase(Listeners(), &on_re
 
 void ReportServiceAnswered() { ReportNetworkReturn(); }
 
+int NetworkReturnListeners() { return static_cast<int>(Listeners().size()); }
+
 }  // namespace talvo

@@ -15,16 +15,21 @@
 #include "mainwindow/form1_parts.h"
 #include "mainwindow/fullscreen_ui.h"
 #include "mainwindow/layout_ui.h"
+#include "mainwindow/list_find_ui.h"
 #include "mainwindow/page_list_ui.h"
 #include "mainwindow/panel_bar.h"
 #include "mainwindow/service_lists_ui.h"
+#include "mainwindow/startup_catch_up_ui.h"
+#include "mainwindow/viewer_memory_ui.h"
 #include "mainwindow/window_options_ui.h"
 #include "platform/clickable_menu_bar.h"
 #include "platform/config.h"
+#include "platform/network_return.h"
 #include "platform/skin_ui.h"
 #include "signin/login_ui.h"
 #include "tests/gui/gui_test.h"
 #include "tests/support/recording_browser.h"
+#include "tests/support/scratch.h"
 
 namespace talvo {
 namespace {
@@ -60,6 +65,7 @@ class UnitBindingsTest : public ::testing::Test {
     timer_ = std::make_unique<wxTimer>(frame_);
     parts_.frame = frame_;
     parts_.config = &config_;
+    parts_.app_folder = folder_.path();
     parts_.web_browser1 = browser1_.get();
     parts_.web_browser2 = browser2_.get();
     parts_.menus = menus_.get();
@@ -71,9 +77,13 @@ class UnitBindingsTest : public ::testing::Test {
     image1_ = new PanelBar(frame_);
     parts_.image1 = image1_;
     parts_.timer1 = timer_.get();
+    channels_ = std::make_unique<PageList>(list2_, *browser1_);
+    stations_ = std::make_unique<PageList>(list1_, *browser1_);
   }
 
   void TearDown() override {
+    stations_.reset();
+    channels_.reset();
     timer_.reset();
     skin_.reset();
     menus_.reset();
@@ -84,16 +94,18 @@ class UnitBindingsTest : public ::testing::Test {
 
   // Handlers on every source a unit may listen to, then the callbacks set on each part.
   std::vector<int> Bound() const {
-    std::vector<int> bound = {frame_->BoundHandlers(),    list1_->BoundHandlers(),
-                              list2_->BoundHandlers(),    command2_->BoundHandlers(),
-                              command3_->BoundHandlers(), image1_->HasOnClick() ? 1 : 0,
-                              browser1_->CallbacksSet(),  browser2_->CallbacksSet()};
+    std::vector<int> bound = {
+        frame_->BoundHandlers(),    list1_->BoundHandlers(),    list2_->BoundHandlers(),
+        command2_->BoundHandlers(), command3_->BoundHandlers(), image1_->HasOnClick() ? 1 : 0,
+        browser1_->CallbacksSet(),  browser2_->CallbacksSet(),  channels_->CallbacksSet(),
+        stations_->CallbacksSet(),  NetworkReturnListeners()};
     for (int entry = 0; entry < menus_->Count(); ++entry)
       bound.push_back(menus_->HasOnClick(entry));
     return bound;
   }
 
   Config config_;
+  testing::TempFolder folder_{"unit-bindings"};
   Counted<wxFrame>* frame_ = nullptr;
   Counted<wxListBox>* list1_ = nullptr;
   Counted<wxListBox>* list2_ = nullptr;
@@ -105,6 +117,8 @@ class UnitBindingsTest : public ::testing::Test {
   std::unique_ptr<ClickableMenuBar> menus_;
   std::unique_ptr<Skin> skin_;
   std::unique_ptr<wxTimer> timer_;
+  std::unique_ptr<PageList> channels_;
+  std::unique_ptr<PageList> stations_;
   Form1Parts parts_;
 };
 
@@ -114,6 +128,13 @@ struct WithLayout {
   explicit WithLayout(const Form1Parts& parts) : layout(parts), fullscreen(parts, layout) {}
   ViewLayout layout;
   Fullscreen fullscreen;
+};
+
+// The catch-up redoes the layout once the service answers; it is made with one of its own.
+struct WithCatchUp {
+  explicit WithCatchUp(const Form1Parts& parts) : layout(parts), catch_up(layout) {}
+  ViewLayout layout;
+  StartupCatchUp catch_up;
 };
 
 TEST_F(UnitBindingsTest, AUnitThatIsGoneLeavesNoHandlerOnTheWindow) {
@@ -137,6 +158,17 @@ TEST_F(UnitBindingsTest, AUnitThatIsGoneLeavesNoHandlerOnTheWindow) {
       {"WindowOptions",
        [&] { return std::shared_ptr<void>(std::make_shared<WindowOptions>(parts_)); }},
       {"Skin", [&] { return std::shared_ptr<void>(std::make_shared<Skin>(frame_)); }},
+      {"ViewerMemory",
+       [&] {
+         return std::shared_ptr<void>(std::make_shared<ViewerMemory>(
+             parts_, *channels_, *stations_, [] { return std::u16string(); }));
+       }},
+      {"ListFind",
+       [&] {
+         return std::shared_ptr<void>(std::make_shared<ListFind>(frame_, *channels_, u"查找频道"));
+       }},
+      {"StartupCatchUp",
+       [&] { return std::shared_ptr<void>(std::make_shared<WithCatchUp>(parts_)); }},
   };
   for (const Row& row : rows) {
     const std::vector<int> before = Bound();
