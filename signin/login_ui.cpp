@@ -131,24 +131,27 @@ void FrmLogin::cmdOK_Click() {
   const std::u16string reply = FetchPage(address, u"gb2312");
   if (!self || closing_) return;
 
+  if (TakeLoginReply(reply, UserName(), true).rejected) SelectPasswordForRetyping();
+}
+
+LoginReplyMarks FrmLogin::TakeLoginReply(const std::u16string& reply, const std::u16string& user,
+                                         bool hide) {
   SetReply(reply);
   const LoginReplyMarks marks = ReadLoginReply(Reply());
   // Kept as two tests and a second write on purpose: a reply with both marks shows the signed-in
   // state twice, as it always has, and the reply box ends with the reply whatever the handlers
-  // above wrote into it.
-  if (marks.vip) ShowSignedIn();
-  if (marks.ordinary) ShowSignedIn();
-  if (marks.rejected) SelectPasswordForRetyping();
+  // above wrote into it. Merging them would change what such a reply does.
+  if (marks.vip) ShowSignedIn(user, hide);
+  if (marks.ordinary) ShowSignedIn(user, hide);
   SetReply(reply);
+  return marks;
 }
 
-void FrmLogin::ShowSignedIn() {
-  if (parts_.frame) {
-    parts_.frame->SetTitle(ToWx(SignedInTitle(*parts_.config, UserName(), Reply())));
-  }
-  Hide();
+void FrmLogin::ShowSignedIn(const std::u16string& user, bool hide) {
+  if (parts_.frame) parts_.frame->SetTitle(ToWx(SignedInTitle(*parts_.config, user, Reply())));
+  if (hide) Hide();
   if (parts_.web_browser2) {
-    parts_.web_browser2->Navigate(VerifyAddress(parts_.config->primary_host, UserName()));
+    parts_.web_browser2->Navigate(VerifyAddress(parts_.config->primary_host, user));
   }
 }
 
@@ -227,25 +230,13 @@ bool StartupSignIn::SendLogin(bool again) {
   const FetchedText fetched = FetchPageReply(
       LoginAddress(parts_.config->primary_host, saved_user_, saved_password_), u"gb2312");
   if (again && fetched.unreachable) return false;
-  const std::u16string& reply = fetched.text;
   // The login window is the record of the level; it may have been closed while the request
-  // waited, and is then made anew.
-  login_.Get().SetReply(reply);
-  const LoginReplyMarks marks = ReadLoginReply(login_.Get().Reply());
-  // Two separate tests and a second write of the same reply, kept on purpose: a reply that
-  // carries both marks signs in twice, as it always has, and the reply box ends with the reply
-  // whatever ran before. Merging them would change what such a reply does.
-  if (marks.vip) ShowSignedIn(reply);
-  if (marks.ordinary) ShowSignedIn(reply);
-  login_.Get().SetReply(reply);
-  if (!marks.SignedIn())
+  // waited, and is then made anew. A window the viewer has open stays open.
+  const LoginReplyMarks marks = login_.Get().TakeLoginReply(fetched.text, saved_user_, false);
+  if (!marks.SignedIn() && parts_.web_browser2) {
     parts_.web_browser2->Navigate(GuestVerifyAddress(parts_.config->primary_host));
+  }
   return !fetched.unreachable;
-}
-
-void StartupSignIn::ShowSignedIn(const std::u16string& reply) {
-  parts_.frame->SetTitle(ToWx(SignedInTitle(*parts_.config, saved_user_, reply)));
-  parts_.web_browser2->Navigate(VerifyAddress(parts_.config->primary_host, saved_user_));
 }
 
 // A start without a login window never wrote a reply: it has no level.

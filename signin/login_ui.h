@@ -14,6 +14,7 @@
 #include <string>
 
 #include "platform/window_parts.h"
+#include "signin/login.h"
 
 class wxButton;
 class wxStaticText;
@@ -40,6 +41,11 @@ class FrmLogin final : public wxDialog {
 
   // 登陆.
   void cmdOK_Click();
+  // What a login reply does, from 登陆 or from the start: the reply box takes it, and each mark
+  // of a level puts `user` and the level in the title and opens the account's verify page (this
+  // window hides too when `hide`). The marks are what the box holds.
+  LoginReplyMarks TakeLoginReply(const std::u16string& reply, const std::u16string& user,
+                                 bool hide);
   // Closed with the close box while a request waits: on its way out, no longer the instance.
   bool Closing() const { return closing_; }
 
@@ -53,7 +59,7 @@ class FrmLogin final : public wxDialog {
  private:
   void CreateControls();
   void RememberAccount();
-  void ShowSignedIn();
+  void ShowSignedIn(const std::u16string& user, bool hide);
   void SelectPasswordForRetyping();
   void OnClose(wxCloseEvent& event);
 
@@ -110,7 +116,6 @@ class StartupSignIn {
   void FillLoginBoxes();
   bool SendLogin(bool again);
   bool HasLevel() const;
-  void ShowSignedIn(const std::u16string& reply);
 
   const WindowParts& parts_;
   LoginWindow& login_;
