@@ -15,6 +15,11 @@ namespace talvo {
 // type with it.
 enum class TopLevelKey { kOther, kF11, kEscape, kPrevious, kNext, kBack, kMute, kLouder, kQuieter };
 
+// The one key map of both systems: a key's meaning from its wx key code (a letter in upper case,
+// any other character as itself), and whether it counts as held with another key.
+TopLevelKey TopLevelKeyOf(int key_code);
+bool HeldWithAnother(TopLevelKey key, bool shift, bool ctrl_alt_or_super);
+
 struct TopLevelKeysState;
 
 class TopLevelKeys {

@@ -1,5 +1,6 @@
 #include "platform/top_level_keys.h"
 
+#include <wx/defs.h>
 #include <wx/toplevel.h>
 
 #include <gtk/gtk.h>
@@ -18,17 +19,30 @@ struct TopLevelKeysState {
 
 namespace {
 
-constexpr std::pair<guint, TopLevelKey> kKeys[] = {
-    {GDK_KEY_F11, TopLevelKey::kF11},          {GDK_KEY_Escape, TopLevelKey::kEscape},
-    {GDK_KEY_Up, TopLevelKey::kPrevious},      {GDK_KEY_KP_Up, TopLevelKey::kPrevious},
-    {GDK_KEY_Page_Up, TopLevelKey::kPrevious}, {GDK_KEY_KP_Page_Up, TopLevelKey::kPrevious},
-    {GDK_KEY_Down, TopLevelKey::kNext},        {GDK_KEY_KP_Down, TopLevelKey::kNext},
-    {GDK_KEY_Page_Down, TopLevelKey::kNext},   {GDK_KEY_KP_Page_Down, TopLevelKey::kNext},
-    {GDK_KEY_BackSpace, TopLevelKey::kBack},   {GDK_KEY_m, TopLevelKey::kMute},
-    {GDK_KEY_M, TopLevelKey::kMute},           {GDK_KEY_plus, TopLevelKey::kLouder},
-    {GDK_KEY_equal, TopLevelKey::kLouder},     {GDK_KEY_KP_Add, TopLevelKey::kLouder},
-    {GDK_KEY_minus, TopLevelKey::kQuieter},    {GDK_KEY_KP_Subtract, TopLevelKey::kQuieter},
-};
+// The keys the map has that GTK names otherwise than wx; any other is the character it types.
+int WxKeyCode(guint keyval) {
+  constexpr std::pair<guint, int> kNamed[] = {
+      {GDK_KEY_F11, WXK_F11},
+      {GDK_KEY_Escape, WXK_ESCAPE},
+      {GDK_KEY_Up, WXK_UP},
+      {GDK_KEY_KP_Up, WXK_NUMPAD_UP},
+      {GDK_KEY_Page_Up, WXK_PAGEUP},
+      {GDK_KEY_KP_Page_Up, WXK_NUMPAD_PAGEUP},
+      {GDK_KEY_Down, WXK_DOWN},
+      {GDK_KEY_KP_Down, WXK_NUMPAD_DOWN},
+      {GDK_KEY_Page_Down, WXK_PAGEDOWN},
+      {GDK_KEY_KP_Page_Down, WXK_NUMPAD_PAGEDOWN},
+      {GDK_KEY_BackSpace, WXK_BACK},
+      {GDK_KEY_KP_Add, WXK_NUMPAD_ADD},
+      {GDK_KEY_KP_Subtract, WXK_NUMPAD_SUBTRACT},
+  };
+  for (const auto& [named, code] : kNamed) {
+    if (keyval == named) return code;
+  }
+  const gunichar typed = gdk_keyval_to_unicode(keyval);
+  return typed >= 'a' && typed <= 'z' ? static_cast<int>(typed - 'a' + 'A')
+                                      : static_cast<int>(typed);
+}
 
 // GTK opens the menu bar on its own key (F10) only; people used to other desktops press Alt
 // alone. Alt pressed and let go with nothing between is given to the window as that key, which
@@ -79,12 +93,9 @@ gboolean OnEvent(GtkWidget* window, GdkEvent* event, gpointer data) {
     return FALSE;
   }
   state->alt_alone = IsAlt(key.keyval) && (key.state & kHeld) == 0;
-  TopLevelKey which = TopLevelKey::kOther;
-  for (const auto& [keyval, meaning] : kKeys) {
-    if (key.keyval == keyval) which = meaning;
-  }
-  const bool shift_counts = which != TopLevelKey::kLouder && which != TopLevelKey::kQuieter;
-  const bool modified = (key.state & (shift_counts ? kHeld : kHeld & ~GDK_SHIFT_MASK)) != 0;
+  const TopLevelKey which = TopLevelKeyOf(WxKeyCode(key.keyval));
+  const bool modified = HeldWithAnother(which, (key.state & GDK_SHIFT_MASK) != 0,
+                                        (key.state & kHeld & ~GDK_SHIFT_MASK) != 0);
   return state->take(which, modified) ? TRUE : FALSE;
 }
 
