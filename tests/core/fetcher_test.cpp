@@ -4,6 +4,7 @@
 
 #include <chrono>
 #include <condition_variable>
+#include <future>
 #include <mutex>
 #include <stdexcept>
 #include <thread>
@@ -190,17 +191,26 @@ void Silent(RawConnection& connection, const std::atomic<bool>& stopping) {
 
 TEST(FetchPageFailures, SwitchingFetchesOffEndsPendingOnesAndRefusesNewOnes) {
   for (const auto& script : {RawServer::Script(Trickle), RawServer::Script(Silent)}) {
-    RawServer server(script);
+    SetFetchesEnabled(true);  // the case before switched them off
+    // Switched off once the fetch is on the wire, as the server tells: never before it.
+    std::promise<void> connected;
+    std::future<void> reached = connected.get_future();
+    std::atomic<bool> told{false};
+    RawServer server([&](RawConnection& connection, const std::atomic<bool>& stopping) {
+      if (!told.exchange(true)) connected.set_value();
+      script(connection, stopping);
+    });
     FetchLimits patient;
     patient.total = 60s;
-    std::thread stopper([] {
-      std::this_thread::sleep_for(200ms);
+    std::thread stopper([&] {
+      reached.wait_for(10s);
       SetFetchesEnabled(false);
     });
     const auto start = std::chrono::steady_clock::now();
     EXPECT_EQ(Fetch(server.Url("/"), patient), u"");
     EXPECT_LT(std::chrono::steady_clock::now() - start, 10s);
     stopper.join();
+    EXPECT_TRUE(told) << "the fetch ended before it reached the server";
   }
   LoopbackServer fine;
   fine.Serve("/", "ok", "text/plain");

@@ -14,6 +14,7 @@
 #include "platform/diagnostics.h"
 #include "platform/fetch_wait.h"
 #include "tests/gui/gui_test.h"
+#include "tests/support/bounded_wait.h"
 
 namespace talvo::testing {
 namespace {
@@ -35,17 +36,14 @@ void FailOnAssert(const wxString& file, int line, const wxString& func, const wx
 
 bool WaitFor(const std::function<bool()>& condition, int timeout_ms) {
   LoopForWaiting loop;
-  const auto deadline = std::chrono::steady_clock::now() + std::chrono::milliseconds(timeout_ms);
-  while (!condition()) {
-    if (std::chrono::steady_clock::now() >= deadline) return false;
+  return WaitUntil(condition, timeout_ms, [&] {
     // Idle time is when wx runs CallAfter actions and deletes closed windows.
     if (!loop->Pending()) {
       wxTheApp->ProcessPendingEvents();
       wxTheApp->ProcessIdle();
     }
     loop->DispatchTimeout(20);
-  }
-  return true;
+  });
 }
 
 ::testing::AssertionResult WaitFor(std::string_view what, const std::function<bool()>& condition,

@@ -92,7 +92,8 @@ class PageSafetyTest : public testing::EngineFixture {
               req.path == "/page/loop" ? "<script>setTimeout(()=>{for(;;){}},300)</script>" : "";
           res.set_content(Html(req.path + " " + std::to_string(n) + script), "text/html");
         });
-    server_.http().Get("/attachment", [](const httplib::Request& req, httplib::Response& res) {
+    server_.http().Get("/attachment", [this](const httplib::Request& req, httplib::Response& res) {
+      Count(req.path, 1);
       res.set_header("Content-Disposition",
                      "attachment; filename=\"" + req.get_param_value("name") + "\"");
       res.set_content("payload", "application/octet-stream");
@@ -190,10 +191,12 @@ TEST_F(PageSafetyTest, PagesCannotTouchFilesTrapAViewOrFreezeIt) {
          fs::create_directories(downloads_);
          std::ofstream(existing) << "thesis";
          for (const std::string& name : {unique + "-new.pdf", unique + ".pdf"}) {
+           // Sent, and the next page loaded after it: by then the download was decided.
+           const int sent = Loads("/attachment");
            probe().WebBrowser1().Navigate(Utf8ToUtf16(server_.Url("/page/unclicked?name=" + name)));
-           EXPECT_FALSE(WaitFor(
-               [&] { return AnyDialog() || testing::FileBytes(existing) != "thesis"; }, 3000))
-               << name;
+           EXPECT_TRUE(WaitFor("the file sent", [&] { return Loads("/attachment") > sent; }));
+           Open("/counter", u"/counter");
+           EXPECT_FALSE(AnyDialog()) << name;
          }
          EXPECT_EQ(testing::FileBytes(existing), "thesis");
          EXPECT_FALSE(fs::exists(downloads_ / (unique + "-new.pdf")));
@@ -210,14 +213,16 @@ TEST_F(PageSafetyTest, PagesCannotTouchFilesTrapAViewOrFreezeIt) {
        }},
       {"a name with a folder in it is refused, clicked or not",
        [&] {
+         const int sent = Loads("/attachment");
          Open("/page/click?name=../" + unique + ".sh", u"save");
          ClickPage();
-         EXPECT_FALSE(WaitFor([] { return AnyDialog(); }, 3000));
+         EXPECT_TRUE(WaitFor("the reply sent", [&] { return Loads("/attachment") > sent; }));
+         Open("/counter", u"/counter");  // the views and their processes live on
+         EXPECT_FALSE(AnyDialog());
          for (const fs::path& folder : {downloads_, fs::path(g_get_home_dir()), folder_}) {
            EXPECT_FALSE(fs::exists(folder.parent_path() / (unique + ".sh"))) << folder;
            EXPECT_FALSE(fs::exists(folder / (unique + ".sh"))) << folder;
          }
-         Open("/counter", u"/counter");  // the views and their processes live on
        }},
       {"overwriting asks first",
        [&] {

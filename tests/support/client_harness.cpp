@@ -1,4 +1,5 @@
 #include "tests/support/client_harness.h"
+#include "tests/support/bounded_wait.h"
 #include "tests/support/scratch.h"
 
 #include <fcntl.h>
@@ -50,12 +51,8 @@ std::filesystem::path NewWorkDir(const std::string& name) {
 std::string Shell(const std::string& command) { return testing::CommandOutput(command); }
 
 bool Eventually(const std::function<bool()>& condition, int timeout_ms) {
-  const auto deadline = std::chrono::steady_clock::now() + std::chrono::milliseconds(timeout_ms);
-  while (!condition()) {
-    if (std::chrono::steady_clock::now() >= deadline) return false;
-    std::this_thread::sleep_for(std::chrono::milliseconds(50));
-  }
-  return true;
+  return testing::WaitUntil(condition, timeout_ms,
+                            [] { std::this_thread::sleep_for(std::chrono::milliseconds(50)); });
 }
 
 Process::Process(const std::vector<std::string>& argv,
