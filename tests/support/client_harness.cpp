@@ -89,16 +89,15 @@ bool Process::Running() { return !WaitExit(0).has_value(); }
 
 std::optional<int> Process::WaitExit(int timeout_ms) {
   if (exit_code_) return exit_code_;
-  const auto deadline = std::chrono::steady_clock::now() + std::chrono::milliseconds(timeout_ms);
-  while (true) {
+  const auto exited = [this] {
     int status = 0;
-    if (::waitpid(pid_, &status, WNOHANG) == pid_) {
-      exit_code_ = WIFEXITED(status) ? WEXITSTATUS(status) : 128 + WTERMSIG(status);
-      return exit_code_;
-    }
-    if (std::chrono::steady_clock::now() >= deadline) return std::nullopt;
-    std::this_thread::sleep_for(std::chrono::milliseconds(20));
-  }
+    if (::waitpid(pid_, &status, WNOHANG) != pid_) return false;
+    exit_code_ = WIFEXITED(status) ? WEXITSTATUS(status) : 128 + WTERMSIG(status);
+    return true;
+  };
+  testing::WaitUntil(exited, timeout_ms,
+                     [] { std::this_thread::sleep_for(std::chrono::milliseconds(20)); });
+  return exit_code_;
 }
 
 void Process::Terminate() {
