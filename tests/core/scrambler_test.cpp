@@ -5,39 +5,23 @@
 
 #include <array>
 #include <cstdio>
+#include <fstream>
 #include <set>
 #include <string>
+#include <vector>
 
 namespace talvo {
 namespace {
 
-// The tables every credential file was written with, kept here as the test's own copy: a table
-// changed in the product would make every stored password unreadable.
-constexpr std::u16string_view kTables[] = {
-    u"!#$%()*+,-./0123456789<=>?@ABCDEFGHIJKLMNOPQRSTUVWXYZ[\\]^_`abcdefghijklmnopqrstuvwxyz{|}~",  // 0
-    u"B/y_(GKHW-I}\\VA~3mf)$dZ8^0F!<R9+=2lbtJQU*XuS[cp`5Tr,khEaenzOwi>Dg@4]Y?#Coj{Nqsv%.LMPx|617",  // 1
-    u"jdR,Wqk[gF_2NSb\\!o]Y8?QpAECZHs0Dehr+f/^$%KB>mx@=U`y#iT}|9G5I1{Ltw*6~(zlO<a)c3Vu4JX-M7.Pvn",  // 2
-    u"4zJ]@j[~/|Vmn6lwKt9P`g{Bf!$25#>?3IXD8A%Thv.c=(\\d<rYqEeoCUkLa_bRxis,Z1^p0y7u*+WM-OGQNFHS})",  // 3
-    u"%-Og_5Yso4z{6b>my}i|~Qa*UB@XndH7AIMkhe=xl?rJtDvS3$Ef#w2^+KL8T`,q!]j</GNV9puC0.W)[1RZP\\c(F",  // 4
-    u"ZU@boOJ!+%?1_#tG<jD$BM84V*NTH05-r},WP^[]RAdpIEqzF~x|X(gef)2693\\./mwuCy=>iYcslQnk`SLK{vh7a",  // 5
-    u"3uU_[(jN^p5hT|dxQ8vBfE-mS<ac4Z1~`Hy}qw@MLkiO6J*K0!,I\\sAtG#W/R>eYP$)Xr]2b.?oV97zC+n%{=FglD",  // 6
-    u"#A$yx%)pcwm<^M!GVL0.ziKNEOT5se}HXtb`qaU(2JZ-P],Wo{D9FQ/86gIBf>j=lS+R_YC?r\\nd7*u3h4@1~|[kv",  // 7
-    u"(n=P52tByUJ<xKXZ#RpdjF.$V]fq+~k*l%_HQGW)g@z0N\\S3Os?-{Y/rMI76ieDva8w>Lbh|!,EA9`}mTC[c14ou^",  // 8
-    u"k\\fIeia4Ll.g`WQq!zcKh21,3sdJ0rTMob-{t)[^7(B%NP8X*vjHDR+u@E|9>p]GCy?$Y#wmOVxFUAZ}/~=5n6<S_",  // 9
-    u"Wkcthi[XjJpvUH-SzI=+{E<*43Y!%,(G58qKT1B]MV~9s)wN$oDla2rdFu}C`yZbOm#7@0e|\\^x/nLPf?>_g6R.AQ",  // 10
-    u"(.,fNUnIst84J0ymD6Xjq^v\\|2]*!A<OWea>={h+Hg)G/w9~-_k7d`PSo%plKBYTFrR[b}$L#Q3xuZzMV@?i1cC5E",  // 11
-    u"})Mxbin7BW(AdY]CJfN|K0L@UDTZ3w-*c8,{ozEvlr#mX2<.=tuy%5kPFV>sIg4jp6R~$^!eSOa?h_[HQ9G`1+/q\\",  // 12
-    u"L5|Ca6^/9%GYrewH*O+[>?NjT$,Dp3<Extc~f)uk_.(US\\hZFBdM]nAyqJ1VP#`b@-m0Ql8}s2R7X4gio!=zI{vKW",  // 13
-    u"_m>Y+41Q?#CkWiKpIcrlBPoz3VZ}{bJa<j^0H=]Uq-Lg`TS~E.Ad(t\\xv/,Df@$!6Nyuw%2G9XnF758|O[*Ms)Reh",  // 14
-    u"zDu%wpGocZH>O2IS{\\[nkdE+$q4iNCBFgh-ax,_Ps^/W.bm)}!98X5A1M6]Ql0@=Uj(#yvJ<`7?|*YLRVretTf~3K",  // 15
-    u"inLDj}#7GB9Vfq1.$pg%mRT`+{|X=8PK/^o4[h<*b,(IweWvr~Nl>@kMACS3zQ_x?tY!)6c-Z5O]Fu\\JysE2aH0dU",  // 16
-    u"7-5)DVAi#tH@lu=Ua`j/nKXIF|bZB,pv0%h>(L8]$Y^zW.NmS2REo~4kqC[M_eO3gx}GQ+sy*{!9r6PwJ1df\\c?<T",  // 17
-    u"v~,(X<mfn)R3r/\\z$>9_oK}gGkL5#Q!+qH.Ia0yFB@uAbpscMW?]UTjN*78SwY[1O-=%`eZdVC|26DP{xEh4t^ilJ",  // 18
-    u"dH_`/LbM%E[6SncJO^yzvj4t{iZ1Wuefa.NY?p3PKCkwQ<~(9Dsr>oF$R-]=T\\B*h!5X70l,@xA+8|2}VIg)G#mUq",  // 19
-    u"u~hJO/d%gap,mALsCMzqKbtQ8n^\\9B>@$Y1j`Z|]!w}#SE2F(o3Nri_yR6)+Df=v<4TPHlG[kVc?x*eI-.UW0{X75",  // 20
-    u"+pC4lkf.R2GDEcx0[(SsV1H%jwuJ/ot<)rF]\\U_#8Y3}PA?W!nLQZ7ev{65`qbzO=X~mMhIK-g$^Taiy,|B>9@dN*",  // 21
-};
-const std::u16string_view kBase = kTables[0];
+// The tables every credential file was written with, the test's own copy in a file of its own:
+// a table changed in the product would make every stored password unreadable.
+const std::vector<std::u16string> kTables = [] {
+  std::ifstream in(SCRAMBLE_TABLES_FILE);
+  std::vector<std::u16string> tables;
+  for (std::string line; std::getline(in, line);) tables.emplace_back(line.begin(), line.end());
+  return tables;
+}();
+const std::u16string_view kBase = kTables.at(0);
 
 // The scrambled form for table n built by hand, independent of EncodeText.
 std::u16string FormWithTable(const std::u16string& table_digits, int table,
@@ -73,11 +57,11 @@ TEST(ScrambleTables, BaseAlphabetIsPrintableAsciiLessFiveCharacters) {
 }
 
 TEST(ScrambleTables, AreTheStoredFilesOwnEachADistinctPermutationOfTheBase) {
-  ASSERT_EQ(ScrambleTables().size(), std::size(kTables));
-  for (std::size_t i = 0; i < std::size(kTables); ++i) EXPECT_EQ(ScrambleTables()[i], kTables[i]);
+  ASSERT_EQ(ScrambleTables().size(), kTables.size());
+  for (std::size_t i = 0; i < kTables.size(); ++i) EXPECT_EQ(ScrambleTables()[i], kTables[i]);
   const std::set<char16_t> base(kBase.begin(), kBase.end());
   std::set<std::u16string_view> seen;
-  for (const auto table : kTables) {
+  for (const std::u16string_view table : kTables) {
     ASSERT_EQ(table.size(), 89u);
     EXPECT_EQ(std::set<char16_t>(table.begin(), table.end()), base);
     EXPECT_TRUE(seen.insert(table).second) << "two tables are equal";

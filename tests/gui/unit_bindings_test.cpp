@@ -145,30 +145,21 @@ TEST_F(UnitBindingsTest, AUnitThatIsGoneLeavesNoHandlerOnTheWindow) {
     std::function<std::shared_ptr<void>()> make;
   };
   const Row rows[] = {
-      {"ViewLayout", [&] { return std::shared_ptr<void>(std::make_shared<ViewLayout>(parts_)); }},
-      {"Fullscreen", [&] { return std::shared_ptr<void>(std::make_shared<WithLayout>(parts_)); }},
-      {"PageList",
-       [&] { return std::shared_ptr<void>(std::make_shared<PageList>(list2_, *browser1_)); }},
-      {"ProgrammeList",
-       [&] { return std::shared_ptr<void>(std::make_shared<ProgrammeList>(parts_, signin)); }},
-      {"StationList",
-       [&] { return std::shared_ptr<void>(std::make_shared<StationList>(parts_, signin)); }},
-      {"BulletinMenu",
-       [&] { return std::shared_ptr<void>(std::make_shared<BulletinMenu>(parts_)); }},
-      {"WindowOptions",
-       [&] { return std::shared_ptr<void>(std::make_shared<WindowOptions>(parts_)); }},
-      {"Skin", [&] { return std::shared_ptr<void>(std::make_shared<Skin>(frame_)); }},
+      {"ViewLayout", [&] { return std::make_shared<ViewLayout>(parts_); }},
+      {"Fullscreen", [&] { return std::make_shared<WithLayout>(parts_); }},
+      {"PageList", [&] { return std::make_shared<PageList>(list2_, *browser1_); }},
+      {"ProgrammeList", [&] { return std::make_shared<ProgrammeList>(parts_, signin); }},
+      {"StationList", [&] { return std::make_shared<StationList>(parts_, signin); }},
+      {"BulletinMenu", [&] { return std::make_shared<BulletinMenu>(parts_); }},
+      {"WindowOptions", [&] { return std::make_shared<WindowOptions>(parts_); }},
+      {"Skin", [&] { return std::make_shared<Skin>(frame_); }},
       {"ViewerMemory",
        [&] {
-         return std::shared_ptr<void>(std::make_shared<ViewerMemory>(
-             parts_, *channels_, *stations_, [] { return std::u16string(); }));
+         return std::make_shared<ViewerMemory>(parts_, *channels_, *stations_,
+                                               [] { return std::u16string(); });
        }},
-      {"ListFind",
-       [&] {
-         return std::shared_ptr<void>(std::make_shared<ListFind>(frame_, *channels_, u"查找频道"));
-       }},
-      {"StartupCatchUp",
-       [&] { return std::shared_ptr<void>(std::make_shared<WithCatchUp>(parts_)); }},
+      {"ListFind", [&] { return std::make_shared<ListFind>(frame_, *channels_, u"查找频道"); }},
+      {"StartupCatchUp", [&] { return std::make_shared<WithCatchUp>(parts_); }},
   };
   for (const Row& row : rows) {
     const std::vector<int> before = Bound();

@@ -2,6 +2,8 @@
 // for the engine. It is a real child window, so geometry behaves as with the engine.
 #pragma once
 
+#include <wx/window.h>
+
 #include <string>
 #include <vector>
 
@@ -11,11 +13,11 @@ namespace talvo {
 
 class RecordingBrowser final : public BrowserView {
  public:
-  explicit RecordingBrowser(wxWindow* parent);
+  explicit RecordingBrowser(wxWindow* parent) : BrowserView(new wxWindow(parent, wxID_ANY)) {}
 
-  void Navigate(const std::u16string& address) override;
+  void Navigate(const std::u16string& address) override { navigations_.push_back(address); }
   void SetSilent(bool silent) override { silent_ = silent; }
-  void SetProxy(const std::string& proxy) override { proxy_ = proxy; }
+  void SetProxy(const std::string&) override {}
   void SetSound(bool muted, int volume_percent) override {
     muted_ = muted;
     volume_ = volume_percent;
@@ -27,11 +29,15 @@ class RecordingBrowser final : public BrowserView {
   bool Silent() const { return silent_; }
   bool Muted() const { return muted_; }
   int Volume() const { return volume_; }
-  const std::string& Proxy() const { return proxy_; }
   // Sets the page text and reports a finished load, as the engine would.
-  void FinishLoad(const std::u16string& body_text);
+  void FinishLoad(const std::u16string& body_text) {
+    body_text_ = body_text;
+    NotifyLoadCompleted();
+  }
 
-  static BrowserViewFactory Factory();
+  static BrowserViewFactory Factory() {
+    return [](wxWindow* parent) { return std::make_unique<RecordingBrowser>(parent); };
+  }
 
  private:
   std::vector<std::u16string> navigations_;
@@ -39,7 +45,6 @@ class RecordingBrowser final : public BrowserView {
   bool silent_ = false;
   bool muted_ = false;
   int volume_ = 100;
-  std::string proxy_;
 };
 
 }  // namespace talvo
