@@ -3,7 +3,6 @@
 #include <gtest/gtest.h>
 
 #include <fstream>
-#include <random>
 
 #ifdef _WIN32
 #include <windows.h>
@@ -39,6 +38,13 @@ class CredentialFileTest : public ::testing::Test {
     return names;
   }
 
+  // The stored pair, to compare whole.
+  using Pair = std::pair<std::u16string, std::u16string>;
+  Pair Read() const {
+    const StoredAccount account = ReadCredentialFile(folder_);
+    return {account.user, account.password};
+  }
+
   // What the login window's two change handlers do on every keystroke.
   void Type(std::u16string_view user, std::u16string_view password) const {
     WriteCredentialFile(folder_, user, password);
@@ -52,9 +58,7 @@ TEST_F(CredentialFileTest, NothingIsWrittenUntilBothBoxesHoldText) {
   Type(u"vi", u"");
   EXPECT_FALSE(Exists());
   Type(u"vi", u"p");
-  const StoredAccount account = ReadCredentialFile(folder_);
-  EXPECT_EQ(account.user, u"vi");
-  EXPECT_EQ(account.password, u"p");
+  EXPECT_EQ(Read(), Pair(u"vi", u"p"));
 }
 
 TEST_F(CredentialFileTest, DeletingThePasswordKeepsItsFirstCharacter) {
@@ -98,47 +102,37 @@ TEST_F(CredentialFileTest, SamePairTwiceGivesNewBytesThatReadTheSame) {
   const std::string first = Bytes();
   Type(u"viewer", u"secret");
   EXPECT_NE(Bytes(), first);
-  EXPECT_EQ(ReadCredentialFile(folder_).user, u"viewer");
-  EXPECT_EQ(ReadCredentialFile(folder_).password, u"secret");
+  EXPECT_EQ(Read(), Pair(u"viewer", u"secret"));
 }
 
 TEST_F(CredentialFileTest, PunctuationBlanksAndChineseComeBackWhole) {
   const std::u16string user = u"张 三,\"x\";y:z&'";
   const std::u16string password = u"p, w;\"d\" 密码\\~";
   Type(user, password);
-  const StoredAccount account = ReadCredentialFile(folder_);
-  EXPECT_EQ(account.user, user);
-  EXPECT_EQ(account.password, password);
+  EXPECT_EQ(Read(), Pair(user, password));
 }
 
 TEST_F(CredentialFileTest, MissingFileOrFolderOfThatNameReadsEmptyAndCreatesNothing) {
-  StoredAccount account = ReadCredentialFile(folder_);
-  EXPECT_EQ(account.user, u"");
-  EXPECT_EQ(account.password, u"");
+  EXPECT_EQ(Read(), Pair(u"", u""));
   EXPECT_TRUE(FolderEntries().empty());
 
   fs::create_directory(File());
-  account = ReadCredentialFile(folder_);
-  EXPECT_EQ(account.user, u"");
-  EXPECT_EQ(account.password, u"");
+  EXPECT_EQ(Read(), Pair(u"", u""));
 }
 
 TEST_F(CredentialFileTest, ShortAndDegenerateFiles) {
   const std::string user_line = Utf16ToUtf8(EncodeText(u"viewer"));
   Put(user_line + "\r\n");
-  EXPECT_EQ(ReadCredentialFile(folder_).user, u"viewer");
-  EXPECT_EQ(ReadCredentialFile(folder_).password, u"");
+  EXPECT_EQ(Read(), Pair(u"viewer", u""));
 
   Put("");
-  EXPECT_EQ(ReadCredentialFile(folder_).user, u"");
-  EXPECT_EQ(ReadCredentialFile(folder_).password, u"");
+  EXPECT_EQ(Read(), Pair(u"", u""));
 
   Put("1234560578\r\n9876541932\r\n");
-  EXPECT_EQ(ReadCredentialFile(folder_).user, u"");
-  EXPECT_EQ(ReadCredentialFile(folder_).password, u"");
+  EXPECT_EQ(Read(), Pair(u"", u""));
 
   // Binary garbage, and a file of 1 GiB (sparse): defined texts, read from the head only.
-  Put(std::string("\x00\xff\xfe\r\n\x81\x30\x81", 9) + Utf16ToUtf8(EncodeText(u"x")));
+  Put(std::string("\x00\xff\xfe\r\n\x81\x30\x81", 8) + Utf16ToUtf8(EncodeText(u"x")));
   const StoredAccount garbage = ReadCredentialFile(folder_);
   // Three bytes are no scrambled text; the second line yields at most what follows its ten-
   // character head (U+FFFD, '0', U+FFFD, then the eleven of "x" scrambled).
@@ -154,9 +148,7 @@ TEST_F(CredentialFileTest, LoneLfAndLoneCrAlsoEndLines) {
   const std::string password = Utf16ToUtf8(EncodeText(u"secret"));
   for (const std::string_view end : {"\n", "\r"}) {
     Put(user + std::string(end) + password + std::string(end));
-    const StoredAccount account = ReadCredentialFile(folder_);
-    EXPECT_EQ(account.user, u"viewer");
-    EXPECT_EQ(account.password, u"secret");
+    EXPECT_EQ(Read(), Pair(u"viewer", u"secret"));
   }
   Put(user + "\r\n" + password);  // no line end after the last line
   EXPECT_EQ(ReadCredentialFile(folder_).password, u"secret");
@@ -214,8 +206,7 @@ TEST_F(CredentialFileTest, ReadOnlyFolderKeepsTheOldFileWhole) {
 TEST_F(CredentialFileTest, TwoClientsTypingAtOnceLeaveOneWholePair) {
   Type(u"start", u"start");
   // Two processes, each remembering its own pair over and over, while this one reads.
-  const std::pair<std::u16string, std::u16string> pairs[] = {
-      {u"a_rather_long_user_name", u"and_a_long_password"}, {u"b", u"c"}};
+  const Pair pairs[] = {{u"a_rather_long_user_name", u"and_a_long_password"}, {u"b", u"c"}};
   std::vector<pid_t> writers;
   for (const auto& [user, password] : pairs) {
     const pid_t pid = ::fork();
@@ -228,11 +219,8 @@ TEST_F(CredentialFileTest, TwoClientsTypingAtOnceLeaveOneWholePair) {
   }
   int mixed = 0;
   for (int i = 0; i < 800; ++i) {
-    const StoredAccount read = ReadCredentialFile(folder_);
-    const bool whole = (read.user == u"start" && read.password == u"start") ||
-                       (read.user == pairs[0].first && read.password == pairs[0].second) ||
-                       (read.user == pairs[1].first && read.password == pairs[1].second);
-    mixed += whole ? 0 : 1;
+    const Pair read = Read();
+    mixed += read == Pair(u"start", u"start") || read == pairs[0] || read == pairs[1] ? 0 : 1;
   }
   for (const pid_t pid : writers) {
     int status = 0;
@@ -271,9 +259,7 @@ TEST_F(CredentialFileTest, TextTheAnsiCodePageCannotHoldIsStoredAsMarkedUtf8) {
     const bool marked = Bytes().starts_with("\xEF\xBB\xBF");
     EXPECT_EQ(marked, code_page == 936 ? row.marked_in_936 : row.marked_in_1252)
         << Utf16ToUtf8(row.password);
-    const StoredAccount account = ReadCredentialFile(folder_);
-    EXPECT_EQ(account.user, u"viewer");
-    EXPECT_EQ(account.password, row.password);
+    EXPECT_EQ(Read(), Pair(u"viewer", row.password));
   }
 }
 #endif
@@ -283,13 +269,10 @@ TEST_F(CredentialFileTest, CrashBetweenWriteAndRenameNeverLeavesATruncatedFile) 
   // The new content reached the temporary file, then the process died before the rename: what
   // the writer leaves then, made by hand.
   std::ofstream(folder_ / ".talvoq.dat.tmp", std::ios::binary) << "12345";
-  StoredAccount account = ReadCredentialFile(folder_);
-  EXPECT_EQ(account.user, u"viewer");
-  EXPECT_EQ(account.password, u"secret");
+  EXPECT_EQ(Read(), Pair(u"viewer", u"secret"));
   // The next keystroke replaces both the leftover and the file.
   Type(u"viewer", u"secret2");
-  account = ReadCredentialFile(folder_);
-  EXPECT_EQ(account.password, u"secret2");
+  EXPECT_EQ(Read().second, u"secret2");
   EXPECT_EQ(FolderEntries(), std::vector<std::string>{"talvoq.dat"});
 }
 

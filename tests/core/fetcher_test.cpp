@@ -83,23 +83,15 @@ class FetchPageTest : public ::testing::Test {
   LoopbackServer server_;
 };
 
-TEST_F(FetchPageTest, GbkBodyIsDecodedWithTheGivenCharset) {
-  EXPECT_EQ(Fetch(server_.Url("/list")), kListText);
-}
-
-TEST_F(FetchPageTest, EmptyBodyGivesTheEmptyText) { EXPECT_EQ(Fetch(server_.Url("/empty")), u""); }
-
-TEST_F(FetchPageTest, ErrorStatusBodyIsReturnedLikeAnyOther) {
-  EXPECT_EQ(Fetch(server_.Url("/broken")), u"错误 500");
-}
-
-TEST_F(FetchPageTest, UnknownCharsetGivesTheEmptyText) {
+// The body decoded with the given charset whatever the status, after at most five redirects.
+TEST_F(FetchPageTest, TheBodyIsTheTextWhateverTheStatusAfterAtMostFiveRedirects) {
+  const std::pair<const char*, std::u16string_view> rows[] = {{"/list", kListText},
+                                                              {"/empty", u""},
+                                                              {"/broken", u"错误 500"},
+                                                              {"/hop/5", kListText},
+                                                              {"/hop/6", u""}};
+  for (const auto& [target, text] : rows) EXPECT_EQ(Fetch(server_.Url(target)), text) << target;
   EXPECT_EQ(FetchPage(Utf8ToUtf16(server_.Url("/list")), u"no-such-charset", QuickLimits()), u"");
-}
-
-TEST_F(FetchPageTest, FollowsUpToFiveRedirectsAndNoMore) {
-  EXPECT_EQ(Fetch(server_.Url("/hop/5")), kListText);
-  EXPECT_EQ(Fetch(server_.Url("/hop/6")), u"");
 }
 
 TEST_F(FetchPageTest, BodyOverTheCapGivesTheEmptyText) {

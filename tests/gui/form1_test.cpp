@@ -1,7 +1,6 @@
 #include "mainwindow/form1.h"
 
 #include <gtest/gtest.h>
-#include <stdlib.h>
 #include <wx/button.h>
 #include <wx/image.h>
 #include <wx/listbox.h>

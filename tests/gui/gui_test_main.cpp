@@ -14,7 +14,7 @@
 #include "platform/diagnostics.h"
 #include "platform/fetch_wait.h"
 #include "tests/gui/gui_test.h"
-#include "tests/support/bounded_wait.h"
+#include "tests/support/scratch.h"
 
 namespace talvo::testing {
 namespace {

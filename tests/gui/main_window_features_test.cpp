@@ -5,8 +5,6 @@
 #include <wx/listbox.h>
 #include <wx/menu.h>
 
-#include <atomic>
-#include <cmath>
 #include <stdexcept>
 
 #include "core/charset.h"

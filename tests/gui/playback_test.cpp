@@ -3,7 +3,6 @@
 // stream shows the page's own error; fullscreen from the player's button and from F11 and Esc
 // wherever the focus is, and back; the demo channels keep moving long after their clip ends.
 #include <gtest/gtest.h>
-#include <stdlib.h>
 #include <wx/listbox.h>
 
 #include <gtk/gtk.h>

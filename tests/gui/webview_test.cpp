@@ -1,7 +1,6 @@
 // The one run with the real engine: pages from the loopback service load in WebKitGTK, their
 // visible text reads back, and silent views never stop on a script dialog.
 #include <gtest/gtest.h>
-#include <stdlib.h>
 #include <wx/frame.h>
 #include <wx/listbox.h>
 #include <wx/log.h>

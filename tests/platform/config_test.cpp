@@ -6,7 +6,6 @@
 #include <cstdlib>
 #include <cstring>
 #include <fstream>
-#include <random>
 
 #ifdef _WIN32
 #include <windows.h>

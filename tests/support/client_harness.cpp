@@ -1,5 +1,4 @@
 #include "tests/support/client_harness.h"
-#include "tests/support/bounded_wait.h"
 #include "tests/support/scratch.h"
 
 #include <fcntl.h>

@@ -5,11 +5,9 @@
 
 #include <sys/types.h>
 
-#include <atomic>
 #include <filesystem>
 #include <functional>
 #include <map>
-#include <mutex>
 #include <optional>
 #include <string>
 #include <thread>

@@ -10,7 +10,6 @@
 
 #include <chrono>
 #include <filesystem>
-#include <stdexcept>
 #include <string>
 #include <string_view>
 #include <vector>

@@ -1,5 +1,6 @@
 #include "tests/support/scratch.h"
 
+#include <chrono>
 #include <cstdio>
 #include <fstream>
 #include <iterator>
@@ -46,6 +47,16 @@ std::string CommandOutput(const std::string& command, int* status) {
   const int ended = pclose(pipe);
   if (status) *status = ended;
   return out;
+}
+
+bool WaitUntil(const std::function<bool()>& condition, int timeout_ms,
+               const std::function<void()>& turn) {
+  const auto deadline = std::chrono::steady_clock::now() + std::chrono::milliseconds(timeout_ms);
+  while (!condition()) {
+    if (std::chrono::steady_clock::now() >= deadline) return false;
+    turn();
+  }
+  return true;
 }
 
 }  // namespace talvo::testing

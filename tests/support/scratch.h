@@ -1,7 +1,8 @@
-// What many tests need of the machine: a folder of their own, and what a command prints.
+// What many tests need: a folder of their own, what a command prints, and the one bounded wait.
 #pragma once
 
 #include <filesystem>
+#include <functional>
 #include <string>
 #include <string_view>
 
@@ -30,5 +31,10 @@ std::string FileBytes(const std::filesystem::path& file);
 // Runs `command` through the shell and returns what it printed on stdout; `status`, when given,
 // gets what the shell returned (-1 when it could not start).
 std::string CommandOutput(const std::string& command, int* status = nullptr);
+
+// Checks `condition`, then runs `turn` and checks again, until it holds (true) or `timeout_ms`
+// has passed (false). The window tests turn the event loop, those of separate processes sleep.
+bool WaitUntil(const std::function<bool()>& condition, int timeout_ms,
+               const std::function<void()>& turn);
 
 }  // namespace talvo::testing
