@@ -30,6 +30,8 @@ TEST(ViewerChoicesTest, WhatIsKeptReadsBackAndWhatIsDamagedIsLeftOut) {
   EXPECT_EQ(kept.FavouritesOf(u"").size(), 0u);
   ASSERT_EQ(ReadViewerChoices(WriteViewerChoices(kept)), kept);
 
+  ViewerChoices muted;
+  muted.muted = true;
   const struct {
     const char* what;
     std::string text;
@@ -38,12 +40,7 @@ TEST(ViewerChoicesTest, WhatIsKeptReadsBackAndWhatIsDamagedIsLeftOut) {
       {"empty", "", std::nullopt},
       {"another file", "[service]\nprimary = x\n", std::nullopt},
       {"a later version", "talvo viewer choices 2\nmuted\t1\n", std::nullopt},
-      {"CR LF line ends", "talvo viewer choices 1\r\nmuted\t1\r\n",
-       [] {
-         ViewerChoices c;
-         c.muted = true;
-         return c;
-       }()},
+      {"CR LF line ends", "talvo viewer choices 1\r\nmuted\t1\r\n", muted},
       {"bad values keep the defaults",
        "talvo viewer choices 1\nmuted\tyes\nvolume\t55\nvolume\t-10\nvolume\t1000\nresume\t\n"
        "played\ttv\thttp://a\nbefore\tchannel\t\nfavourite\tx\tchannel\thttp://a\nfavourite\tx\t"
@@ -56,12 +53,7 @@ TEST(ViewerChoicesTest, WhatIsKeptReadsBackAndWhatIsDamagedIsLeftOut) {
          c.favourites.push_back({u"a", kChannel, u"http://a", u"A"});
          return c;
        }()},
-      {"cut off in its last line", "talvo viewer choices 1\nmuted\t1\nvolume\t5",
-       [] {
-         ViewerChoices c;
-         c.muted = true;
-         return c;
-       }()},
+      {"cut off in its last line", "talvo viewer choices 1\nmuted\t1\nvolume\t5", muted},
   };
   for (const auto& c : cases) EXPECT_EQ(ReadViewerChoices(c.text), c.read) << c.what;
 }
