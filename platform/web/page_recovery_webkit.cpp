@@ -70,19 +70,19 @@ void PageRecovery::OnLoadChanged(WebKitWebView* web, WebKitLoadEvent event, gpoi
   auto* self = static_cast<PageRecovery*>(data);
   const gchar* uri = webkit_web_view_get_uri(web);
   const std::string_view address = uri != nullptr ? uri : "";
+  const bool web_address = IsWebAddress(Utf8ToUtf16(address));
   if (event == WEBKIT_LOAD_STARTED && address != self->outage_address_) {
     self->LeaveOutage();  // the page went somewhere else: a link, a script, a bulletin
   } else if (event == WEBKIT_LOAD_COMMITTED) {
     if (self->notice_loading_) {
       self->notice_loading_ = false;
-    } else if (IsWebAddress(Utf8ToUtf16(address))) {
+    } else if (web_address) {
       // A page arrived: nothing more to retry, and whoever waits for the network may try.
       self->LeaveOutage();
       ReportServiceAnswered();
     }
   }
-  if (event == WEBKIT_LOAD_STARTED && !self->notice_loading_ &&
-      IsWebAddress(Utf8ToUtf16(address))) {
+  if (event == WEBKIT_LOAD_STARTED && !self->notice_loading_ && web_address) {
     self->AwaitAnswer(std::string(address));
   } else if (event != WEBKIT_LOAD_REDIRECTED) {
     self->StopAnswerTimer();  // the document began to arrive, or it is a notice of ours
