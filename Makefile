@@ -48,7 +48,7 @@ windows: deps
 # The Windows build's tests, run by Wine on a virtual display, then talvo.exe itself against the
 # demo service of the Linux build.
 windows-test: windows build
-	cd $(WIN_BUILD) && ../scripts/with-display ctest --output-on-failure -j2
+	cd $(WIN_BUILD) && ../scripts/with-display ../scripts/wine-run --one-server ctest --output-on-failure -j2
 	./scripts/with-display tests/windows/smoke_test.sh $(BUILD) $(WIN_BUILD) $(WIN_BUILD)/artifacts
 
 # The installer (NSIS) and a portable zip of the same stripped talvo.exe; the installer is then
