@@ -35,6 +35,11 @@ inline constexpr std::chrono::minutes kHostCheckFor{3};
 // the page comes back by itself, and a 重新载入 button that loads `address` again. There is never a
 // way past a failed secure connection.
 std::string OutageNoticeHtml(LoadTrouble trouble, std::string_view address);
+// Shown instead of a page that keeps ending its page process, once its reloads are used up.
+inline constexpr const char* kStalledNoticeHtml =
+    "<html><body style='margin:0;background:#000;color:#ccc;font:16px sans-serif;"
+    "text-align:center;padding-top:15%'>此页面反复停止运行，已不再自动重新载入。<br>"
+    "请稍后再次点选频道或电台。</body></html>";
 // The notice's headline alone: "无法连接到服务器".
 std::string_view OutageHeadline(LoadTrouble trouble);
 

@@ -16,12 +16,6 @@ namespace {
 constexpr guint kPingSeconds = 2;
 constexpr auto kHangAfter = std::chrono::seconds(5);
 
-// Shown instead of a page that keeps ending its page process.
-constexpr const char* kStalledNotice =
-    "<html><body style='margin:0;background:#000;color:#ccc;font:16px sans-serif;"
-    "text-align:center;padding-top:15%'>此页面反复停止运行，已不再自动重新载入。<br>"
-    "请稍后再次点选频道或电台。</body></html>";
-
 }  // namespace
 
 // A reference of its own: the view lets go of the engine's view before this is destroyed.
@@ -202,7 +196,7 @@ gboolean PageRecovery::OnRecoveryTime(gpointer data) {
 // the others reload from a budget of their own, large enough for a neighbour's troubles.
 void PageRecovery::Recover(bool blamed) {
   if (stalled_) {
-    webkit_web_view_load_html(web_, kStalledNotice, nullptr);
+    webkit_web_view_load_html(web_, kStalledNoticeHtml, nullptr);
     return;
   }
   const gchar* shown = webkit_web_view_get_uri(web_);
@@ -213,7 +207,7 @@ void PageRecovery::Recover(bool blamed) {
     DebugTrace("page", address + ": reloads used up; the notice is shown instead");
     LeaveOutage();
     stalled_ = true;
-    webkit_web_view_load_html(web_, kStalledNotice, nullptr);
+    webkit_web_view_load_html(web_, kStalledNoticeHtml, nullptr);
     return;
   }
   DebugTrace("page", address + ": loaded again");

@@ -4,6 +4,10 @@
 
 namespace talvo {
 
+std::string WithPoster(std::string_view script, std::string_view poster) {
+  return "{ const talvoPost = " + std::string(poster) + ";\n" + std::string(script) + "\n}";
+}
+
 std::string VolumeScript(int percent) {
   return "window.talvoVolume = " + std::to_string(std::clamp(percent, 0, 100) / 100.0) +
          ";"

@@ -2,6 +2,7 @@
 #pragma once
 
 #include <string>
+#include <string_view>
 
 namespace talvo {
 
@@ -19,7 +20,7 @@ inline constexpr const char* kMediaStepScript =
     "if (navigator.mediaSession) {"
     "  for (const [action, step] of [['nexttrack', 'next'], ['previoustrack', 'previous']]) {"
     "    navigator.mediaSession.setActionHandler(action,"
-    "        () => window.webkit.messageHandlers.talvoMedia.postMessage(step));"
+    "        () => talvoPost(step));"
     "  }"
     "}";
 
@@ -33,11 +34,18 @@ inline constexpr const char* kTypingScript =
     "    const e = document.activeElement;"
     "    const typing = !!e && (e.isContentEditable || e.tagName === 'TEXTAREA' ||"
     "        e.tagName === 'SELECT' || (e.tagName === 'INPUT' && !plain.includes(e.type)));"
-    "    window.webkit.messageHandlers.talvoMedia.postMessage(typing ? 'typing' : 'not-typing');"
+    "    talvoPost(typing ? 'typing' : 'not-typing');"
     "  };"
     "  document.addEventListener('focusin', report, true);"
     "  document.addEventListener('focusout', () => setTimeout(report, 0), true);"
     "})();";
+
+// The two scripts above tell the client through `talvoPost(message)`, which each engine defines
+// its own way: `poster` is the expression of that function, and the script runs in a block of its
+// own with it.
+std::string WithPoster(std::string_view script, std::string_view poster);
+inline constexpr const char* kWebKitPoster =
+    "(m) => window.webkit.messageHandlers.talvoMedia.postMessage(m)";
 
 // The players' volume, kept in the client's own world: the page's scripts neither see nor
 // change the setting, and its players are set to it as each starts a load or plays. Players

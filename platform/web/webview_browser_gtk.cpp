@@ -263,16 +263,13 @@ class WebKitBrowser final : public BrowserView {
                                                                          kOwnWorld);
     g_signal_connect(content, "script-message-received::talvoMedia",
                      G_CALLBACK(&WebKitBrowser::OnMediaMessage), this);
-    WebKitUserScript* script = webkit_user_script_new_for_world(
-        kMediaStepScript, WEBKIT_USER_CONTENT_INJECT_TOP_FRAME,
-        WEBKIT_USER_SCRIPT_INJECT_AT_DOCUMENT_START, kOwnWorld, nullptr, nullptr);
-    webkit_user_content_manager_add_script(content, script);
-    webkit_user_script_unref(script);
-    script = webkit_user_script_new_for_world(kTypingScript, WEBKIT_USER_CONTENT_INJECT_TOP_FRAME,
-                                              WEBKIT_USER_SCRIPT_INJECT_AT_DOCUMENT_START,
-                                              kOwnWorld, nullptr, nullptr);
-    webkit_user_content_manager_add_script(content, script);
-    webkit_user_script_unref(script);
+    for (const char* told : {kMediaStepScript, kTypingScript}) {
+      WebKitUserScript* script = webkit_user_script_new_for_world(
+          WithPoster(told, kWebKitPoster).c_str(), WEBKIT_USER_CONTENT_INJECT_TOP_FRAME,
+          WEBKIT_USER_SCRIPT_INJECT_AT_DOCUMENT_START, kOwnWorld, nullptr, nullptr);
+      webkit_user_content_manager_add_script(content, script);
+      webkit_user_script_unref(script);
+    }
   }
 
   static void OnMediaMessage(WebKitUserContentManager*, WebKitJavascriptResult* result,

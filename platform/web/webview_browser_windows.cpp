@@ -1,95 +1,28 @@
-// The browser view on Windows: the system's own browser control (wxWebView's IE backend), in the
-// newest document mode it offers. Where the system has no browser engine, the view is a notice.
-#include <wx/msw/webview_ie.h>
-// After wx's own Windows headers, which bring in winsock2 before windows.h.
-#include <exdisp.h>
-#include <urlmon.h>
-#include <wininet.h>
-#include <wx/webview.h>
+// The browser view on Windows: Edge's engine where the system has its runtime, the IE control
+// where it does not, and a notice where there is neither.
+#include <string>
 
 #include "core/debug_trace.h"
-#include "core/proxy_use.h"
-#include "core/service_address.h"
 #include "platform/web/no_engine_view.h"
-#include "platform/web/page_scripts.h"
+#include "platform/web/page_engine.h"
+#include "platform/web/webview_backends_windows.h"
 #include "platform/web/webview_browser.h"
-#include "platform/wx_text.h"
 
 namespace talvo {
-namespace {
-
-class SystemBrowser final : public BrowserView {
- public:
-  explicit SystemBrowser(wxWebView* web) : BrowserView(web), web_(web) {
-    web_->Bind(wxEVT_WEBVIEW_LOADED, [this](wxWebViewEvent&) { NotifyLoadCompleted(); });
-    // A page's new window loads in this view, for web addresses only.
-    web_->Bind(wxEVT_WEBVIEW_NEWWINDOW, [this](wxWebViewEvent& event) {
-      if (IsWebAddress(FromWx(event.GetURL()))) web_->LoadURL(event.GetURL());
-    });
-  }
-
-  void Navigate(const std::u16string& address) override { web_->LoadURL(ToWx(address)); }
-
-  // The control's own dialogs (script errors, prompts) stay shut.
-  void SetSilent(bool silent) override {
-    if (auto* browser = static_cast<IWebBrowser2*>(web_->GetNativeBackend())) {
-      browser->put_Silent(silent ? VARIANT_TRUE : VARIANT_FALSE);
-    }
-  }
-
-  // The control answers a script at once, with no loop of its own.
-  std::u16string BodyText() override {
-    wxString text;
-    return web_->RunScript(kBodyTextScript, &text) ? FromWx(text) : std::u16string();
-  }
-  void ReadBodyText(std::function<void(std::u16string)> done) override { done(BodyText()); }
-  // The system's browser control has no sound of its own to set: the page's players keep theirs.
-  void SetSound(bool, int) override {}
-  // The control's downloads go through the process's session: a proxy set there serves them.
-  void SetProxy(const std::string& proxy) override {
-    if (UseOf(proxy) == ProxyUse::kSystem) return;
-    INTERNET_PROXY_INFO info{};
-    std::string list;
-    if (UseOf(proxy) == ProxyUse::kNone) {
-      info.dwAccessType = INTERNET_OPEN_TYPE_DIRECT;
-    } else {
-      const bool socks = proxy.starts_with("socks5://");
-      list = (socks ? "socks=" : "") + proxy.substr(proxy.find("//") + 2);
-      info.dwAccessType = INTERNET_OPEN_TYPE_PROXY;
-      // urlmon reads these as narrow strings, whatever the structure's declared type.
-      info.lpszProxy = reinterpret_cast<LPCTSTR>(list.c_str());
-    }
-    UrlMkSetSessionOption(INTERNET_OPTION_PROXY, &info, sizeof(info), 0);
-  }
-
- private:
-  wxWebView* web_;
-};
-
-// The control is an ActiveX object of mshtml; without the library there is no engine, whatever
-// creating the control says.
-bool EngineAvailable() {
-  static const bool available = [] {
-    HMODULE engine = LoadLibraryW(L"mshtml.dll");
-    if (engine == nullptr) return false;
-    FreeLibrary(engine);
-    return wxWebView::IsBackendAvailable(wxWebViewBackendIE);
-  }();
-  return available;
-}
-
-}  // namespace
 
 std::unique_ptr<BrowserView> CreateWebViewBrowser(wxWindow* parent, BrowserView*) {
-  if (EngineAvailable()) {
-    static const bool newest_mode = wxWebViewIE::MSWSetEmulationLevel(wxWEBVIEWIE_EMU_IE11);
-    (void)newest_mode;
-    if (wxWebView* web = wxWebView::New(parent, wxID_ANY, "about:blank", wxDefaultPosition,
-                                        wxDefaultSize, wxWebViewBackendIE)) {
-      return std::make_unique<SystemBrowser>(web);
-    }
+  static const PageEngine engine = [] {
+    const PageEngine chosen = ChoosePageEngine(EdgeRuntimeInstalled(), IeControlAvailable());
+    DebugTrace("page", "pages play on " + std::string(PageEngineName(chosen)));
+    return chosen;
+  }();
+  if (engine == PageEngine::kEdge) {
+    if (std::unique_ptr<BrowserView> view = CreateEdgeBrowser(parent)) return view;
+    DebugTrace("page", "a view of Edge's engine could not be made; the IE control is tried");
   }
-  DebugTrace("page", "no browser engine: the views show a notice");
+  if (engine != PageEngine::kNone && IeControlAvailable()) {
+    if (std::unique_ptr<BrowserView> view = CreateIeBrowser(parent)) return view;
+  }
   return CreateNoEngineView(parent);
 }
 
