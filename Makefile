@@ -51,18 +51,23 @@ windows-test: windows build
 	cd $(WIN_BUILD) && ../scripts/with-display ../scripts/wine-run --one-server ctest --output-on-failure -j2
 	./scripts/with-display tests/windows/smoke_test.sh $(BUILD) $(WIN_BUILD) $(WIN_BUILD)/artifacts
 
-# The installer (NSIS) and a portable zip of the same stripped talvo.exe; the installer is then
-# installed and uninstalled silently under Wine.
+# The installer (NSIS) and a portable zip of the same stripped talvo.exe, with the loader of Edge's
+# engine and its licence beside it; the installer is then installed and uninstalled silently under
+# Wine, and what both carry is checked.
 VERSION := $(shell awk '/^project/ {print $$3}' CMakeLists.txt)
 windows-installer: windows
-	mkdir -p $(WIN_BUILD)/dist
+	rm -rf $(WIN_BUILD)/dist && mkdir -p $(WIN_BUILD)/dist
 	x86_64-w64-mingw32-strip -o $(WIN_BUILD)/dist/talvo.exe $(WIN_BUILD)/talvo.exe
-	makensis -V2 -INPUTCHARSET UTF8 -DEXE=$(abspath $(WIN_BUILD))/dist/talvo.exe \
+	deps=$$(./scripts/windows-deps) && webview2=$${deps##*;} && \
+	  cp $$webview2/bin/WebView2Loader.dll $$webview2/bin/WebView2Loader-LICENSE.txt $(WIN_BUILD)/dist/
+	makensis -V2 -INPUTCHARSET UTF8 -DDIST=$(abspath $(WIN_BUILD))/dist \
 	  -DICON=$(abspath $(WIN_BUILD))/app/talvo.ico -DVERSION=$(VERSION) \
 	  -DOUT=$(abspath $(WIN_BUILD))/talvo-$(VERSION)-setup.exe packaging/windows/talvo.nsi
 	rm -f $(WIN_BUILD)/talvo-$(VERSION)-portable.zip
-	cd $(WIN_BUILD)/dist && zip -q ../talvo-$(VERSION)-portable.zip talvo.exe
-	./scripts/with-display tests/windows/installer_test.sh $(WIN_BUILD)/talvo-$(VERSION)-setup.exe
+	cd $(WIN_BUILD)/dist && zip -q ../talvo-$(VERSION)-portable.zip talvo.exe WebView2Loader.dll \
+	  WebView2Loader-LICENSE.txt
+	./scripts/with-display tests/windows/installer_test.sh $(WIN_BUILD)/talvo-$(VERSION)-setup.exe \
+	  $(WIN_BUILD)/talvo-$(VERSION)-portable.zip
 
 # Rewrites every tracked C++ file as .clang-format says; CI checks it with scripts/check-format.
 format: deps

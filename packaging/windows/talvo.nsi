@@ -1,6 +1,6 @@
 ; The Windows installer: talvo.exe into Program Files, a Start-menu entry with its icon, an
-; uninstaller registered with the system. makensis -DEXE=<talvo.exe> -DICON=<talvo.ico>
-; -DOUT=<setup.exe> -DVERSION=<x.yy> talvo.nsi
+; uninstaller registered with the system. makensis -DDIST=<folder of talvo.exe, WebView2Loader.dll
+; and its licence> -DICON=<talvo.ico> -DOUT=<setup.exe> -DVERSION=<x.yy> talvo.nsi
 ; A 64-bit installer for a 64-bit program: Wine here runs no 32-bit code.
 Target amd64-unicode
 SetCompressor /SOLID lzma
@@ -33,7 +33,10 @@ FunctionEnd
 Section
   SetShellVarContext all
   SetOutPath "$INSTDIR"
-  File "/oname=talvo.exe" "${EXE}"
+  File "${DIST}/talvo.exe"
+  ; Finds Edge's engine for the pages, where Windows has its runtime.
+  File "${DIST}/WebView2Loader.dll"
+  File "${DIST}/WebView2Loader-LICENSE.txt"
   WriteUninstaller "$INSTDIR\uninstall.exe"
   CreateDirectory "$SMPROGRAMS"
   CreateShortCut "$SMPROGRAMS\${NAME}.lnk" "$INSTDIR\talvo.exe" "" "$INSTDIR\talvo.exe" 0
@@ -52,6 +55,8 @@ Section "Uninstall"
   SetShellVarContext all
   Delete "$SMPROGRAMS\${NAME}.lnk"
   Delete "$INSTDIR\talvo.exe"
+  Delete "$INSTDIR\WebView2Loader.dll"
+  Delete "$INSTDIR\WebView2Loader-LICENSE.txt"
   Delete "$INSTDIR\uninstall.exe"
   RMDir "$INSTDIR"
   DeleteRegKey HKLM "${KEY}"

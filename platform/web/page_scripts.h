@@ -12,8 +12,8 @@ inline constexpr const char* kBodyTextScript = "document.body ? document.body.in
 // The desktop's Next and Previous media controls reach a page as the Media Session actions
 // "nexttrack" and "previoustrack"; in a TV client they mean the next and previous channel. The
 // script and its message channel live in a world of their own, out of the page scripts' reach,
-// so a page cannot switch channels by posting to it. A page that sets its own handlers keeps
-// them.
+// so a page cannot switch channels by posting to it (on Edge's engine, whose scripts share the
+// page's world, by a secret the page cannot read). A page that sets its own handlers keeps them.
 inline constexpr const char* kOwnWorld = "talvo";
 inline constexpr const char* kMediaChannel = "talvoMedia";
 inline constexpr const char* kMediaStepScript =
