@@ -107,22 +107,20 @@ struct EngineText {
 class EdgeBrowser final : public BrowserView {
  public:
   explicit EdgeBrowser(wxWebView* web) : BrowserView(web), web_(web) {
-    web_->Bind(wxEVT_WEBVIEW_NAVIGATING, [this](wxWebViewEvent& event) {
+    Listen(wxEVT_WEBVIEW_NAVIGATING, [this](wxWebViewEvent& event) {
       // The first navigation is wxWidgets' own, once the engine's view exists.
       if (!core_) Attach(static_cast<ICoreWebView2*>(web_->GetNativeBackend()));
       event.Skip();
     });
-    web_->Bind(wxEVT_WEBVIEW_NEWWINDOW, [this](wxWebViewEvent& event) {
+    Listen(wxEVT_WEBVIEW_NEWWINDOW, [this](wxWebViewEvent& event) {
       if (IsWebAddress(FromWx(event.GetURL()))) web_->LoadURL(event.GetURL());
     });
-    web_->Bind(wxEVT_WEBVIEW_FULLSCREEN_CHANGED,
-               [this](wxWebViewEvent& event) { NotifyFullscreen(event.GetInt() != 0); });
-    web_->Bind(wxEVT_WEBVIEW_SCRIPT_MESSAGE_RECEIVED, [this](wxWebViewEvent& event) {
-      OnMessage(Utf16ToUtf8(FromWx(event.GetString())));
-    });
-    web_->Bind(wxEVT_WEBVIEW_SCRIPT_RESULT,
-               [this](wxWebViewEvent& event) { OnScriptResult(event); });
-    web_->Bind(wxEVT_DESTROY, [this](wxWindowDestroyEvent& event) {
+    Listen(wxEVT_WEBVIEW_FULLSCREEN_CHANGED,
+           [this](wxWebViewEvent& event) { NotifyFullscreen(event.GetInt() != 0); });
+    Listen(wxEVT_WEBVIEW_SCRIPT_MESSAGE_RECEIVED,
+           [this](wxWebViewEvent& event) { OnMessage(Utf16ToUtf8(FromWx(event.GetString()))); });
+    Listen(wxEVT_WEBVIEW_SCRIPT_RESULT, [this](wxWebViewEvent& event) { OnScriptResult(event); });
+    Listen(wxEVT_DESTROY, [this](wxWindowDestroyEvent& event) {
       if (event.GetEventObject() == web_) Detach();
       event.Skip();
     });
@@ -189,6 +187,15 @@ class EdgeBrowser final : public BrowserView {
   bool TypingInPage() const override { return typing_; }
 
  private:
+  // The window may outlive this view: what it reports then reaches nothing.
+  template <typename Event, typename Handler>
+  void Listen(const wxEventTypeTag<Event>& type, Handler handler) {
+    web_->Bind(type, [alive = std::weak_ptr<const bool>(alive_), handler](Event& event) {
+      if (alive.expired()) return event.Skip();
+      handler(event);
+    });
+  }
+
   // Whatever is reported runs from the event loop, never inside the engine's call: a handler
   // there may load a page or read its text with a loop of its own.
   void Later(std::function<void()> step) {
