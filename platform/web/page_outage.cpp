@@ -71,6 +71,10 @@ std::string Escaped(std::string_view text) {
 
 }  // namespace
 
+std::string OutageAnnouncement(LoadTrouble trouble) {
+  return std::string(OutageHeadline(trouble)) + "，恢复后将自动重新载入";
+}
+
 std::string OutageNoticeHtml(LoadTrouble trouble, std::string_view address) {
   const std::string headline(OutageHeadline(trouble));
   // A failed secure connection is said plainly, and the only way on is the same check again.

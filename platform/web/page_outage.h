@@ -42,6 +42,8 @@ inline constexpr const char* kStalledNoticeHtml =
     "请稍后再次点选频道或电台。</body></html>";
 // The notice's headline alone: "无法连接到服务器".
 std::string_view OutageHeadline(LoadTrouble trouble);
+// What a screen reader is told as the notice appears: the headline, and that the page comes back.
+std::string OutageAnnouncement(LoadTrouble trouble);
 
 // When something that could not reach the service is tried again: 2, 4, 8 … s after each
 // failure, at most 60 s apart, or at once when the network is back; never while a try is on its

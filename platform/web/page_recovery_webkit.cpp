@@ -121,8 +121,7 @@ void PageRecovery::ShowOutage(LoadTrouble trouble, const std::string& address) {
   if (address != outage_address_) {
     LeaveOutage();
     outage_address_ = address;
-    AnnounceToReaders(
-        window_, Utf8ToUtf16(std::string(OutageHeadline(trouble))) + u"，恢复后将自动重新载入");
+    AnnounceToReaders(window_, Utf8ToUtf16(OutageAnnouncement(trouble)));
   }
   WatchTheDesktopNetwork();
   host_probe_.Watch(address);

@@ -435,8 +435,7 @@ class EdgeBrowser final : public BrowserView {
     if (address != outage_address_) {
       LeaveOutage();
       outage_address_ = address;
-      AnnounceToReaders(
-          web_, Utf8ToUtf16(std::string(OutageHeadline(trouble))) + u"，恢复后将自动重新载入");
+      AnnounceToReaders(web_, Utf8ToUtf16(OutageAnnouncement(trouble)));
     }
     WatchTheDesktopNetwork();
     retry_timer_.StartOnce(static_cast<int>(retry_.Failed(trouble).count() * 1000));
