@@ -109,6 +109,10 @@ if not eventually(lambda: window("V2.02") is not None, 20):
     sys.exit("accessibility_tree: the main window never appeared in the accessibility tree")
 main = window("V2.02")
 check_view(main, "电视频道", "北京卫视高清")
+# The bulletins arrive after the lists: the menu bar is walked once its first one is there.
+if not eventually(lambda: any(o.getRoleName() == "menu" and o.name == "1.欢迎试用塔沃高清"
+                              for o in objects(main))):
+    failures.append("the menu bar has no bulletin 1.欢迎试用塔沃高清")
 subprocess.run(["xdotool", "search", "--sync", "--onlyvisible", "--pid", str(pid),
                 "windowactivate", "--sync"], capture_output=True)
 # Each flow: its name, its keys (Tab: up to 8 presses, until it holds), and what must then hold.
