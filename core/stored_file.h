@@ -5,6 +5,8 @@
 // head is read.
 #pragma once
 
+#include <algorithm>
+#include <cstdint>
 #include <filesystem>
 #include <optional>
 #include <string>
@@ -38,5 +40,12 @@ SaveTrouble ReplaceFileWhole(const std::filesystem::path& temp, const std::files
 // such file (`why` empty) or it cannot be read (`why` says so).
 std::optional<std::string> ReadFileHead(const std::filesystem::path& path, std::size_t limit,
                                         std::string& why);
+
+// The buffer a read of a file of `size` bytes starts with: its size and one byte more, where its
+// end is seen, within `limit` (and at least one byte).
+inline std::size_t HeadRoom(std::uintmax_t size, std::size_t limit) {
+  return static_cast<std::size_t>(
+      std::max<std::uintmax_t>(1, std::min<std::uintmax_t>(limit, size + 1)));
+}
 
 }  // namespace talvo

@@ -101,15 +101,19 @@ std::optional<std::string> ReadFileHead(const std::filesystem::path& path, std::
   struct stat info {};
   std::string bytes;
   if (::fstat(fd, &info) == 0 && S_ISREG(info.st_mode)) {
-    bytes.resize(limit);
+    // Room for what the file holds and one byte more, where its end is seen; grown only for a
+    // file that grows while it is read. The limit is a bound, not a size to allocate.
+    bytes.resize(HeadRoom(static_cast<std::uintmax_t>(info.st_size), limit));
     std::size_t filled = 0;
-    while (filled < bytes.size()) {
+    while (filled < limit) {
+      if (filled == bytes.size()) bytes.resize(std::min(limit, 2 * bytes.size()));
       const ssize_t n = ::read(fd, bytes.data() + filled, bytes.size() - filled);
       if (n < 0 && errno == EINTR) continue;
       if (n <= 0) break;
       filled += static_cast<std::size_t>(n);
     }
     bytes.resize(filled);
+    bytes.shrink_to_fit();
   }
   ::close(fd);
   return bytes;

@@ -118,16 +118,21 @@ std::optional<std::string> ReadFileHead(const std::filesystem::path& path, std::
     }
     return std::nullopt;
   }
-  std::string bytes(limit, '\0');
+  LARGE_INTEGER size{};
+  std::string bytes(HeadRoom(GetFileSizeEx(file, &size) ? size.QuadPart : 0, limit), '\0');
   std::size_t filled = 0;
   DWORD got = 0;
-  while (filled < bytes.size() &&
-         ReadFile(file, bytes.data() + filled, static_cast<DWORD>(bytes.size() - filled), &got,
-                  nullptr) &&
-         got > 0) {
+  while (filled < limit) {
+    if (filled == bytes.size()) bytes.resize(std::min(limit, 2 * bytes.size()));
+    if (!ReadFile(file, bytes.data() + filled, static_cast<DWORD>(bytes.size() - filled), &got,
+                  nullptr) ||
+        got == 0) {
+      break;
+    }
     filled += got;
   }
   bytes.resize(filled);
+  bytes.shrink_to_fit();
   CloseHandle(file);
   return bytes;
 }
