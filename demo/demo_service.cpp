@@ -41,6 +41,18 @@ struct Options {
 };
 
 std::atomic<bool> g_stopping{false};
+// SIGUSR1 takes the service away as a server that restarts is: its port refuses and every running
+// stream ends, and after kAway it answers again on the same port. Until then the streams still
+// running end at their next write.
+std::atomic<std::int64_t> g_away_until_ms{0};
+constexpr std::chrono::seconds kAway{8};
+
+std::int64_t SteadyMs() {
+  return std::chrono::duration_cast<std::chrono::milliseconds>(
+             std::chrono::steady_clock::now().time_since_epoch())
+      .count();
+}
+bool Away() { return SteadyMs() < g_away_until_ms.load(); }
 std::mutex g_log_mutex;
 
 bool SplitAssignment(const std::string& text, std::string& key, std::string& value) {
@@ -151,11 +163,12 @@ int main(int argc, char** argv) {
     return 2;
   }
 
-  // Block the stop signals before any thread starts, then wait for them here.
+  // Block the stop signals and SIGUSR1 before any thread starts, then wait for them here.
   sigset_t stop_signals;
   sigemptyset(&stop_signals);
   sigaddset(&stop_signals, SIGINT);
   sigaddset(&stop_signals, SIGTERM);
+  sigaddset(&stop_signals, SIGUSR1);
   pthread_sigmask(SIG_BLOCK, &stop_signals, nullptr);
 
   httplib::Server server;
@@ -258,6 +271,7 @@ int main(int argc, char** argv) {
               format == "mp3" ? "audio/mpeg" : "audio/aac",
               [clip, rate, since = std::chrono::steady_clock::now()](std::size_t offset,
                                                                      httplib::DataSink& sink) {
+                if (Away()) return false;
                 const double elapsed =
                     std::chrono::duration<double>(std::chrono::steady_clock::now() - since).count();
                 const auto due = static_cast<std::size_t>((2 + elapsed) * rate);
@@ -301,9 +315,25 @@ int main(int argc, char** argv) {
 
   std::thread listener([&] { server.listen_after_bind(); });
   int signal_number = 0;
-  sigwait(&stop_signals, &signal_number);
+  bool stop = false;
+  while (!stop && sigwait(&stop_signals, &signal_number) == 0) {
+    stop = signal_number != SIGUSR1;
+    if (stop) break;
+    std::fprintf(stderr, "talvo-demo-service: away for %lld s\n",
+                 static_cast<long long>(kAway.count()));
+    g_away_until_ms = SteadyMs() + std::chrono::milliseconds(kAway).count();
+    server.stop();
+    listener.join();
+    const timespec tick{0, 100'000'000};
+    while (!stop && Away()) {
+      const int waited = sigtimedwait(&stop_signals, nullptr, &tick);
+      stop = waited == SIGINT || waited == SIGTERM;
+    }
+    if (stop || !server.bind_to_port(options.bind, port)) break;
+    listener = std::thread([&] { server.listen_after_bind(); });
+  }
   g_stopping = true;
   server.stop();
-  listener.join();
+  if (listener.joinable()) listener.join();
   return 0;
 }

@@ -47,6 +47,8 @@ class PageRecovery {
   // A new choice: whatever was being retried or given up on is left behind.
   void Chosen(const std::string& address);
   std::shared_ptr<PageProcessGroup> Group() const { return group_; }
+  // A notice of ours stands in for the page: its own retries load it again.
+  bool NoticeShows() const { return stalled_ || !outage_address_.empty(); }
 
  private:
   static void OnLoadChanged(WebKitWebView* web, WebKitLoadEvent event, gpointer self);

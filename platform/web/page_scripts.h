@@ -40,7 +40,55 @@ inline constexpr const char* kTypingScript =
     "  document.addEventListener('focusout', () => setTimeout(report, 0), true);"
     "})();";
 
-// The two scripts above tell the client through `talvoPost(message)`, which each engine defines
+// What the page's media elements do, told as "media <element> <kind> <time> <duration> <origin>"
+// (stream_watch.h reads it): played, paused, ended, failed, waiting, and their time at most once
+// a second. Every frame's elements, players in a frame of the page included.
+inline constexpr const char* kStreamWatchScript =
+    "(() => {"
+    "  const ids = new WeakMap(), told = new WeakMap();"
+    "  let next = 1;"
+    "  const originOf = (src) => {"
+    "    try {"
+    "      const origin = new URL(src.startsWith('blob:') ? src.slice(5) : src).origin;"
+    "      return origin.startsWith('http') ? origin : '-';"
+    "    } catch (e) { return '-'; }"
+    "  };"
+    "  const report = (kind) => (e) => {"
+    "    const m = e.target;"
+    "    if (!(m instanceof HTMLMediaElement)) return;"
+    "    if (!ids.has(m)) ids.set(m, next++);"
+    "    if (kind === 'progress') {"
+    "      if (Date.now() - (told.get(m) || 0) < 1000) return;"
+    "      told.set(m, Date.now());"
+    "    }"
+    "    talvoPost(['media', ids.get(m), kind, m.currentTime, m.duration,"
+    "               originOf(m.currentSrc || location.href)].join(' '));"
+    "  };"
+    "  for (const [type, kind] of [['playing', 'playing'], ['pause', 'pause'], ['ended', 'ended'],"
+    "      ['error', 'error'], ['waiting', 'waiting'], ['stalled', 'waiting'],"
+    "      ['timeupdate', 'progress']]) {"
+    "    document.addEventListener(type, report(kind), true);"
+    "  }"
+    // An engine may let a player's time stand still without a word (a playlist handed to
+    // <video> whose server went away): an element that should play and whose time has not moved
+    // in a second waits.
+    "  const still = new WeakMap();"
+    "  setInterval(() => {"
+    "    for (const m of document.querySelectorAll('video, audio')) {"
+    "      const standing = ids.has(m) && !m.paused && !m.ended && still.get(m) === m.currentTime;"
+    "      still.set(m, m.currentTime);"
+    "      if (standing) report('waiting')({target: m});"
+    "    }"
+    "  }, 1000);"
+    "})();";
+
+// The quiet line of ours over the bottom of the view while a stream is away, and its removal;
+// the page under it stays as it is. Run in the page on show, and kept for the documents to come
+// while it shows.
+std::string StreamLineScript(bool shown);
+inline constexpr const char* kStreamLineText = "信号中断，正在重新连接…";
+
+// The scripts above that tell the client through `talvoPost(message)`, which each engine defines
 // its own way: `poster` is the expression of that function, and the script runs in a block of its
 // own with it.
 std::string WithPoster(std::string_view script, std::string_view poster);

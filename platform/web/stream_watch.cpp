@@ -41,7 +41,7 @@ std::optional<MediaReport> ParseMediaReport(std::string_view message) {
   report.kind = *known;
   report.time = NumberOf(time);
   report.duration = NumberOf(duration);
-  words >> report.host;
+  words >> report.origin;
   return report;
 }
 

@@ -10,14 +10,14 @@
 
 namespace talvo {
 
-// One report of the watch script: "media <element> <kind> <currentTime> <duration> <host>".
+// One report of the watch script: "media <element> <kind> <currentTime> <duration> <origin>".
 struct MediaReport {
   enum class Kind { kPlaying, kPause, kEnded, kError, kWaiting, kProgress };
   int element = 0;
   Kind kind = Kind::kProgress;
   double time = 0;
   double duration = 0;  // Infinity for a live or endless stream, NaN before it is known
-  std::string host;     // of the stream, or of the page for a script player
+  std::string origin;  // "http://host:port" of the stream (of the page for a script player), or "-"
 };
 std::optional<MediaReport> ParseMediaReport(std::string_view message);
 

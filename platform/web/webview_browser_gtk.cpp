@@ -20,6 +20,7 @@
 #include "platform/web/page_recovery_webkit.h"
 #include "platform/web/page_scripts.h"
 #include "platform/web/rendering_path_probe.h"
+#include "platform/web/stream_return.h"
 #include "platform/wx_text.h"
 
 namespace talvo {
@@ -50,9 +51,16 @@ class WebKitBrowser final : public BrowserView {
       : BrowserView(window),
         web_(WEBKIT_WEB_VIEW(g_object_ref(web))),
         // Made first, so that its handlers see each load event before the view's own.
-        recovery_(web, window, std::move(group), [this](std::function<void()> answered) {
-          ReadScript("0", [answered = std::move(answered)](std::u16string) { answered(); });
-        }) {
+        recovery_(web, window, std::move(group),
+                  [this](std::function<void()> answered) {
+                    ReadScript("0",
+                               [answered = std::move(answered)](std::u16string) { answered(); });
+                  }),
+        stream_return_(window, {[this](const std::string& address) {
+                                  webkit_web_view_load_uri(web_, address.c_str());
+                                },
+                                [this](bool shown) { ShowStreamLine(shown); },
+                                [this] { return recovery_.NoticeShows(); }}) {
     g_signal_connect(web_, "load-changed", G_CALLBACK(&WebKitBrowser::OnLoadChanged), this);
     g_signal_connect(web_, "create", G_CALLBACK(&WebKitBrowser::OnCreate), this);
     g_signal_connect(web_, "script-dialog", G_CALLBACK(&WebKitBrowser::OnScriptDialog), this);
@@ -74,12 +82,14 @@ class WebKitBrowser final : public BrowserView {
       g_signal_handlers_disconnect_by_data(content, this);
     }
     if (volume_script_ != nullptr) webkit_user_script_unref(volume_script_);
+    if (line_script_ != nullptr) webkit_user_script_unref(line_script_);
     g_object_unref(web_);
   }
 
   void Navigate(const std::u16string& address) override {
     const std::string chosen = Utf16ToUtf8(address);
     recovery_.Chosen(chosen);
+    stream_return_.Chosen(chosen);
     webkit_web_view_load_uri(web_, chosen.c_str());
   }
 
@@ -98,18 +108,7 @@ class WebKitBrowser final : public BrowserView {
 
   void SetSound(bool muted, int volume_percent) override {
     webkit_web_view_set_is_muted(web_, muted ? TRUE : FALSE);
-    WebKitUserContentManager* content = webkit_web_view_get_user_content_manager(web_);
-    if (volume_script_ != nullptr) {
-      webkit_user_content_manager_remove_script(content, volume_script_);
-      webkit_user_script_unref(volume_script_);
-    }
-    const std::string script = VolumeScript(volume_percent);
-    volume_script_ = webkit_user_script_new_for_world(
-        script.c_str(), WEBKIT_USER_CONTENT_INJECT_ALL_FRAMES,
-        WEBKIT_USER_SCRIPT_INJECT_AT_DOCUMENT_START, kOwnWorld, nullptr, nullptr);
-    webkit_user_content_manager_add_script(content, volume_script_);
-    webkit_web_view_evaluate_javascript(web_, script.c_str(), -1, kOwnWorld, nullptr, nullptr,
-                                        nullptr, nullptr);
+    RunKept(volume_script_, VolumeScript(volume_percent), WEBKIT_USER_CONTENT_INJECT_ALL_FRAMES);
   }
 
   bool TypingInPage() const override { return typing_; }
@@ -197,6 +196,7 @@ class WebKitBrowser final : public BrowserView {
     auto* self = static_cast<WebKitBrowser*>(data);
     if (event == WEBKIT_LOAD_COMMITTED) {
       self->typing_ = false;  // the new document has no focus in a field yet
+      self->stream_return_.DocumentChanged();
     } else if (event == WEBKIT_LOAD_FINISHED) {
       self->NotifyLoadCompleted();
     }
@@ -263,9 +263,12 @@ class WebKitBrowser final : public BrowserView {
                                                                          kOwnWorld);
     g_signal_connect(content, "script-message-received::talvoMedia",
                      G_CALLBACK(&WebKitBrowser::OnMediaMessage), this);
-    for (const char* told : {kMediaStepScript, kTypingScript}) {
+    for (const char* told : {kMediaStepScript, kTypingScript, kStreamWatchScript}) {
+      // A player may sit in a frame of the page; the page's keys and controls are its top's.
       WebKitUserScript* script = webkit_user_script_new_for_world(
-          WithPoster(told, kWebKitPoster).c_str(), WEBKIT_USER_CONTENT_INJECT_TOP_FRAME,
+          WithPoster(told, kWebKitPoster).c_str(),
+          told == kStreamWatchScript ? WEBKIT_USER_CONTENT_INJECT_ALL_FRAMES
+                                     : WEBKIT_USER_CONTENT_INJECT_TOP_FRAME,
           WEBKIT_USER_SCRIPT_INJECT_AT_DOCUMENT_START, kOwnWorld, nullptr, nullptr);
       webkit_user_content_manager_add_script(content, script);
       webkit_user_script_unref(script);
@@ -276,12 +279,40 @@ class WebKitBrowser final : public BrowserView {
                              gpointer self) {
     gchar* step = jsc_value_to_string(webkit_javascript_result_get_js_value(result));
     const std::string_view said = step != nullptr ? step : "";
+    if (const std::optional<MediaReport> report = ParseMediaReport(said)) {
+      static_cast<WebKitBrowser*>(self)->stream_return_.Reported(*report);
+    }
     if (said == "next") static_cast<WebKitBrowser*>(self)->NotifyMediaStep(1);
     if (said == "previous") static_cast<WebKitBrowser*>(self)->NotifyMediaStep(-1);
     if (said == "typing" || said == "not-typing") {
       static_cast<WebKitBrowser*>(self)->typing_ = said == "typing";
     }
     g_free(step);
+  }
+
+  // The line over the view while a stream is away, on the page on show and on those to come.
+  void ShowStreamLine(bool shown) {
+    RunKept(line_script_, StreamLineScript(shown), WEBKIT_USER_CONTENT_INJECT_TOP_FRAME, shown);
+  }
+
+  // Runs `script` in our world on the page on show, and, when `kept`, on every document to come
+  // in place of the one `slot` held.
+  void RunKept(WebKitUserScript*& slot, const std::string& script,
+               WebKitUserContentInjectedFrames frames, bool kept = true) {
+    WebKitUserContentManager* content = webkit_web_view_get_user_content_manager(web_);
+    if (slot != nullptr) {
+      webkit_user_content_manager_remove_script(content, slot);
+      webkit_user_script_unref(slot);
+      slot = nullptr;
+    }
+    if (kept) {
+      slot = webkit_user_script_new_for_world(script.c_str(), frames,
+                                              WEBKIT_USER_SCRIPT_INJECT_AT_DOCUMENT_START,
+                                              kOwnWorld, nullptr, nullptr);
+      webkit_user_content_manager_add_script(content, slot);
+    }
+    webkit_web_view_evaluate_javascript(web_, script.c_str(), -1, kOwnWorld, nullptr, nullptr,
+                                        nullptr, nullptr);
   }
 
   static gboolean OnEnterFullscreen(WebKitWebView*, gpointer self) {
@@ -298,11 +329,13 @@ class WebKitBrowser final : public BrowserView {
   bool silent_ = false;
   bool typing_ = false;  // the page's focus is in one of its fields
   WebKitUserScript* volume_script_ = nullptr;
+  WebKitUserScript* line_script_ = nullptr;
   std::vector<std::shared_ptr<ScriptReply>> pending_;
   // Gone with the view: a wait for the page's answer ends when it is.
   std::shared_ptr<const bool> alive_ = std::make_shared<const bool>(true);
   bool last_navigation_clicked_ = false;
   PageRecovery recovery_;
+  StreamReturn stream_return_;
 };
 
 // One context for both views, made on first use. Its page processes have a memory limit: a page

@@ -10,6 +10,7 @@
 #include <algorithm>
 #include <chrono>
 #include <functional>
+#include <iostream>
 #include <optional>
 #include <regex>
 
@@ -18,6 +19,7 @@
 #include "core/utf.h"
 #include "mainwindow/form1.h"
 #include "mainwindow/fullscreen_ui.h"
+#include "platform/web/page_scripts.h"
 #include "platform/wx_text.h"
 #include "tests/gui/gui_test.h"
 #include "tests/support/client_harness.h"
@@ -196,6 +198,69 @@ TEST_F(PlaybackTest, DemoChannelsKeepMovingLongAfterTheirClipEnds) {
   EXPECT_GE(file.restarts, 2) << "25 s of an 8 s clip start it again at least twice";
   EXPECT_LT(live.longest_still, 3.0);
   EXPECT_GT(live.furthest, 20.0) << "the live channel goes on past the end of its segments";
+}
+
+// The service of a playing station or channel goes away for 6 s and comes back on the same port:
+// with no click, a line of ours shows while it is away, and the page plays again after it. A clip
+// that plays to its length and starts again says nothing.
+TEST_F(PlaybackTest, AStreamThatDropsComesBackByItself) {
+  using Clock = std::chrono::steady_clock;
+  const auto line_shows = [&] {
+    return Utf16ToUtf8(probe().WebBrowser1().BodyText()).find(kStreamLineText) != std::string::npos;
+  };
+  const auto moving = [&](const std::string& name) {
+    std::optional<double> first;
+    return WaitFor(
+        name + " playing, its time moving",
+        [&] {
+          const PlayerState state = ReadPlayer(probe().WebBrowser1(), name);
+          // From where it plays after the line went: the page before a reload may still show.
+          if (state.playing && (!first || state.time < *first)) first = state.time;
+          return state.playing && state.time > *first + 1.0 && !line_shows();
+        },
+        25000);
+  };
+  const struct Row {
+    bool station;
+    const char* name;
+  } rows[] = {
+      {true, "环球音乐广播"},   // an endless MP3 station
+      {true, "都市流行广播"},   // an endless AAC station
+      {false, "新闻直播卫视"},  // live HLS through the page's script player
+      {false, "手机直播卫视"},  // live HLS handed to <video>
+  };
+  for (const Row& row : rows) {
+    wxListBox* list = row.station ? probe().Parts().list1 : probe().Parts().list2;
+    ASSERT_TRUE(WaitFor([&] { return list->FindString(ToWx(Utf8ToUtf16(row.name))) >= 0; }, 10000));
+    testing::ChooseRow(list, list->FindString(ToWx(Utf8ToUtf16(row.name))));
+    ASSERT_TRUE(moving(row.name));
+    const int port = service_->port();
+    service_.reset();
+    const Clock::time_point gone = Clock::now();
+    EXPECT_TRUE(WaitFor(std::string(row.name) + ": the line shows", line_shows, 20000));
+    WaitFor([&] { return Clock::now() - gone >= std::chrono::seconds(6); }, 20000);
+    service_ = std::make_unique<e2e::DemoService>(
+        work_, std::vector<std::string>{"--port", std::to_string(port)});
+    const Clock::time_point back = Clock::now();
+    EXPECT_TRUE(moving(row.name));
+    std::cout << row.name << ": playing again "
+              << std::chrono::duration<double>(Clock::now() - back).count()
+              << " s after its service came back\n";
+  }
+  // The channel's clip ends and its page starts it again: once it has, no line.
+  testing::ChooseRow(probe().Parts().list2, 0);
+  double last = 0;
+  bool restarted = false;
+  EXPECT_TRUE(WaitFor(
+      "the clip started again",
+      [&] {
+        const PlayerState state = ReadPlayer(probe().WebBrowser1(), "北京卫视高清");
+        restarted = restarted || (state.playing && state.time + 1 < last);
+        if (state.playing) last = state.time;
+        return restarted;
+      },
+      30000));
+  EXPECT_FALSE(line_shows());
 }
 
 TEST_F(PlaybackTest, AStreamThatCannotBeDecodedShowsThePagesErrorAndTheWindowStaysResponsive) {

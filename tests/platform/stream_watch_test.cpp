@@ -66,7 +66,7 @@ TEST(StreamRule, AStreamThatStopsWithoutTheViewerIsToldOnceAndNothingElseIs) {
       }
       std::string rest;
       std::getline(words, rest);
-      const std::optional<MediaReport> report = ParseMediaReport("media 1 " + kind + rest + " h");
+      const std::optional<MediaReport> report = ParseMediaReport("media 1 " + kind + rest + " -");
       ASSERT_TRUE(report.has_value()) << row.name << ": " << step;
       stopped += rule.Reported(*report, now) ? '1' : '0';
     }
@@ -76,13 +76,13 @@ TEST(StreamRule, AStreamThatStopsWithoutTheViewerIsToldOnceAndNothingElseIs) {
 
 TEST(ParseMediaReport, TakesTheScriptsWordsAndNothingElse) {
   const std::optional<MediaReport> report =
-      ParseMediaReport("media 3 ended 12.5 Infinity radio.example:8000");
+      ParseMediaReport("media 3 ended 12.5 Infinity http://radio.example:8000");
   ASSERT_TRUE(report.has_value());
   EXPECT_EQ(report->element, 3);
   EXPECT_EQ(report->kind, MediaReport::Kind::kEnded);
   EXPECT_EQ(report->time, 12.5);
   EXPECT_TRUE(std::isinf(report->duration));
-  EXPECT_EQ(report->host, "radio.example:8000");
+  EXPECT_EQ(report->origin, "http://radio.example:8000");
   for (const char* bad : {"", "media", "media 0 ended 1 1", "media x ended 1 1", "media 1 seek 1 1",
                           "next", "media 1 ended"}) {
     EXPECT_FALSE(ParseMediaReport(bad).has_value()) << bad;
