@@ -16,9 +16,10 @@
 #include "core/service_address.h"
 #include "platform/fetch_wait.h"
 #include "platform/web/downloads_webkit.h"
+#include "platform/web/outage_recovery_webkit.h"
 #include "platform/web/page_memory.h"
-#include "platform/web/page_recovery_webkit.h"
 #include "platform/web/page_scripts.h"
+#include "platform/web/process_recovery_webkit.h"
 #include "platform/web/rendering_path_probe.h"
 #include "platform/web/stream_return.h"
 #include "platform/wx_text.h"
@@ -51,16 +52,18 @@ class WebKitBrowser final : public BrowserView {
       : BrowserView(window),
         web_(WEBKIT_WEB_VIEW(g_object_ref(web))),
         // Made first, so that its handlers see each load event before the view's own.
-        recovery_(web, window, std::move(group),
-                  [this](std::function<void()> answered) {
-                    ReadScript("0",
-                               [answered = std::move(answered)](std::u16string) { answered(); });
-                  }),
+        outage_(web, window),
+        process_(
+            web, std::move(group),
+            [this](std::function<void()> answered) {
+              ReadScript("0", [answered = std::move(answered)](std::u16string) { answered(); });
+            },
+            outage_),
         stream_return_(window, {[this](const std::string& address) {
                                   webkit_web_view_load_uri(web_, address.c_str());
                                 },
                                 [this](bool shown) { ShowStreamLine(shown); },
-                                [this] { return recovery_.NoticeShows(); }}) {
+                                [this] { return outage_.NoticeShows() || process_.Stalled(); }}) {
     g_signal_connect(web_, "load-changed", G_CALLBACK(&WebKitBrowser::OnLoadChanged), this);
     g_signal_connect(web_, "create", G_CALLBACK(&WebKitBrowser::OnCreate), this);
     g_signal_connect(web_, "script-dialog", G_CALLBACK(&WebKitBrowser::OnScriptDialog), this);
@@ -88,12 +91,13 @@ class WebKitBrowser final : public BrowserView {
 
   void Navigate(const std::u16string& address) override {
     const std::string chosen = Utf16ToUtf8(address);
-    recovery_.Chosen(chosen);
+    outage_.Leave();
+    process_.Chosen(chosen);
     stream_return_.Chosen(chosen);
     webkit_web_view_load_uri(web_, chosen.c_str());
   }
 
-  std::shared_ptr<PageProcessGroup> Group() const { return recovery_.Group(); }
+  std::shared_ptr<PageProcessGroup> Group() const { return process_.Group(); }
 
   // The page of the view, or nothing: what the engine reports on its context names the view.
   static WebKitBrowser* Of(WebKitWebView* web) {
@@ -334,7 +338,8 @@ class WebKitBrowser final : public BrowserView {
   // Gone with the view: a wait for the page's answer ends when it is.
   std::shared_ptr<const bool> alive_ = std::make_shared<const bool>(true);
   bool last_navigation_clicked_ = false;
-  PageRecovery recovery_;
+  OutageRecovery outage_;
+  ProcessRecovery process_;
   StreamReturn stream_return_;
 };
 
