@@ -65,6 +65,22 @@ std::map<std::string, long> RollupKiBByName(pid_t root, const std::string& field
 
 std::map<std::string, long> TreePssKiBByName(pid_t root) { return RollupKiBByName(root, "Pss:"); }
 
+std::map<std::string, long> TreeAnonymousKiBByName(pid_t root) {
+  return RollupKiBByName(root, "Anonymous:");
+}
+
+double Slope(const std::vector<double>& at, const std::vector<double>& values) {
+  const double n = static_cast<double>(at.size());
+  double sx = 0, sy = 0, sxx = 0, sxy = 0;
+  for (std::size_t i = 0; i < at.size(); ++i) {
+    sx += at[i];
+    sy += values[i];
+    sxx += at[i] * at[i];
+    sxy += at[i] * values[i];
+  }
+  return (n * sxy - sx * sy) / (n * sxx - sx * sx);
+}
+
 std::string PssByProcess(pid_t root) {
   std::string text;
   for (const auto& [name, kib] : TreePssKiBByName(root)) {

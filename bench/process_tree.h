@@ -24,6 +24,10 @@ long TreeAnonPssKiB(pid_t root);
 // The same, by process name (its /proc comm), summed over the processes of one name.
 std::map<std::string, long> TreePssKiBByName(pid_t root);
 
+// Each process's own anonymous memory (smaps_rollup's Anonymous), whole, by process name: unlike
+// PSS it does not move with what other processes happen to share with it.
+std::map<std::string, long> TreeAnonymousKiBByName(pid_t root);
+
 // The files, sockets and pipes the tree's live processes hold open.
 long TreeOpenFiles(pid_t root);
 
@@ -32,6 +36,9 @@ std::string PssByProcess(pid_t root);
 
 // User and system CPU time the tree's live processes have used so far, in seconds.
 double TreeCpuSeconds(pid_t root);
+
+// The least-squares slope of `values` over `at` (the same length, at least two distinct).
+double Slope(const std::vector<double>& at, const std::vector<double>& values);
 
 // The value at quantile `q` (0 to 1) of `values`, which must not be empty.
 double Quantile(std::vector<double> values, double q);
