@@ -19,12 +19,7 @@ int Milliseconds(std::chrono::milliseconds span) { return static_cast<int>(span.
 }  // namespace
 
 StreamReturn::StreamReturn(wxWindow* window, Hooks hooks)
-    : window_(window), hooks_(std::move(hooks)), host_probe_([this](bool answered) {
-        if (away_since_ && retry_.HostChecked(answered)) {
-          DebugTrace("stream", origin_ + " answers again");
-          TryAgain();
-        }
-      }) {
+    : window_(window), hooks_(std::move(hooks)) {
   stall_timer_.Bind(wxEVT_TIMER, [this](wxTimerEvent&) {
     if (!away_since_ && rule_.Stalled(Clock::now())) Stopped();
   });
@@ -44,6 +39,12 @@ void StreamReturn::Chosen(const std::string& address) {
   } else {
     stall_timer_.Stop();
   }
+}
+
+void StreamReturn::HostChecked(bool answered) {
+  if (!away_since_ || !retry_.HostChecked(answered)) return;
+  DebugTrace("stream", origin_ + " answers again");
+  TryAgain();
 }
 
 void StreamReturn::Reported(const MediaReport& report) {
@@ -71,7 +72,7 @@ void StreamReturn::Stopped() {
   DebugTrace("stream", address_ + ": its stream from " + origin_ + " stopped; reconnecting");
   AnnounceToReaders(window_, u"信号中断，正在重新连接");
   hooks_.show_line(true);
-  host_probe_.Watch(origin_ + "/");
+  hooks_.watch_host(origin_ + "/");
   // Loaded again at once: a stream whose server is back plays, and a page whose server is away
   // shows its notice, whose host checks load it the moment it answers.
   const std::chrono::seconds wait = retry_.Failed(LoadTrouble::kReset);
@@ -119,7 +120,7 @@ void StreamReturn::EndWatch() {
   trying_ = false;
   retry_timer_.Stop();
   attempt_timer_.Stop();
-  host_probe_.Stop();
+  hooks_.stop_host();
   rule_.Reset();
 }
 

@@ -11,7 +11,6 @@
 #include <optional>
 #include <string>
 
-#include "platform/web/host_probe_gio.h"
 #include "platform/web/page_outage.h"
 #include "platform/web/stream_watch.h"
 
@@ -26,6 +25,10 @@ class StreamReturn {
     std::function<void(const std::string& address)> reload;  // the page again, not a new choice
     std::function<void(bool shown)> show_line;
     std::function<bool()> page_notice_shows;  // the page itself failed: its own retries bring it
+    // Checks of the stream's host from now on, told back through HostChecked; and no more.
+    // Where the system has no such check, both do nothing and the backoff alone decides.
+    std::function<void(const std::string& address)> watch_host;
+    std::function<void()> stop_host;
   };
   // `window` is the view's, for what readers are told.
   StreamReturn(wxWindow* window, Hooks hooks);
@@ -36,6 +39,8 @@ class StreamReturn {
   // A new document in the view: its elements are new ones.
   void DocumentChanged() { rule_.Reset(); }
   void Reported(const MediaReport& report);
+  // A check of the stream's host found it answering, or not.
+  void HostChecked(bool answered);
 
  private:
   using Clock = std::chrono::steady_clock;
@@ -59,7 +64,6 @@ class StreamReturn {
   wxTimer stall_timer_;
   wxTimer retry_timer_;
   wxTimer attempt_timer_;
-  HostProbe host_probe_;
 };
 
 }  // namespace talvo

@@ -31,6 +31,8 @@
 #include "platform/web/page_outage.h"
 #include "platform/web/page_safety.h"
 #include "platform/web/page_scripts.h"
+#include "platform/web/stream_return.h"
+#include "platform/web/stream_watch.h"
 #include "platform/web/webview_backends_windows.h"
 #include "platform/wx_text.h"
 
@@ -104,6 +106,12 @@ struct EngineText {
   ~EngineText() { CoTaskMemFree(text); }
 };
 
+// A script kept for the documents to come: the engine's name for it, once it has given one.
+struct KeptScript {
+  unsigned generation = 0;
+  std::wstring id;
+};
+
 class EdgeBrowser final : public BrowserView {
  public:
   explicit EdgeBrowser(wxWebView* web) : BrowserView(web), web_(web) {
@@ -135,6 +143,8 @@ class EdgeBrowser final : public BrowserView {
       web_->AddUserScript(
           ToWx(Utf8ToUtf16("if (window.top === window) " + WithPoster(told, EdgePoster()))));
     }
+    // A player may sit in a frame of the page: the stream watch runs in every frame.
+    web_->AddUserScript(ToWx(Utf8ToUtf16(WithPoster(kStreamWatchScript, EdgePoster()))));
     // A page's window.print() opens no print preview over the picture.
     web_->AddUserScript("window.print = function () {};");
   }
@@ -146,6 +156,7 @@ class EdgeBrowser final : public BrowserView {
     last_address_ = chosen;
     stalled_ = false;
     LeaveOutage();
+    stream_return_.Chosen(chosen);
     own_navigation_ = chosen;
     if (web_ != nullptr) web_->LoadURL(ToWx(address));
   }
@@ -297,6 +308,7 @@ class EdgeBrowser final : public BrowserView {
   void Detach() {
     retry_timer_.Stop();
     answer_timer_.Stop();
+    stream_return_.Chosen("");
     if (core_) {
       core_->remove_NavigationStarting(tokens_.navigation_starting);
       core_->remove_ContentLoading(tokens_.content_loading);
@@ -334,26 +346,36 @@ class EdgeBrowser final : public BrowserView {
     if (SUCCEEDED(core_->QueryInterface(IID_PPV_ARGS(&with_sound)))) {
       with_sound->put_IsMuted(muted_ ? TRUE : FALSE);
     }
-    const std::wstring script = ToWx(Utf8ToUtf16(VolumeScript(volume_percent_))).ToStdWstring();
-    const unsigned generation = ++volume_generation_;
-    core_->AddScriptToExecuteOnDocumentCreated(
-        script.c_str(),
-        Callback<ICoreWebView2AddScriptToExecuteOnDocumentCreatedCompletedHandler>(
-            [this, generation, alive = std::weak_ptr<const bool>(alive_)](HRESULT result,
-                                                                          LPCWSTR id) -> HRESULT {
-              if (alive.expired() || FAILED(result) || id == nullptr || !core_) return S_OK;
-              // Only the newest volume stays for the documents to come.
-              if (generation != volume_generation_) {
-                core_->RemoveScriptToExecuteOnDocumentCreated(id);
+    RunKept(volume_script_, VolumeScript(volume_percent_));
+  }
+
+  // The line over the view while a stream is away, on the page on show and on those to come.
+  void ShowStreamLine(bool shown) { RunKept(line_script_, StreamLineScript(shown), shown); }
+
+  // Runs `script` on the page on show and, when `kept`, on every document to come in place of
+  // the one `slot` held: the engine names a kept script only later, so only the newest stays.
+  void RunKept(KeptScript& slot, const std::string& text, bool kept = true) {
+    if (!core_) return;
+    const std::wstring script = ToWx(Utf8ToUtf16(text)).ToStdWstring();
+    const unsigned generation = ++slot.generation;
+    if (!slot.id.empty()) core_->RemoveScriptToExecuteOnDocumentCreated(slot.id.c_str());
+    slot.id.clear();
+    if (kept) {
+      core_->AddScriptToExecuteOnDocumentCreated(
+          script.c_str(),
+          Callback<ICoreWebView2AddScriptToExecuteOnDocumentCreatedCompletedHandler>(
+              [this, &slot, generation, alive = std::weak_ptr<const bool>(alive_)](
+                  HRESULT result, LPCWSTR id) -> HRESULT {
+                if (alive.expired() || FAILED(result) || id == nullptr || !core_) return S_OK;
+                if (generation != slot.generation) {
+                  core_->RemoveScriptToExecuteOnDocumentCreated(id);
+                } else {
+                  slot.id = id;
+                }
                 return S_OK;
-              }
-              if (!volume_script_.empty()) {
-                core_->RemoveScriptToExecuteOnDocumentCreated(volume_script_.c_str());
-              }
-              volume_script_ = id;
-              return S_OK;
-            })
-            .Get());
+              })
+              .Get());
+    }
     core_->ExecuteScript(script.c_str(), nullptr);
   }
 
@@ -364,6 +386,9 @@ class EdgeBrowser final : public BrowserView {
     if (said == "next") NotifyMediaStep(1);
     if (said == "previous") NotifyMediaStep(-1);
     if (said == "typing" || said == "not-typing") typing_ = said == "typing";
+    if (const std::optional<MediaReport> report = ParseMediaReport(said)) {
+      stream_return_.Reported(*report);
+    }
   }
 
   void OnScriptResult(wxWebViewEvent& event) {
@@ -401,6 +426,7 @@ class EdgeBrowser final : public BrowserView {
 
   void OnContentLoading(bool error_page) {
     answer_timer_.Stop();  // the document began to arrive
+    stream_return_.DocumentChanged();
     if (notice_loading_ || error_page || !IsWebAddress(Utf8ToUtf16(navigation_address_))) return;
     // A page arrived: nothing more to retry, and whoever waits for the network may try.
     LeaveOutage();
@@ -546,8 +572,8 @@ class EdgeBrowser final : public BrowserView {
   bool typing_ = false;
   bool muted_ = false;
   int volume_percent_ = 100;
-  unsigned volume_generation_ = 0;
-  std::wstring volume_script_;
+  KeptScript volume_script_;
+  KeptScript line_script_;
   std::uintptr_t last_script_ = 0;
   std::map<std::uintptr_t, std::function<void(std::u16string)>> script_replies_;
   // Which navigation is the client's own, and which one is under way.
@@ -566,6 +592,14 @@ class EdgeBrowser final : public BrowserView {
   wxTimer retry_timer_;
   wxTimer answer_timer_;
   NetworkReturnListener on_network_return_{[this] { TryAgain(); }};
+  // Windows has no cheap host check of ours yet: a stream that stopped comes back on the backoff.
+  StreamReturn stream_return_{
+      web_,
+      {[this](const std::string& address) {
+         if (core_) core_->Navigate(ToWx(Utf8ToUtf16(address)).wc_str());
+       },
+       [this](bool shown) { ShowStreamLine(shown); },
+       [this] { return stalled_ || !outage_address_.empty(); }, [](const std::string&) {}, [] {}}};
 };
 
 }  // namespace

@@ -16,6 +16,7 @@
 #include "core/service_address.h"
 #include "platform/fetch_wait.h"
 #include "platform/web/downloads_webkit.h"
+#include "platform/web/host_probe_gio.h"
 #include "platform/web/outage_recovery_webkit.h"
 #include "platform/web/page_memory.h"
 #include "platform/web/page_scripts.h"
@@ -59,11 +60,14 @@ class WebKitBrowser final : public BrowserView {
               ReadScript("0", [answered = std::move(answered)](std::u16string) { answered(); });
             },
             outage_),
-        stream_return_(window, {[this](const std::string& address) {
-                                  webkit_web_view_load_uri(web_, address.c_str());
-                                },
-                                [this](bool shown) { ShowStreamLine(shown); },
-                                [this] { return outage_.NoticeShows() || process_.Stalled(); }}) {
+        stream_return_(window,
+                       {[this](const std::string& address) {
+                          webkit_web_view_load_uri(web_, address.c_str());
+                        },
+                        [this](bool shown) { ShowStreamLine(shown); },
+                        [this] { return outage_.NoticeShows() || process_.Stalled(); },
+                        [this](const std::string& address) { stream_probe_.Watch(address); },
+                        [this] { stream_probe_.Stop(); }}) {
     g_signal_connect(web_, "load-changed", G_CALLBACK(&WebKitBrowser::OnLoadChanged), this);
     g_signal_connect(web_, "create", G_CALLBACK(&WebKitBrowser::OnCreate), this);
     g_signal_connect(web_, "script-dialog", G_CALLBACK(&WebKitBrowser::OnScriptDialog), this);
@@ -340,6 +344,7 @@ class WebKitBrowser final : public BrowserView {
   bool last_navigation_clicked_ = false;
   OutageRecovery outage_;
   ProcessRecovery process_;
+  HostProbe stream_probe_{[this](bool answered) { stream_return_.HostChecked(answered); }};
   StreamReturn stream_return_;
 };
 
