@@ -27,6 +27,7 @@
 #include "core/utf.h"
 #include "platform/accessible_ui.h"
 #include "platform/network_return.h"
+#include "platform/web/host_probe_windows.h"
 #include "platform/web/page_engine.h"
 #include "platform/web/page_outage.h"
 #include "platform/web/page_safety.h"
@@ -308,6 +309,7 @@ class EdgeBrowser final : public BrowserView {
   void Detach() {
     retry_timer_.Stop();
     answer_timer_.Stop();
+    page_probe_.Stop();
     stream_return_.Chosen("");
     if (core_) {
       core_->remove_NavigationStarting(tokens_.navigation_starting);
@@ -464,6 +466,7 @@ class EdgeBrowser final : public BrowserView {
       AnnounceToReaders(web_, Utf8ToUtf16(OutageAnnouncement(trouble)));
     }
     WatchTheDesktopNetwork();
+    page_probe_.Watch(address);
     retry_timer_.StartOnce(static_cast<int>(retry_.Failed(trouble).count() * 1000));
     ShowHtml(OutageNoticeHtml(trouble, address));
   }
@@ -487,6 +490,7 @@ class EdgeBrowser final : public BrowserView {
     retry_.Ended();
     outage_address_.clear();
     retry_timer_.Stop();
+    page_probe_.Stop();
   }
 
   // The page's process ended or stopped answering: the view loads its page again, within the
@@ -592,14 +596,21 @@ class EdgeBrowser final : public BrowserView {
   wxTimer retry_timer_;
   wxTimer answer_timer_;
   NetworkReturnListener on_network_return_{[this] { TryAgain(); }};
-  // Windows has no cheap host check of ours yet: a stream that stopped comes back on the backoff.
-  StreamReturn stream_return_{
-      web_,
-      {[this](const std::string& address) {
-         if (core_) core_->Navigate(ToWx(Utf8ToUtf16(address)).wc_str());
-       },
-       [this](bool shown) { ShowStreamLine(shown); },
-       [this] { return stalled_ || !outage_address_.empty(); }, [](const std::string&) {}, [] {}}};
+  // While a notice shows, its page's host is checked: the page comes the moment it answers.
+  HostProbe page_probe_{[this](bool answered) {
+    if (!retry_.HostChecked(answered)) return;
+    DebugTrace("page", outage_address_ + ": its host answers again");
+    TryAgain();
+  }};
+  HostProbe stream_probe_{[this](bool answered) { stream_return_.HostChecked(answered); }};
+  StreamReturn stream_return_{web_,
+                              {[this](const std::string& address) {
+                                 if (core_) core_->Navigate(ToWx(Utf8ToUtf16(address)).wc_str());
+                               },
+                               [this](bool shown) { ShowStreamLine(shown); },
+                               [this] { return stalled_ || !outage_address_.empty(); },
+                               [this](const std::string& address) { stream_probe_.Watch(address); },
+                               [this] { stream_probe_.Stop(); }}};
 };
 
 }  // namespace
