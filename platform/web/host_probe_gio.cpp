@@ -1,5 +1,8 @@
-#include "platform/web/host_probe_gio.h"
+#include <gio/gio.h>
 
+#include <chrono>
+
+#include "platform/web/host_probe.h"
 #include "platform/web/page_outage.h"
 
 namespace talvo {
@@ -10,53 +13,72 @@ constexpr guint kConnectSeconds = 2;
 
 }  // namespace
 
-HostProbe::HostProbe(std::function<void(bool)> checked) : checked_(std::move(checked)) {}
+// GIO's asynchronous connection, cancelled when it is no longer wanted.
+struct HostProbe::Checks {
+  static gboolean OnTime(gpointer self);
+  static void OnConnected(GObject* client, GAsyncResult* result, gpointer self);
+  void Check();
+  void Stop();
+
+  std::function<void(bool)> checked;
+  std::string address;
+  std::chrono::steady_clock::time_point since{};
+  guint source = 0;
+  GCancellable* on_its_way = nullptr;
+};
+
+HostProbe::HostProbe(std::function<void(bool)> checked) : checks_(std::make_unique<Checks>()) {
+  checks_->checked = std::move(checked);
+}
 
 HostProbe::~HostProbe() { Stop(); }
 
 void HostProbe::Watch(const std::string& address) {
-  if (address == address_ && source_ != 0) return;
+  if (address == checks_->address && checks_->source != 0) return;
   Stop();
-  address_ = address;
-  since_ = std::chrono::steady_clock::now();
-  source_ = g_timeout_add(static_cast<guint>(kHostCheckEvery.count()), &HostProbe::OnTime, this);
+  checks_->address = address;
+  checks_->since = std::chrono::steady_clock::now();
+  checks_->source = g_timeout_add(static_cast<guint>(kHostCheckEvery.count()),
+                                  &HostProbe::Checks::OnTime, checks_.get());
 }
 
-void HostProbe::Stop() {
-  if (source_ != 0) g_source_remove(source_);
-  source_ = 0;
+void HostProbe::Stop() { checks_->Stop(); }
+
+void HostProbe::Checks::Stop() {
+  if (source != 0) g_source_remove(source);
+  source = 0;
   // Its callback still comes, told it was cancelled, and then touches nothing of ours.
-  if (on_its_way_ != nullptr) {
-    g_cancellable_cancel(on_its_way_);
-    g_object_unref(on_its_way_);
-    on_its_way_ = nullptr;
+  if (on_its_way != nullptr) {
+    g_cancellable_cancel(on_its_way);
+    g_object_unref(on_its_way);
+    on_its_way = nullptr;
   }
-  address_.clear();
+  address.clear();
 }
 
-gboolean HostProbe::OnTime(gpointer data) {
-  auto* self = static_cast<HostProbe*>(data);
-  if (std::chrono::steady_clock::now() - self->since_ > kHostCheckFor) {
-    self->source_ = 0;
+gboolean HostProbe::Checks::OnTime(gpointer data) {
+  auto* self = static_cast<Checks*>(data);
+  if (std::chrono::steady_clock::now() - self->since > kHostCheckFor) {
+    self->source = 0;
     return G_SOURCE_REMOVE;
   }
-  if (self->on_its_way_ == nullptr) self->Check();
+  if (self->on_its_way == nullptr) self->Check();
   return G_SOURCE_CONTINUE;
 }
 
-void HostProbe::Check() {
+void HostProbe::Checks::Check() {
   GSocketClient* client = g_socket_client_new();
   // The host itself: a proxy that answers says nothing of the service behind it.
   g_socket_client_set_enable_proxy(client, FALSE);
   g_socket_client_set_timeout(client, kConnectSeconds);
-  on_its_way_ = g_cancellable_new();
-  const guint16 port = address_.starts_with("https:") ? 443 : 80;
-  g_socket_client_connect_to_uri_async(client, address_.c_str(), port, on_its_way_,
-                                       &HostProbe::OnConnected, this);
+  on_its_way = g_cancellable_new();
+  const guint16 port = address.starts_with("https:") ? 443 : 80;
+  g_socket_client_connect_to_uri_async(client, address.c_str(), port, on_its_way,
+                                       &HostProbe::Checks::OnConnected, this);
   g_object_unref(client);  // the connection on its way holds it
 }
 
-void HostProbe::OnConnected(GObject* client, GAsyncResult* result, gpointer data) {
+void HostProbe::Checks::OnConnected(GObject* client, GAsyncResult* result, gpointer data) {
   GError* error = nullptr;
   GSocketConnection* connection =
       g_socket_client_connect_to_uri_finish(G_SOCKET_CLIENT(client), result, &error);
@@ -65,10 +87,10 @@ void HostProbe::OnConnected(GObject* client, GAsyncResult* result, gpointer data
   if (error != nullptr) g_error_free(error);
   if (connection != nullptr) g_object_unref(connection);  // closed: nothing is asked of it
   if (cancelled) return;
-  auto* self = static_cast<HostProbe*>(data);
-  g_object_unref(self->on_its_way_);
-  self->on_its_way_ = nullptr;
-  self->checked_(answered);
+  auto* self = static_cast<Checks*>(data);
+  g_object_unref(self->on_its_way);
+  self->on_its_way = nullptr;
+  self->checked(answered);
 }
 
 }  // namespace talvo

@@ -1,12 +1,14 @@
-#include "platform/web/host_probe_windows.h"
-
 #include <winsock2.h>
 #include <ws2tcpip.h>
+#include <wx/timer.h>
 
+#include <atomic>
+#include <chrono>
 #include <optional>
 #include <thread>
 #include <utility>
 
+#include "platform/web/host_probe.h"
 #include "platform/web/page_outage.h"
 
 namespace talvo {
@@ -70,42 +72,63 @@ bool Connects(const std::string& host, const std::string& port) {
 
 }  // namespace
 
-HostProbe::HostProbe(std::function<void(bool)> checked) : checked_(std::move(checked)) {
-  timer_.Bind(wxEVT_TIMER, [this](wxTimerEvent&) { OnTick(); });
+// Each check runs on a thread of its own that touches nothing but its own outcome, read from
+// the event loop: a host that does not resolve or answer never holds the window, nor the
+// program's end.
+struct HostProbe::Checks {
+  struct Outcome {
+    std::atomic<int> answered{-1};  // -1 while the check is on its way
+  };
+  void OnTick();
+  void Stop();
+
+  std::function<void(bool)> checked;
+  std::string address;
+  std::chrono::steady_clock::time_point since{};
+  std::chrono::steady_clock::time_point last_check{};
+  std::shared_ptr<Outcome> on_its_way;
+  wxTimer timer;
+};
+
+HostProbe::HostProbe(std::function<void(bool)> checked) : checks_(std::make_unique<Checks>()) {
+  checks_->checked = std::move(checked);
+  checks_->timer.Bind(wxEVT_TIMER, [checks = checks_.get()](wxTimerEvent&) { checks->OnTick(); });
 }
 
 HostProbe::~HostProbe() { Stop(); }
 
 void HostProbe::Watch(const std::string& address) {
-  if (address == address_ && timer_.IsRunning()) return;
+  if (address == checks_->address && checks_->timer.IsRunning()) return;
   Stop();
   if (!HostAndPort(address)) return;
-  address_ = address;
-  since_ = std::chrono::steady_clock::now();
-  last_check_ = since_;
-  timer_.Start(kLookEveryMs);
+  checks_->address = address;
+  checks_->since = std::chrono::steady_clock::now();
+  checks_->last_check = checks_->since;
+  checks_->timer.Start(kLookEveryMs);
 }
 
-void HostProbe::Stop() {
-  timer_.Stop();
-  on_its_way_.reset();  // its thread finishes alone, and tells nobody
-  address_.clear();
+void HostProbe::Stop() { checks_->Stop(); }
+
+void HostProbe::Checks::Stop() {
+  timer.Stop();
+  on_its_way.reset();  // its thread finishes alone, and tells nobody
+  address.clear();
 }
 
-void HostProbe::OnTick() {
+void HostProbe::Checks::OnTick() {
   const auto now = std::chrono::steady_clock::now();
-  if (on_its_way_ && on_its_way_->answered >= 0) {
-    const bool answered = on_its_way_->answered == 1;
-    on_its_way_.reset();
-    checked_(answered);  // may Stop or Watch anew
+  if (on_its_way && on_its_way->answered >= 0) {
+    const bool answered = on_its_way->answered == 1;
+    on_its_way.reset();
+    checked(answered);  // may Stop or Watch anew
     return;
   }
-  if (now - since_ > kHostCheckFor) return Stop();
-  if (on_its_way_ || now - last_check_ < kHostCheckEvery) return;
-  last_check_ = now;
-  const std::pair<std::string, std::string> target = *HostAndPort(address_);
-  on_its_way_ = std::make_shared<Outcome>();
-  std::thread([outcome = on_its_way_, target] {
+  if (now - since > kHostCheckFor) return Stop();
+  if (on_its_way || now - last_check < kHostCheckEvery) return;
+  last_check = now;
+  const std::pair<std::string, std::string> target = *HostAndPort(address);
+  on_its_way = std::make_shared<Outcome>();
+  std::thread([outcome = on_its_way, target] {
     outcome->answered = Connects(target.first, target.second) ? 1 : 0;
   }).detach();
 }

@@ -8,7 +8,7 @@
 #include <string>
 
 #include "platform/network_return.h"
-#include "platform/web/host_probe_gio.h"
+#include "platform/web/host_probe.h"
 #include "platform/web/page_outage.h"
 
 class wxWindow;

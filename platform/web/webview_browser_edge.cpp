@@ -27,7 +27,7 @@
 #include "core/utf.h"
 #include "platform/accessible_ui.h"
 #include "platform/network_return.h"
-#include "platform/web/host_probe_windows.h"
+#include "platform/web/host_probe.h"
 #include "platform/web/page_engine.h"
 #include "platform/web/page_outage.h"
 #include "platform/web/page_safety.h"
@@ -91,9 +91,14 @@ std::string MessageSecret() {
   return secret;
 }
 
+// The channel is taken before the page's scripts run, so a page that replaces it later never
+// sees the secret; a frame the engine gives no channel posts nothing.
 std::string EdgePoster() {
-  return "((post, secret) => (m) => post(secret + m))("
-         "window.chrome.webview.postMessage.bind(window.chrome.webview), '" +
+  return "((hub, secret) => {"
+         "  if (!hub) return () => {};"
+         "  const post = hub.postMessage.bind(hub);"
+         "  return (m) => post(secret + m);"
+         "})(window.chrome && window.chrome.webview, '" +
          MessageSecret() + "')";
 }
 

@@ -16,7 +16,7 @@
 #include "core/service_address.h"
 #include "platform/fetch_wait.h"
 #include "platform/web/downloads_webkit.h"
-#include "platform/web/host_probe_gio.h"
+#include "platform/web/host_probe.h"
 #include "platform/web/outage_recovery_webkit.h"
 #include "platform/web/page_memory.h"
 #include "platform/web/page_scripts.h"

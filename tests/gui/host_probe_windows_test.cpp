@@ -1,5 +1,5 @@
 // The Windows check of a host, under Wine: real connections on loopback.
-#include "platform/web/host_probe_windows.h"
+#include "platform/web/host_probe.h"
 
 #include <gtest/gtest.h>
 
