@@ -63,11 +63,12 @@ class SessionBus {
     }
     return {};
   }
-  std::string Property(const std::string& player, const std::string& name) {
+  std::string Property(const std::string& player, const std::string& name,
+                       const std::string& interface = "org.mpris.MediaPlayer2") {
     return Gdbus("--dest " + player +
                  " --object-path /org/mpris/MediaPlayer2 --method "
-                 "org.freedesktop.DBus.Properties.Get org.mpris.MediaPlayer2 " +
-                 name);
+                 "org.freedesktop.DBus.Properties.Get " +
+                 interface + " " + name);
   }
   std::string Call(const std::string& player, const std::string& method) {
     return Gdbus("--dest " + player +
@@ -94,7 +95,7 @@ class SessionBus {
 
 // The desktop's media controls: the engine's player entry carries the launcher entry's id and
 // the client's name, and Next and Previous choose the neighbouring channel as a click does.
-TEST_F(DesktopSessionE2E, MediaControlsNameTheClientAndNextAndPreviousSwitchChannels) {
+TEST_F(DesktopSessionE2E, MediaControlsNameTheClientSwitchChannelsAndPause) {
   SessionBus bus(work_);
   ASSERT_FALSE(bus.Address().empty());
   DemoService& service = StartService();
@@ -133,6 +134,22 @@ TEST_F(DesktopSessionE2E, MediaControlsNameTheClientAndNextAndPreviousSwitchChan
   EXPECT_EQ(bus.Call(player, "Previous"), "()\n");
   EXPECT_TRUE(Eventually([&] { return loads("bjwsgq.html") > shown_before; }, 10000))
       << "Previous did not go back";
+  const std::string kPlayer = "org.mpris.MediaPlayer2.Player";
+  // The viewer's pause from the desktop is no stream that stopped: the page is not loaded again.
+  const std::string second = player;
+  ASSERT_TRUE(Eventually(
+      [&] {
+        player = bus.Player("example.talvo.Client");
+        return !player.empty() && player != second &&
+               bus.Property(player, "PlaybackStatus", kPlayer) == "(<'Playing'>,)\n";
+      },
+      20000));
+  EXPECT_EQ(bus.Call(player, "Pause"), "()\n");
+  EXPECT_TRUE(Eventually(
+      [&] { return bus.Property(player, "PlaybackStatus", kPlayer) == "(<'Paused'>,)\n"; }, 10000));
+  const std::size_t shown_paused = loads("bjwsgq.html");
+  EXPECT_FALSE(Eventually([&] { return loads("bjwsgq.html") > shown_paused; }, 8000))
+      << "a pause brought a reload";
   EXPECT_TRUE(CloseClient().has_value());  // before its session bus goes
 }
 
