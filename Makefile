@@ -36,6 +36,7 @@ bench: build
 	cmake --build $(BUILD) --target bench_media
 	./scripts/with-display $(BUILD)/bench/bench_playback
 	./scripts/with-display $(BUILD)/bench/bench_radio
+	./scripts/with-display $(BUILD)/bench/bench_switch
 
 # The Windows program, cross-built: mingw-w64, and wxWidgets, curl and cpp-httplib built for
 # Windows from Debian's sources (cached; scripts/windows-deps).
