@@ -19,6 +19,7 @@
 #include "mainwindow/panel_bar.h"
 #include "mainwindow/service_lists.h"
 #include "mainwindow/service_lists_ui.h"
+#include "mainwindow/sleep_timer_ui.h"
 #include "mainwindow/startup_catch_up_ui.h"
 #include "mainwindow/viewer_memory_ui.h"
 #include "mainwindow/window_options_ui.h"
@@ -117,6 +118,7 @@ Form1::Form1(Form1Options options)
         const FrmLogin* login = login_->Existing();
         return login ? login->UserName() : signin_->SavedUser();
       });
+  sleep_timer_ = std::make_unique<SleepTimerMenu>(parts_, *viewer_, options_.sleep_length);
   stations_->SetOnMissed([this] {
     catch_up_->Missed(StartupCatchUp::kStationList, [this] { return stations_->Load(); });
   });
@@ -195,6 +197,8 @@ void Form1::CreateMenus() {
   // The bulletin entries n1 to n6: on the bar from the start, empty and so out of sight, until a
   // verify page's block names them.
   for (int i = 0; i < kBulletinItems; ++i) menus_.Add(u"", nullptr);
+  static_assert(kDingshi == kN1 + kBulletinItems);
+  menus_.Add(SleepTimerCaption(std::nullopt), nullptr);
   menus_.Attach();
 }
 

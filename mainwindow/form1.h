@@ -9,6 +9,7 @@
 #include <chrono>
 #include <filesystem>
 #include <memory>
+#include <optional>
 #include <string>
 
 #include "mainwindow/form1_parts.h"
@@ -29,6 +30,7 @@ class ListFind;
 class LoginWindow;
 class PanelBar;
 class SaveNotice;
+class SleepTimerMenu;
 class ProgrammeList;
 class StartupCatchUp;
 class StartupSignIn;
@@ -46,6 +48,8 @@ struct Form1Options {
   // Null: the platform's engine.
   BrowserViewFactory browser_factory;
   std::chrono::milliseconds station_timer{5000};
+  // When set, every length of the sleep timer: the window tests' short timer.
+  std::optional<std::chrono::milliseconds> sleep_length;
 };
 
 class Form1 : public wxFrame {
@@ -96,6 +100,7 @@ class Form1 : public wxFrame {
   std::unique_ptr<ListFind> find_channels_;
   std::unique_ptr<ListFind> find_stations_;
   std::unique_ptr<ViewerMemory> viewer_;
+  std::unique_ptr<SleepTimerMenu> sleep_timer_;
 };
 
 }  // namespace talvo

@@ -38,6 +38,7 @@ struct PlayerState {
   bool audible = false;
   bool failed = false;
   int frames = -1;
+  int volume = -1;
 };
 
 PlayerState ReadPlayer(BrowserView& view, const std::string& name) {
@@ -53,6 +54,8 @@ PlayerState ReadPlayer(BrowserView& view, const std::string& name) {
     state.audible = match[4] == "有声";
   }
   if (std::regex_search(text, match, std::regex("帧 ([0-9]+)"))) state.frames = std::stoi(match[1]);
+  if (std::regex_search(text, match, std::regex("音量 ([0-9]+)%")))
+    state.volume = std::stoi(match[1]);
   return state;
 }
 
@@ -62,6 +65,7 @@ class PlaybackTest : public testing::EngineFixture {
     EngineFixture::SetUp();
     work_ = e2e::NewWorkDir("playback");
     service_ = std::make_unique<e2e::DemoService>(work_);
+    options_.sleep_length = std::chrono::seconds(4);
     StartOnTheEngine(service_->HostPort(), work_, std::chrono::milliseconds(300));
   }
 
@@ -261,6 +265,34 @@ TEST_F(PlaybackTest, AStreamThatDropsComesBackByItself) {
       },
       30000));
   EXPECT_FALSE(line_shows());
+}
+
+// The sleep timer, every length 4 s here: the page's volume falls over its second half, then the
+// view leaves the page, and the next channel plays at the viewer's volume.
+TEST_F(PlaybackTest, TheSleepTimerFadesThePageOutThenStopsItAndTheVolumeStaysTheViewers) {
+  testing::ChooseRow(probe().Parts().list2, 0);
+  ExpectPlaysWithSound("北京卫视高清", true);
+  probe().Sleep().Set(15);
+  EXPECT_EQ(probe().Menus().Caption(kDingshi), u"定时关闭（还剩 1 分钟）");
+  EXPECT_TRUE(WaitFor(
+      "the volume fading",
+      [&] {
+        const int volume = ReadPlayer(probe().WebBrowser1(), "北京卫视高清").volume;
+        return volume > 0 && volume < 90;
+      },
+      10000));
+  EXPECT_TRUE(WaitFor(
+      "the page left",
+      [&] {
+        return probe().WebBrowser1().BodyText().find(u"北京卫视高清") == std::u16string::npos;
+      },
+      10000));
+  EXPECT_EQ(probe().Menus().Caption(kDingshi), u"定时关闭");
+  EXPECT_EQ(probe().Viewer().Choices().volume, 100);
+  testing::ChooseRow(probe().Parts().list2, 1);
+  EXPECT_TRUE(WaitFor(
+      "the next channel at the viewer's volume",
+      [&] { return ReadPlayer(probe().WebBrowser1(), "广东卫视高清").volume == 100; }, 20000));
 }
 
 TEST_F(PlaybackTest, AStreamThatCannotBeDecodedShowsThePagesErrorAndTheWindowStaysResponsive) {

@@ -19,6 +19,7 @@
 #include "mainwindow/page_list_ui.h"
 #include "mainwindow/panel_bar.h"
 #include "mainwindow/service_lists_ui.h"
+#include "mainwindow/sleep_timer_ui.h"
 #include "mainwindow/startup_catch_up_ui.h"
 #include "mainwindow/viewer_memory_ui.h"
 #include "mainwindow/window_options_ui.h"
@@ -59,7 +60,7 @@ class UnitBindingsTest : public ::testing::Test {
     browser1_ = std::make_unique<RecordingBrowser>(frame_);
     browser2_ = std::make_unique<RecordingBrowser>(frame_);
     menus_ = std::make_unique<ClickableMenuBar>(frame_);
-    for (int entry = kJiemu; entry < kN1 + kBulletinItems; ++entry) menus_->Add(u"entry", nullptr);
+    for (int entry = kJiemu; entry <= kDingshi; ++entry) menus_->Add(u"entry", nullptr);
     menus_->Attach();
     skin_ = std::make_unique<Skin>(frame_);
     timer_ = std::make_unique<wxTimer>(frame_);
@@ -137,6 +138,14 @@ struct WithCatchUp {
   StartupCatchUp catch_up;
 };
 
+// The sleep timer reads the viewer's sound from the viewer's unit, made with it.
+struct WithViewer {
+  WithViewer(const Form1Parts& parts, PageList& channels, PageList& stations)
+      : viewer(parts, channels, stations, [] { return std::u16string(); }), sleep(parts, viewer) {}
+  ViewerMemory viewer;
+  SleepTimerMenu sleep;
+};
+
 TEST_F(UnitBindingsTest, AUnitThatIsGoneLeavesNoHandlerOnTheWindow) {
   LoginWindow login(parts_);
   StartupSignIn signin(parts_, login);  // the lists' collaborator
@@ -160,6 +169,8 @@ TEST_F(UnitBindingsTest, AUnitThatIsGoneLeavesNoHandlerOnTheWindow) {
        }},
       {"ListFind", [&] { return std::make_shared<ListFind>(frame_, *channels_, u"查找频道"); }},
       {"StartupCatchUp", [&] { return std::make_shared<WithCatchUp>(parts_); }},
+      {"SleepTimerMenu",
+       [&] { return std::make_shared<WithViewer>(parts_, *channels_, *stations_); }},
   };
   for (const Row& row : rows) {
     const std::vector<int> before = Bound();

@@ -8,6 +8,7 @@
 #include "mainwindow/fullscreen_ui.h"
 #include "mainwindow/layout_ui.h"
 #include "mainwindow/service_lists_ui.h"
+#include "mainwindow/sleep_timer_ui.h"
 #include "mainwindow/viewer_memory_ui.h"
 #include "mainwindow/window_options_ui.h"
 #include "platform/save_notice_ui.h"
@@ -34,6 +35,7 @@ class Form1Probe {
   BulletinMenu& Bulletins() const { return *form_.bulletins_; }
   WindowOptions& Options() const { return *form_.options_unit_; }
   ViewerMemory& Viewer() const { return *form_.viewer_; }
+  SleepTimerMenu& Sleep() const { return *form_.sleep_timer_; }
   LoginWindow& Login() const { return *form_.login_; }
   const std::u16string& SavedUser() const { return form_.signin_->SavedUser(); }
   const std::u16string& SavedPassword() const { return form_.signin_->SavedPassword(); }
