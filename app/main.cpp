@@ -7,6 +7,7 @@
 #include "core/fetcher.h"
 #include "mainwindow/form1.h"
 #include "platform/app_icons.h"
+#include "platform/autostart.h"
 #include "platform/config.h"
 #include "platform/desktop_session_ui.h"
 #include "platform/diagnostics.h"
@@ -34,6 +35,9 @@ class TalvoApp : public wxApp {
     Form1Options options;
     options.config = g_config;
     options.app_folder = g_app_folder;
+    bool start_in_tray = false;
+    for (int i = 1; i < argc; ++i) start_in_tray |= argv[i] == kTrayArgument;
+    options.start_in_tray = start_in_tray;
 
     FetchLimits limits;
     limits.connect = options.config.connect_timeout;
@@ -47,7 +51,7 @@ class TalvoApp : public wxApp {
     // Timers and page loads are served while start-up waits (the fetch runs an event loop of
     // its own until the main one starts); the window appears once start-up is done.
     form->Form_Load();
-    form->Show();
+    if (!start_in_tray) form->Show();
     return true;
   }
 

@@ -21,10 +21,12 @@
 #include "mainwindow/service_lists_ui.h"
 #include "mainwindow/sleep_timer_ui.h"
 #include "mainwindow/startup_catch_up_ui.h"
+#include "mainwindow/tray_menu_ui.h"
 #include "mainwindow/viewer_memory_ui.h"
 #include "mainwindow/window_options_ui.h"
 #include "platform/accessible_ui.h"
 #include "platform/app_icons.h"
+#include "platform/autostart.h"
 #include "platform/fetch_wait.h"
 #include "platform/save_notice_ui.h"
 #include "platform/twips_ui.h"
@@ -111,14 +113,18 @@ Form1::Form1(Form1Options options)
   catch_up_ = std::make_unique<StartupCatchUp>(*layout_);
   find_channels_ = std::make_unique<ListFind>(this, programmes_->Channels(), u"查找频道");
   find_stations_ = std::make_unique<ListFind>(this, stations_->Stations(), u"查找电台");
-  viewer_ = std::make_unique<ViewerMemory>(
-      parts_, programmes_->Channels(), stations_->Stations(), [this] {
-        // The login window's box holds the account
-        // signed in with, or being signed in with.
-        const FrmLogin* login = login_->Existing();
-        return login ? login->UserName() : signin_->SavedUser();
-      });
+  viewer_ = std::make_unique<ViewerMemory>(parts_, programmes_->Channels(), stations_->Stations(),
+                                           [this] { return Account(); });
   sleep_timer_ = std::make_unique<SleepTimerMenu>(parts_, *viewer_, options_.sleep_length);
+  viewer_->AddOption({.label = [] { return std::u16string(u"开机启动"); },
+                      .checked = [] { return AutostartOn(); },
+                      .toggle =
+                          [this] {
+                            const bool on = !AutostartOn();
+                            save_notice_->Saved(u"开机启动", SetAutostart(on)
+                                                                 ? SaveTrouble::kNone
+                                                                 : SaveTrouble::kOther);
+                          }});
   stations_->SetOnMissed([this] {
     catch_up_->Missed(StartupCatchUp::kStationList, [this] { return stations_->Load(); });
   });
@@ -164,6 +170,51 @@ Form1::Form1(Form1Options options)
 }
 
 Form1::~Form1() { timer1_.Stop(); }
+
+// The login window's box holds the account signed in with, or being signed in with.
+std::u16string Form1::Account() const {
+  const FrmLogin* login = login_->Existing();
+  return login ? login->UserName() : signin_->SavedUser();
+}
+
+// After the window shows: the desktop's tray is no part of the start.
+void Form1::StartTray() {
+  TrayActions actions;
+  actions.state = [this] {
+    TrayState state;
+    for (const Favourite& favourite : viewer_->Choices().FavouritesOf(Account())) {
+      state.favourites.push_back(favourite.name);
+    }
+    state.muted = viewer_->Choices().muted;
+    state.sleep_minutes_left = sleep_timer_->MinutesLeft();
+    if (const std::optional<PlayedPage>& played = viewer_->Choices().played) {
+      PageList& list =
+          played->kind == PageKind::kStation ? stations_->Stations() : programmes_->Channels();
+      if (const std::optional<std::size_t> position = list.Find(played->address)) {
+        state.playing = list.Name(*position);
+      }
+    }
+    return state;
+  };
+  actions.play_favourite = [this](std::size_t place) {
+    const std::vector<Favourite> favourites = viewer_->Choices().FavouritesOf(Account());
+    if (place < favourites.size()) viewer_->PlayFavourite(favourites[place]);
+  };
+  actions.toggle_mute = [this] { viewer_->ToggleMute(); };
+  actions.set_sleep = [this](int minutes) { sleep_timer_->Set(minutes); };
+  actions.cancel_sleep = [this] { sleep_timer_->Cancel(); };
+  actions.close_to_tray = [this] { return viewer_->Choices().close_to_tray; };
+  tray_ = std::make_unique<TrayMenu>(parts_, std::move(actions));
+  if (options_.start_in_tray) tray_->StartHidden();
+  const auto refresh = [this] {
+    if (tray_) tray_->Refresh();
+  };
+  viewer_->SetOnChange(refresh);
+  sleep_timer_->SetOnChange(refresh);
+  viewer_->AddOption({.label = [this] { return tray_ ? tray_->OptionLabel() : std::u16string(); },
+                      .checked = [this] { return viewer_->Choices().close_to_tray; },
+                      .toggle = [this] { viewer_->ToggleCloseToTray(); }});
+}
 
 // Created bottom first: a control made later is drawn above the ones made before it. Geometry
 // that the layout changes is placed by the layout unit.
@@ -229,6 +280,7 @@ void Form1::Form_Load() {
   Contained("the download page", [&] {
     if (!viewer_->Resume()) OpenDownloadPage();
   });
+  CallAfter([this] { Contained("the tray", [&] { StartTray(); }); });
 }
 
 void Form1::PrepareBrowserViews() {
@@ -245,6 +297,10 @@ void Form1::OpenDownloadPage() {
 }
 
 void Form1::OnClose(wxCloseEvent& event) {
+  if (event.CanVeto() && tray_ && tray_->KeepOnClose()) {
+    event.Veto();
+    return;
+  }
   if (FetchWaitDepth() > 0 && event.CanVeto()) {
     // A handler further down the stack is inside a fetch and will touch this window when it
     // returns: end the network now, get out of sight, and close once that handler is done.

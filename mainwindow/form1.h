@@ -31,6 +31,7 @@ class LoginWindow;
 class PanelBar;
 class SaveNotice;
 class SleepTimerMenu;
+class TrayMenu;
 class ProgrammeList;
 class StartupCatchUp;
 class StartupSignIn;
@@ -50,6 +51,8 @@ struct Form1Options {
   std::chrono::milliseconds station_timer{5000};
   // When set, every length of the sleep timer: the window tests' short timer.
   std::optional<std::chrono::milliseconds> sleep_length;
+  // Started with the desktop: the window stays in the tray, or shows minimised without one.
+  bool start_in_tray = false;
 };
 
 class Form1 : public wxFrame {
@@ -68,6 +71,8 @@ class Form1 : public wxFrame {
   void CreateMenus();
 
   void PrepareBrowserViews();
+  void StartTray();
+  std::u16string Account() const;
   void OpenDownloadPage();
 
   void OnClose(wxCloseEvent& event);
@@ -101,6 +106,8 @@ class Form1 : public wxFrame {
   std::unique_ptr<ListFind> find_stations_;
   std::unique_ptr<ViewerMemory> viewer_;
   std::unique_ptr<SleepTimerMenu> sleep_timer_;
+  // Made once the window shows, and gone before the units its entries reach.
+  std::unique_ptr<TrayMenu> tray_;
 };
 
 }  // namespace talvo

@@ -30,6 +30,10 @@ SleepStep SleepTimer::Step(SleepClock::time_point now, int volume) {
   return {.volume = static_cast<int>(std::lround(volume * share)), .stop = false};
 }
 
+std::u16string SleepChoiceLabel(int minutes) {
+  return Utf8ToUtf16(std::to_string(minutes)) + u" 分钟";
+}
+
 std::u16string SleepTimerCaption(std::optional<int> minutes_left) {
   if (!minutes_left) return u"定时关闭";
   return u"定时关闭（还剩 " + Utf8ToUtf16(std::to_string(*minutes_left)) + u" 分钟）";

@@ -41,6 +41,8 @@ class SleepTimer {
   SleepClock::duration fade_ = kSleepFade;
 };
 
+// A length as its choice reads: "30 分钟".
+std::u16string SleepChoiceLabel(int minutes);
 // The entry's caption: "定时关闭", or "定时关闭（还剩 23 分钟）" while it runs.
 std::u16string SleepTimerCaption(std::optional<int> minutes_left);
 

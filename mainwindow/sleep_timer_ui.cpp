@@ -20,8 +20,6 @@ namespace {
 constexpr int kTickMs = 250;
 constexpr int kCancelId = 1;  // the lengths' ids are their minutes
 
-std::u16string Minutes(int minutes) { return Utf8ToUtf16(std::to_string(minutes)) + u" 分钟"; }
-
 }  // namespace
 
 SleepTimerMenu::SleepTimerMenu(const Form1Parts& parts, const ViewerMemory& viewer,
@@ -39,7 +37,7 @@ SleepTimerMenu::~SleepTimerMenu() { parts_.menus->SetOnClick(kDingshi, nullptr);
 
 void SleepTimerMenu::dingshi_Click() {
   wxMenu menu;
-  for (const int minutes : kSleepChoices) menu.Append(minutes, ToWx(Minutes(minutes)));
+  for (const int minutes : kSleepChoices) menu.Append(minutes, ToWx(SleepChoiceLabel(minutes)));
   menu.AppendSeparator();
   menu.Append(kCancelId, ToWx(u"取消定时"))->Enable(timer_.Running());
   const int chosen = parts_.frame->GetPopupMenuSelectionFromUser(menu);
@@ -56,7 +54,7 @@ void SleepTimerMenu::Set(int minutes) {
   timer_.Set(length, SleepClock::now());
   tick_.Start(kTickMs);
   DebugTrace("sleep", "set for " + std::to_string(minutes) + " minutes");
-  AnnounceToReaders(parts_.frame, u"定时关闭：" + Minutes(minutes) + u"后停止播放");
+  AnnounceToReaders(parts_.frame, u"定时关闭：" + SleepChoiceLabel(minutes) + u"后停止播放");
   ShowLeft();
 }
 

@@ -117,6 +117,7 @@ std::string WriteViewerChoices(const ViewerChoices& choices) {
   text += "\nmuted\t" + std::string(choices.muted ? "1" : "0");
   text += "\nvolume\t" + std::to_string(choices.volume);
   text += "\nresume\t" + std::string(choices.resume ? "1" : "0");
+  text += "\ntray\t" + std::string(choices.close_to_tray ? "1" : "0");
   for (const auto& [key, page] :
        {std::pair{"played", &choices.played}, {"before", &choices.before}}) {
     if (*page)
@@ -143,9 +144,13 @@ std::optional<ViewerChoices> ReadViewerChoices(std::string_view text) {
     if (!line.empty() && line.back() == '\r') line.remove_suffix(1);
     const std::vector<std::string_view> fields = Split(line);
     const std::string_view key = fields[0];
-    if (key == "muted" || key == "resume") {
+    if (key == "muted" || key == "resume" || key == "tray") {
       const std::optional<bool> flag = fields.size() == 2 ? Flag(fields[1]) : std::nullopt;
-      if (flag) (key == "muted" ? choices.muted : choices.resume) = *flag;
+      if (flag) {
+        (key == "muted"    ? choices.muted
+         : key == "resume" ? choices.resume
+                           : choices.close_to_tray) = *flag;
+      }
     } else if (key == "volume" && fields.size() == 2) {
       int volume = -1;
       const auto [end_at, error] =

@@ -1,5 +1,6 @@
 // What the viewer chose and the client keeps between starts: sound, the channel or station that
-// played last and the one before it, whether the start plays the last one again, and favourites,
+// played last and the one before it, whether the start plays the last one again, whether closing
+// the window keeps the client in the tray, and favourites,
 // per account and by page address. Kept in "viewer.txt" in the application folder, beside the
 // credential file, as UTF-8 lines whose fields are separated by tabs.
 #pragma once
@@ -36,6 +37,7 @@ struct ViewerChoices {
   bool muted = false;
   int volume = 100;  // percent, in steps of kVolumeStep
   bool resume = false;
+  bool close_to_tray = false;  // closing the window hides it into the tray
   std::optional<PlayedPage> played;
   std::optional<PlayedPage> before;
   std::vector<Favourite> favourites;

@@ -19,7 +19,8 @@ enum MenuId {
   kQuieterId,
   kResumeId,
   kRemoveMissingId,
-  kFirstFavouriteId,
+  kFirstOptionId,
+  kFirstFavouriteId = kFirstOptionId + 100,
 };
 
 }  // namespace
@@ -65,6 +66,7 @@ ViewerMemory::~ViewerMemory() {
 void ViewerMemory::Save() {
   const SaveTrouble trouble = SaveViewerChoices(parts_.app_folder, choices_);
   if (parts_.save_notice) parts_.save_notice->Saved(u"设置", trouble);
+  if (on_change_) on_change_();
 }
 
 void ViewerMemory::Opened(PageKind kind, const std::u16string& address) {
@@ -112,6 +114,11 @@ void ViewerMemory::StepVolume(int by) {
 
 void ViewerMemory::ToggleResume() {
   choices_.resume = !choices_.resume;
+  Save();
+}
+
+void ViewerMemory::ToggleCloseToTray() {
+  choices_.close_to_tray = !choices_.close_to_tray;
   Save();
 }
 
@@ -223,6 +230,10 @@ void ViewerMemory::BuildContextMenu(wxMenu& menu, PageKind kind,
               ToWx(u"音量加大（现为 " + Utf8ToUtf16(std::to_string(choices_.volume)) + u"%）"));
   menu.Append(kQuieterId, ToWx(u"音量减小"));
   menu.AppendCheckItem(kResumeId, ToWx(u"启动时播放上次频道"))->Check(choices_.resume);
+  for (std::size_t i = 0; i < options_.size(); ++i) {
+    menu.AppendCheckItem(kFirstOptionId + static_cast<int>(i), ToWx(options_[i].label()))
+        ->Check(options_[i].checked());
+  }
 }
 
 void ViewerMemory::ActOnContextChoice(int chosen, PageKind kind,
@@ -234,6 +245,9 @@ void ViewerMemory::ActOnContextChoice(int chosen, PageKind kind,
   if (chosen == kQuieterId) StepVolume(-1);
   if (chosen == kResumeId) ToggleResume();
   if (chosen == kRemoveMissingId) RemoveMissingFavourites();
+  if (chosen >= kFirstOptionId && chosen < kFirstOptionId + static_cast<int>(options_.size())) {
+    options_[static_cast<std::size_t>(chosen - kFirstOptionId)].toggle();
+  }
   if (chosen >= kFirstFavouriteId &&
       chosen < kFirstFavouriteId + static_cast<int>(favourites.size())) {
     PlayFavourite(favourites[static_cast<std::size_t>(chosen - kFirstFavouriteId)]);

@@ -19,6 +19,13 @@ class wxMenu;
 
 namespace talvo {
 
+// An option of another unit, shown as a check entry under the viewer's own in the lists' menu.
+struct MenuOption {
+  std::function<std::u16string()> label;
+  std::function<bool()> checked;
+  std::function<void()> toggle;
+};
+
 class ViewerMemory {
  public:
   // `account` names the signed-in account whose favourites are shown.
@@ -37,6 +44,10 @@ class ViewerMemory {
   void ToggleMute();
   void StepVolume(int by);
   void ToggleResume();
+  void ToggleCloseToTray();
+  void AddOption(MenuOption option) { options_.push_back(std::move(option)); }
+  // Runs after every change of the choices: the tray's menu follows them.
+  void SetOnChange(std::function<void()> on_change) { on_change_ = std::move(on_change); }
   // Adds the page of `list`'s entry at `position` to the account's favourites, or takes it off.
   void ToggleFavourite(PageKind kind, std::size_t position);
   // Plays a favourite from whichever list has its address; one in neither plays nothing (the menu
@@ -70,6 +81,8 @@ class ViewerMemory {
   PageList& stations_;
   std::function<std::u16string()> account_;
   ViewerChoices choices_;
+  std::vector<MenuOption> options_;
+  std::function<void()> on_change_;
   // The account whose favourites the lists mark, asked once for all their rows.
   std::u16string marked_account_;
   BoundHandler<wxContextMenuEvent> on_channels_menu_;

@@ -3,6 +3,9 @@
 
 #include <filesystem>
 #include <fstream>
+#include <map>
+#include <memory>
+#include <regex>
 #include <sstream>
 
 #include "tests/support/client_harness.h"
@@ -76,6 +79,10 @@ class SessionBus {
                  "org.mpris.MediaPlayer2.Player." +
                  method);
   }
+  std::string Gdbus(const std::string& arguments) {
+    return Shell("DBUS_SESSION_BUS_ADDRESS='" + address_ + "' gdbus call --session " + arguments +
+                 " 2>&1");
+  }
 
  private:
   std::string FirstLine() {
@@ -83,11 +90,6 @@ class SessionBus {
     std::getline(std::ifstream(out_) >> std::ws, line);
     return line;
   }
-  std::string Gdbus(const std::string& arguments) {
-    return Shell("DBUS_SESSION_BUS_ADDRESS='" + address_ + "' gdbus call --session " + arguments +
-                 " 2>&1");
-  }
-
   fs::path out_;
   Process daemon_;
   std::string address_;
@@ -151,6 +153,161 @@ TEST_F(DesktopSessionE2E, MediaControlsNameTheClientSwitchChannelsAndPause) {
   EXPECT_FALSE(Eventually([&] { return loads("bjwsgq.html") > shown_paused; }, 8000))
       << "a pause brought a reload";
   EXPECT_TRUE(CloseClient().has_value());  // before its session bus goes
+}
+
+// The desktop's tray: a StatusNotifierWatcher of the test's own on its bus
+// (tests/e2e/sni_watcher.py) and the client's item as a tray shows it, its menu read and clicked
+// through com.canonical.dbusmenu.
+class TrayItem {
+ public:
+  TrayItem(SessionBus& bus, const fs::path& watcher_out) : bus_(bus) {
+    Eventually(
+        [&] {
+          std::ifstream lines(watcher_out);
+          std::string ready;
+          return std::getline(lines, ready) && lines >> sender_ >> path_;
+        },
+        20000);
+  }
+  bool Registered() const { return !path_.empty(); }
+  std::string Property(const std::string& name) {
+    return bus_.Gdbus("--dest " + sender_ + " --object-path " + path_ +
+                      " --method org.freedesktop.DBus.Properties.Get org.kde.StatusNotifierItem " +
+                      name);
+  }
+  std::string MenuLayout() {
+    std::smatch menu;
+    const std::string reply = Property("Menu");
+    if (!std::regex_search(reply, menu, std::regex("objectpath '([^']+)'"))) return reply;
+    menu_ = menu[1];
+    return bus_.Gdbus("--dest " + sender_ + " --object-path " + menu_ +
+                      " --method com.canonical.dbusmenu.GetLayout 0 'int32 -1' '[]'");
+  }
+  // Clicks the entry that carries `label`, as a tray does; false when there is none.
+  bool Click(const std::string& label) {
+    std::smatch entry;
+    const std::string layout = MenuLayout();
+    if (!std::regex_search(layout, entry,
+                           std::regex("\\((\\d+), \\{[^{}]*'label': <'" + label + "'>"))) {
+      return false;
+    }
+    return bus_.Gdbus("--dest " + sender_ + " --object-path " + menu_ +
+                      " --method com.canonical.dbusmenu.Event " + entry[1].str() +
+                      " clicked '<\"\">' 0") == "()\n";
+  }
+
+ private:
+  SessionBus& bus_;
+  std::string sender_, path_, menu_;
+};
+
+struct TrayDesktop {
+  TrayDesktop(const fs::path& work, bool with_watcher) : bus(work) {
+    if (!with_watcher) return;
+    watcher = std::make_unique<Process>(
+        std::vector<std::string>{"/usr/bin/python3", TALVO_SOURCE_DIR "/tests/e2e/sni_watcher.py"},
+        std::map<std::string, std::string>{{"DBUS_SESSION_BUS_ADDRESS", bus.Address()}},
+        work / "watcher.out", work / "watcher.err");
+    Eventually([&] { return testing::FileBytes(work / "watcher.out").starts_with("ready"); },
+               10000);
+  }
+  SessionBus bus;
+  std::unique_ptr<Process> watcher;
+};
+
+// The client as the desktop starts it, in the tray (`--tray`), on `desktop`'s bus.
+std::unique_ptr<ClientWindow> StartInTheTray(const fs::path& work, TrayDesktop& desktop) {
+  return std::make_unique<ClientWindow>(
+      work,
+      std::vector<std::string>{"/usr/bin/env", "DBUS_SESSION_BUS_ADDRESS=" + desktop.bus.Address(),
+                               "/bin/sh", "-c", "exec \"$0\" --tray"});
+}
+
+// Started in the tray with 关闭窗口时最小化到托盘 on: the item registers with the program's name
+// and icon and the window stays hidden; the menu shows and hides the window, closing hides it while
+// the channel plays on, and 退出 ends the program with code 0.
+TEST_F(DesktopSessionE2E, TheTrayHidesAndShowsTheWindowKeepsPlayingWhenClosedAndQuits) {
+  TrayDesktop desktop(work_, true);
+  std::ofstream(work_ / "viewer.txt") << "talvo viewer choices 1\ntray\t1\n";
+  DemoService& service = StartService();
+  client_ = StartInTheTray(work_, desktop);
+  ClientWindow& client = this->client();
+  TrayItem item(desktop.bus, work_ / "watcher.out");
+  ASSERT_TRUE(item.Registered()) << testing::FileBytes(work_ / "watcher.err");
+  EXPECT_EQ(item.Property("Id"), "(<'talvo'>,)\n");
+  EXPECT_EQ(item.Property("IconName"), "(<'example.talvo.Client'>,)\n");
+  std::smatch folder;
+  const std::string theme = item.Property("IconThemePath");
+  ASSERT_TRUE(std::regex_search(theme, folder, std::regex("'(/[^']+)'"))) << theme;
+  EXPECT_TRUE(fs::exists(fs::path(folder[1].str()) / "example.talvo.Client.png"));
+  const std::string layout = item.MenuLayout();
+  for (const char* label : {"显示主窗口", "（没有收藏）", "静音", "定时关闭", "30 分钟", "退出"}) {
+    EXPECT_NE(layout.find(label), std::string::npos) << label << " in " << layout;
+  }
+  const auto shown = [&] { return !client.VisibleWindow("塔沃高清影音").empty(); };
+  EXPECT_FALSE(Eventually(shown, 4000)) << "started in the tray, the window showed";
+
+  ASSERT_TRUE(item.Click("显示主窗口"));
+  ASSERT_TRUE(client.WaitMapped(10000));
+  ASSERT_TRUE(item.Click("隐藏主窗口"));
+  EXPECT_TRUE(Eventually([&] { return !shown(); }, 10000));
+  ASSERT_TRUE(item.Click("显示主窗口"));
+  EXPECT_TRUE(Eventually(shown, 10000));
+
+  ASSERT_TRUE(Eventually(
+      [&] {
+        client.ClickChannelRow(0);
+        return service.WaitForRequest("/media/channel.mp4", 2000);
+      },
+      30000));
+  std::string player;
+  const auto playing = [&] {
+    player = desktop.bus.Player("example.talvo.Client");
+    return !player.empty() &&
+           desktop.bus.Property(player, "PlaybackStatus", "org.mpris.MediaPlayer2.Player") ==
+               "(<'Playing'>,)\n";
+  };
+  ASSERT_TRUE(Eventually(playing, 20000));
+  client.Close();
+  EXPECT_TRUE(Eventually([&] { return !shown(); }, 10000));
+  EXPECT_FALSE(client.WaitExit(3000).has_value()) << "closing ended the program";
+  EXPECT_TRUE(playing()) << "the channel stopped with the window";
+  ASSERT_TRUE(item.Click("退出"));
+  EXPECT_EQ(client.WaitExit(10000), 0);
+  client_.reset();
+}
+
+// Where the desktop shows no tray nothing hides into nowhere: started in the tray the window
+// shows minimised, and closing it with the option on minimises it again.
+TEST_F(DesktopSessionE2E, WithoutATrayTheWindowMinimisesInstead) {
+  TrayDesktop desktop(work_, false);
+  std::ofstream(work_ / "viewer.txt") << "talvo viewer choices 1\ntray\t1\n";
+  StartService();
+  client_ = StartInTheTray(work_, desktop);
+  ClientWindow& client = this->client();
+  // The client's window the window manager holds minimised, or empty.
+  const auto minimised = [&] {
+    std::istringstream ids(
+        Shell("xdotool search --pid " + std::to_string(client.process().pid()) + " 2>/dev/null"));
+    for (std::string id; ids >> id;) {
+      if (Shell("xprop -id " + id + " _NET_WM_STATE 2>/dev/null").find("_NET_WM_STATE_HIDDEN") !=
+          std::string::npos) {
+        return id;
+      }
+    }
+    return std::string();
+  };
+  std::string window;
+  EXPECT_TRUE(Eventually([&] { return !(window = minimised()).empty(); }, 15000))
+      << "started in the tray without one: not minimised";
+  Shell("xdotool windowactivate --sync " + window + " 2>/dev/null");
+  ASSERT_TRUE(client.WaitMapped(10000));
+  ASSERT_EQ(minimised(), "");
+  client.Close();
+  EXPECT_TRUE(Eventually([&] { return !minimised().empty(); }, 10000)) << client.WmState();
+  EXPECT_FALSE(client.WaitExit(2000).has_value()) << "closing ended the program";
+  client.process().Terminate();
+  client_.reset();
 }
 
 }  // namespace

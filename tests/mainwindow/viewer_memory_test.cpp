@@ -16,6 +16,7 @@ TEST(ViewerChoicesTest, WhatIsKeptReadsBackAndWhatIsDamagedIsLeftOut) {
   kept.muted = true;
   kept.StepVolume(-3);
   kept.resume = true;
+  kept.close_to_tray = true;
   kept.Played({kChannel, u"http://live/a.html"});
   kept.Played({kStation, u"http://tv/radio?id=1&n=音乐"});
   kept.Played({kStation, u"http://tv/radio?id=1&n=音乐"});  // the same again: nothing changes
