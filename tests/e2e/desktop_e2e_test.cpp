@@ -287,15 +287,8 @@ TEST_F(DesktopSessionE2E, WithoutATrayTheWindowMinimisesInstead) {
   ClientWindow& client = this->client();
   // The client's window the window manager holds minimised, or empty.
   const auto minimised = [&] {
-    std::istringstream ids(
-        Shell("xdotool search --pid " + std::to_string(client.process().pid()) + " 2>/dev/null"));
-    for (std::string id; ids >> id;) {
-      if (Shell("xprop -id " + id + " _NET_WM_STATE 2>/dev/null").find("_NET_WM_STATE_HIDDEN") !=
-          std::string::npos) {
-        return id;
-      }
-    }
-    return std::string();
+    return Shell("for w in $(xdotool search --pid " + std::to_string(client.process().pid()) +
+                 "); do xprop -id $w _NET_WM_STATE | grep -q _HIDDEN && echo -n $w; done");
   };
   std::string window;
   EXPECT_TRUE(Eventually([&] { return !(window = minimised()).empty(); }, 15000))
