@@ -32,7 +32,10 @@ class AppIndicatorTray : public Tray {
   AppIndicatorTray(std::function<void(int)> on_choice, std::function<void()> on_shown)
       : on_choice_(std::make_shared<std::function<void(int)>>(std::move(on_choice))),
         on_shown_(std::move(on_shown)),
-        icons_(IconFolder()) {
+        icons_(IconFolder()),
+        // The indicator asks for the session bus on its own and, when its answer comes after
+        // the indicator's first use, offers itself on no bus at all: the bus is at hand first.
+        bus_(g_bus_get_sync(G_BUS_TYPE_SESSION, nullptr, nullptr)) {
     indicator_ = app_indicator_new_with_path(
         "talvo", kApplicationId, APP_INDICATOR_CATEGORY_APPLICATION_STATUS, icons_.c_str());
     app_indicator_set_status(indicator_, APP_INDICATOR_STATUS_ACTIVE);
@@ -49,6 +52,7 @@ class AppIndicatorTray : public Tray {
   ~AppIndicatorTray() override {
     g_signal_handlers_disconnect_by_data(indicator_, this);
     g_object_unref(indicator_);
+    if (bus_ != nullptr) g_object_unref(bus_);
     std::error_code error;
     std::filesystem::remove_all(icons_, error);
   }
@@ -133,6 +137,7 @@ class AppIndicatorTray : public Tray {
   std::shared_ptr<std::function<void(int)>> on_choice_;
   std::function<void()> on_shown_;
   std::filesystem::path icons_;
+  GDBusConnection* bus_ = nullptr;
   AppIndicator* indicator_ = nullptr;
 };
 
