@@ -36,7 +36,7 @@ std::u16string SleepChoiceLabel(int minutes) {
 
 std::u16string SleepTimerCaption(std::optional<int> minutes_left) {
   if (!minutes_left) return u"定时关闭";
-  return u"定时关闭（还剩 " + Utf8ToUtf16(std::to_string(*minutes_left)) + u" 分钟）";
+  return u"定时关闭（还剩 " + SleepChoiceLabel(*minutes_left) + u"）";
 }
 
 }  // namespace talvo

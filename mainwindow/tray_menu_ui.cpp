@@ -80,15 +80,13 @@ void TrayMenu::Quit() {
   parts_.frame->Close(true);
 }
 
+// Showing and hiding make the menu again themselves.
 void TrayMenu::Chose(int id) {
-  if (id == kTrayShowWindow) ShowWindow();
-  if (id == kTrayHideWindow) HideWindow();
+  if (id == kTrayShowWindow) return ShowWindow();
+  if (id == kTrayHideWindow) return HideWindow();
+  if (id == kTrayQuit) return Quit();
   if (id == kTrayMute) actions_.toggle_mute();
   if (id == kTraySleepCancel) actions_.cancel_sleep();
-  if (id == kTrayQuit) {
-    Quit();
-    return;
-  }
   if (id > kTraySleep && id < kTrayFavourite) actions_.set_sleep(id - kTraySleep);
   if (id >= kTrayFavourite) actions_.play_favourite(static_cast<std::size_t>(id - kTrayFavourite));
   Refresh();

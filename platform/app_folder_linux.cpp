@@ -11,8 +11,12 @@ std::filesystem::path AppFolder() {
   if (const char* dir = std::getenv("TALVO_APP_DIR"); dir != nullptr && *dir != '\0') {
     return dir;
   }
+  return AppFolderFor(ThisProgram().parent_path());
+}
+
+std::filesystem::path ThisProgram() {
   std::error_code error;
-  return AppFolderFor(std::filesystem::read_symlink("/proc/self/exe", error).parent_path());
+  return std::filesystem::read_symlink("/proc/self/exe", error);
 }
 
 std::filesystem::path AppFolderFor(const std::filesystem::path& exe_folder) {

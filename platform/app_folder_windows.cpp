@@ -35,6 +35,10 @@ std::filesystem::path AppFolder() {
   if (const wchar_t* dir = _wgetenv(L"TALVO_APP_DIR"); dir != nullptr && *dir != L'\0') {
     return dir;
   }
+  return AppFolderFor(ThisProgram().parent_path());
+}
+
+std::filesystem::path ThisProgram() {
   std::wstring exe(MAX_PATH, L'\0');
   DWORD length = 0;
   while ((length = GetModuleFileNameW(nullptr, exe.data(), static_cast<DWORD>(exe.size()))) ==
@@ -42,7 +46,7 @@ std::filesystem::path AppFolder() {
     exe.resize(exe.size() * 2);
   }
   exe.resize(length);
-  return AppFolderFor(std::filesystem::path(exe).parent_path());
+  return exe;
 }
 
 std::filesystem::path AppFolderFor(const std::filesystem::path& exe_folder) {

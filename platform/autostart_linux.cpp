@@ -4,6 +4,7 @@
 #include "core/debug_trace.h"
 #include "core/stored_file.h"
 #include "platform/autostart.h"
+#include "platform/config.h"
 
 namespace talvo {
 namespace {
@@ -40,15 +41,14 @@ bool SetAutostart(bool on) {
     return !error;
   }
   std::filesystem::create_directories(file.parent_path(), error);
-  const std::filesystem::path program = std::filesystem::read_symlink("/proc/self/exe", error);
   const char* folder = std::getenv("TALVO_APP_DIR");
   std::string why;
-  const SaveTrouble trouble =
-      ReplaceFileWhole(file.string() + ".new", file,
-                       AutostartEntry(program, folder != nullptr && *folder != '\0'
-                                                   ? std::optional<std::filesystem::path>(folder)
-                                                   : std::nullopt),
-                       why);
+  const SaveTrouble trouble = ReplaceFileWhole(
+      file.string() + ".new", file,
+      AutostartEntry(ThisProgram(), folder != nullptr && *folder != '\0'
+                                        ? std::optional<std::filesystem::path>(folder)
+                                        : std::nullopt),
+      why);
   if (trouble != SaveTrouble::kNone)
     DebugTrace("autostart", "could not write " + file.string() + ": " + why);
   return trouble == SaveTrouble::kNone;

@@ -4,25 +4,13 @@
 
 #include "core/debug_trace.h"
 #include "platform/autostart.h"
+#include "platform/config.h"
 
 namespace talvo {
 namespace {
 
 constexpr const wchar_t* kRunKey = L"Software\\Microsoft\\Windows\\CurrentVersion\\Run";
 constexpr const wchar_t* kValue = L"talvo";
-
-std::filesystem::path ThisProgram() {
-  std::wstring path(MAX_PATH, L'\0');
-  for (;;) {
-    const DWORD length =
-        ::GetModuleFileNameW(nullptr, path.data(), static_cast<DWORD>(path.size()));
-    if (length < path.size()) {
-      path.resize(length);
-      return path;
-    }
-    path.resize(path.size() * 2);
-  }
-}
 
 }  // namespace
 

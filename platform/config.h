@@ -43,5 +43,7 @@ Config LoadConfig(const std::filesystem::path& folder);
 std::filesystem::path AppFolder();
 // The same choice for an executable in `exe_folder`, TALVO_APP_DIR aside.
 std::filesystem::path AppFolderFor(const std::filesystem::path& exe_folder);
+// The running program's file; empty when the system does not say.
+std::filesystem::path ThisProgram();
 
 }  // namespace talvo

@@ -21,7 +21,8 @@ class NotificationAreaTray : public Tray, private wxTaskBarIcon {
       CallAfter([this, id = event.GetId() - kIdBase] { on_choice_(id); });
     });
     Bind(wxEVT_TASKBAR_LEFT_DCLICK, [this](wxTaskBarIconEvent&) {
-      // A double click on the icon brings the window, as a first entry of the menu would.
+      // A double click on the icon does what the menu's first entry does: shows or hides the
+      // window.
       if (!entries_.empty() && entries_.front().kind == TrayEntry::kAction) {
         on_choice_(entries_.front().id);
       }
