@@ -1,5 +1,6 @@
 // talvo: the application is its main window.
 #include <wx/app.h>
+#include <wx/weakref.h>
 
 #include <thread>
 
@@ -12,6 +13,7 @@
 #include "platform/desktop_session_ui.h"
 #include "platform/diagnostics.h"
 #include "platform/fetch_wait.h"
+#include "platform/single_instance.h"
 
 namespace talvo {
 namespace {
@@ -20,6 +22,7 @@ namespace {
 // then.
 std::filesystem::path g_app_folder;
 Config g_config;
+std::unique_ptr<SingleInstance> g_instance;
 
 }  // namespace
 
@@ -52,10 +55,14 @@ class TalvoApp : public wxApp {
     // its own until the main one starts); the window appears once start-up is done.
     form->Form_Load();
     if (!start_in_tray) form->Show();
+    g_instance->SetOnShow([form = wxWeakRef<Form1>(form)](const std::string& startup_id) {
+      if (form) form->BringForward(startup_id);
+    });
     return true;
   }
 
   int OnExit() override {
+    g_instance.reset();
     if (prepare_fetching_.joinable()) prepare_fetching_.join();
     SetFetchesEnabled(false);
     return wxApp::OnExit();
@@ -71,6 +78,10 @@ wxIMPLEMENT_APP_NO_MAIN(talvo::TalvoApp);
 
 int main(int argc, char** argv) {
   talvo::g_app_folder = talvo::AppFolder();
+  // A start while a client runs on this folder only brings that one's window forward, before it
+  // reads or writes anything.
+  talvo::g_instance = talvo::HoldAppFolder(talvo::g_app_folder);
+  if (!talvo::g_instance) return 0;
   // From here on, what fails is recorded where a person helping the viewer can read it.
   talvo::SetTraceLog(talvo::g_app_folder / "talvo.log");
   talvo::g_config = talvo::LoadConfig(talvo::g_app_folder);

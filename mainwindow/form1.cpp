@@ -20,15 +20,18 @@
 #include "mainwindow/service_lists.h"
 #include "mainwindow/service_lists_ui.h"
 #include "mainwindow/sleep_timer_ui.h"
+#include "mainwindow/small_window_ui.h"
 #include "mainwindow/startup_catch_up_ui.h"
 #include "mainwindow/tray_menu_ui.h"
 #include "mainwindow/viewer_memory_ui.h"
 #include "mainwindow/window_options_ui.h"
+#include "mainwindow/window_place_ui.h"
 #include "platform/accessible_ui.h"
 #include "platform/app_icons.h"
 #include "platform/autostart.h"
 #include "platform/fetch_wait.h"
 #include "platform/save_notice_ui.h"
+#include "platform/topmost.h"
 #include "platform/twips_ui.h"
 #include "platform/web/no_engine_view.h"
 #include "platform/web/webview_browser.h"
@@ -135,7 +138,7 @@ Form1::Form1(Form1Options options)
   };
   web_browser1_->SetMediaStep(step);
   web_browser2_->SetMediaStep(step);
-  fullscreen_->SetZapKeys([this, step](TopLevelKey key) {
+  const auto zap = [this, step](TopLevelKey key) {
     switch (key) {
       case TopLevelKey::kPrevious:
         step(-1);
@@ -158,12 +161,23 @@ Form1::Form1(Form1Options options)
       default:
         break;
     }
+  };
+  fullscreen_->SetZapKeys(zap);
+  small_ = std::make_unique<SmallWindow>(parts_, *layout_,
+                                         [this] { return options_unit_->OnTop() != 0; });
+  small_->SetZapKeys(zap);
+  small_->SetPlace(viewer_->Choices().small_window);
+  small_->SetFind([this](const wxRect& area, wxChar typed) {
+    ListFind& find = layout_->ViewMode() == kRadioView ? *find_stations_ : *find_channels_;
+    find.OpenOver(area, typed, web_browser1_->Window());
   });
 
   const double dpi = DesktopTextDpi();
   SetClientSize(TwipsToPixels(design::kClientWidth, dpi),
                 TwipsToPixels(design::kClientHeight, dpi));
   Centre();
+  place_ = std::make_unique<WindowPlaceKeeper>(this, [this] { return small_->Active(); });
+  place_->Restore(viewer_->Choices().window);
   Bind(wxEVT_CLOSE_WINDOW, &Form1::OnClose, this);
   // Running from the moment the window exists, as the station list expects.
   timer1_.Start(static_cast<int>(options_.station_timer.count()));
@@ -186,8 +200,10 @@ void Form1::StartTray() {
       state.favourites.push_back(favourite.name);
     }
     state.muted = viewer_->Choices().muted;
+    state.small_window = small_->Active();
     state.sleep_minutes_left = sleep_timer_->MinutesLeft();
-    if (const std::optional<PlayedPage>& played = viewer_->Choices().played) {
+    const std::optional<PlayedPage>& played = viewer_->Choices().played;
+    if (viewer_->OnShow() && played) {
       PageList& list =
           played->kind == PageKind::kStation ? stations_->Stations() : programmes_->Channels();
       if (const std::optional<std::size_t> position = list.Find(played->address)) {
@@ -201,6 +217,7 @@ void Form1::StartTray() {
     if (place < favourites.size()) viewer_->PlayFavourite(favourites[place]);
   };
   actions.toggle_mute = [this] { viewer_->ToggleMute(); };
+  actions.toggle_small_window = [this] { small_->Toggle(); };
   actions.set_sleep = [this](int minutes) { sleep_timer_->Set(minutes); };
   actions.cancel_sleep = [this] { sleep_timer_->Cancel(); };
   actions.close_to_tray = [this] { return viewer_->Choices().close_to_tray; };
@@ -211,6 +228,7 @@ void Form1::StartTray() {
   };
   viewer_->SetOnChange(refresh);
   sleep_timer_->SetOnChange(refresh);
+  small_->SetOnChange(refresh);
   viewer_->AddOption({.label = [this] { return tray_ ? tray_->OptionLabel() : std::u16string(); },
                       .checked = [this] { return viewer_->Choices().close_to_tray; },
                       .toggle = [this] { viewer_->ToggleCloseToTray(); }});
@@ -250,6 +268,7 @@ void Form1::CreateMenus() {
   for (int i = 0; i < kBulletinItems; ++i) menus_.Add(u"", nullptr);
   static_assert(kDingshi == kN1 + kBulletinItems);
   menus_.Add(SleepTimerCaption(std::nullopt), nullptr);
+  menus_.Add(u"小窗", nullptr);
   menus_.Attach();
 }
 
@@ -281,6 +300,16 @@ void Form1::Form_Load() {
     if (!viewer_->Resume()) OpenDownloadPage();
   });
   CallAfter([this] { Contained("the tray", [&] { StartTray(); }); });
+}
+
+void Form1::BringForward(const std::string& startup_id) {
+  if (tray_) {
+    tray_->ShowWindow();
+  } else {
+    Show();
+    Iconize(false);
+  }
+  talvo::BringForward(this, startup_id);
 }
 
 void Form1::PrepareBrowserViews() {
@@ -319,6 +348,7 @@ void Form1::OnClose(wxCloseEvent& event) {
 // The login window may exist hidden; it must not outlive the application's window.
 void Form1::Form_Unload() {
   timer1_.Stop();
+  viewer_->KeepPlaces(place_->Place(), small_->Place());
   login_->Unload();
   // The window is destroyed at the next idle time, and a fetch's wait lets idle time run. An
   // event still queued for the window (a click, a tick) must not start one: its handler would

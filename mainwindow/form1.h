@@ -31,6 +31,7 @@ class LoginWindow;
 class PanelBar;
 class SaveNotice;
 class SleepTimerMenu;
+class SmallWindow;
 class TrayMenu;
 class ProgrammeList;
 class StartupCatchUp;
@@ -38,6 +39,7 @@ class StartupSignIn;
 class StationList;
 class ViewerMemory;
 class WindowOptions;
+class WindowPlaceKeeper;
 
 namespace testing {
 class Form1Probe;
@@ -62,6 +64,9 @@ class Form1 : public wxFrame {
 
   // The start-up sequence; the caller shows the window once it returns.
   void Form_Load();
+  // Another start of the program on this folder asked for the window: shown from the tray or
+  // the task bar, raised and focused.
+  void BringForward(const std::string& startup_id);
 
  private:
   // The window tests' one way in.
@@ -106,6 +111,8 @@ class Form1 : public wxFrame {
   std::unique_ptr<ListFind> find_stations_;
   std::unique_ptr<ViewerMemory> viewer_;
   std::unique_ptr<SleepTimerMenu> sleep_timer_;
+  std::unique_ptr<SmallWindow> small_;
+  std::unique_ptr<WindowPlaceKeeper> place_;
   // Made once the window shows, and gone before the units its entries reach.
   std::unique_ptr<TrayMenu> tray_;
 };

@@ -11,8 +11,9 @@ FullscreenChange FullscreenKey(TopLevelKey key, bool modified, bool active) {
 }
 
 bool IsZapKey(TopLevelKey key, bool modified, bool active, bool typing_in_page) {
-  const bool zapping =
-      key != TopLevelKey::kOther && key != TopLevelKey::kF11 && key != TopLevelKey::kEscape;
+  using enum TopLevelKey;
+  const bool zapping = key == kPrevious || key == kNext || key == kBack || key == kMute ||
+                       key == kLouder || key == kQuieter;
   return zapping && active && !modified && !typing_in_page;
 }
 

@@ -7,6 +7,7 @@
 #include "mainwindow/fullscreen.h"
 #include "mainwindow/layout_ui.h"
 #include "mainwindow/panel_bar.h"
+#include "platform/clickable_menu_bar.h"
 #include "platform/twips_ui.h"
 #include "platform/web/browser_view.h"
 
@@ -62,7 +63,10 @@ void Fullscreen::Enter() {
     shown_[i] = others_[i]->IsShown();
     others_[i]->Hide();
   }
-  // The layout belongs to the window as it was; it resumes when fullscreen ends.
+  // The layout belongs to the window as it was; it resumes when fullscreen ends, unless the
+  // window was the small one.
+  layout_was_suspended_ = layout_.Suspended();
+  bar_was_shown_ = parts_.menus->BarShown();
   layout_.Suspend(true);
   parts_.frame->ShowFullScreen(true, wxFULLSCREEN_ALL);
   CoverClientArea();
@@ -74,9 +78,11 @@ void Fullscreen::Leave() {
   // A page in its own fullscreen leaves it too.
   parts_.web_browser1->ExitPageFullscreen();
   parts_.frame->ShowFullScreen(false);
+  // The toolkit puts the menu bar back, which the small window had taken off.
+  if (!bar_was_shown_) parts_.menus->ShowBar(false);
   for (std::size_t i = 0; i < others_.size(); ++i) others_[i]->Show(shown_[i]);
   parts_.web_browser1->SetRect(playback_rect_);
-  layout_.Suspend(false);
+  layout_.Suspend(layout_was_suspended_);
   keys_.RestoreFocus();
 }
 

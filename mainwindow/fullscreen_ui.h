@@ -42,6 +42,8 @@ class Fullscreen {
   std::array<wxWindow*, 6> others_{};
   std::array<bool, 6> shown_{};
   TwipsRect playback_rect_;
+  bool layout_was_suspended_ = false;
+  bool bar_was_shown_ = true;
   std::function<void(TopLevelKey)> zap_;
   BoundHandler<wxSizeEvent> on_size_;
 };

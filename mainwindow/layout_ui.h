@@ -23,8 +23,9 @@ class ViewLayout {
   void SetViewMode(std::int16_t mode) { view_mode_ = mode; }
 
   void Form_Resize();
-  // While suspended (fullscreen), size changes lay nothing out.
+  // While suspended (fullscreen, the small window), size changes lay nothing out.
   void Suspend(bool suspended) { suspended_ = suspended; }
+  bool Suspended() const { return suspended_; }
   void jiemu_Click();
   void jiemian_Click();
   void Image1_Click();

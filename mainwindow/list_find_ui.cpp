@@ -65,8 +65,14 @@ void ListFind::Open(const wxString& typed) {
   Match();
 }
 
+void ListFind::OpenOver(const wxRect& area, wxChar typed, wxWindow* after) {
+  over_ = area;
+  after_ = after;
+  Open(IsOpen() ? box_->GetValue() + wxString(typed) : wxString(typed));
+}
+
 void ListFind::Place() {
-  const wxRect list = list_.List()->GetRect();
+  const wxRect list = over_.value_or(list_.List()->GetRect());
   const int height = box_->GetBestSize().y;
   box_->SetSize(list.x, list.GetBottom() + 1 - height, list.width, height);
 }
@@ -81,7 +87,7 @@ void ListFind::OnBoxKey(wxKeyEvent& event) {
   const int rows = static_cast<int>(list->GetCount());
   switch (event.GetKeyCode()) {
     case WXK_ESCAPE:
-      list->SetFocus();
+      (after_ != nullptr ? after_ : list)->SetFocus();
       Close();
       return;
     case WXK_DOWN:
@@ -98,7 +104,7 @@ void ListFind::OnBoxKey(wxKeyEvent& event) {
 
 void ListFind::PlayChosen() {
   const std::optional<std::size_t> position = list_.PositionOfRow(list_.List()->GetSelection());
-  list_.List()->SetFocus();
+  (after_ != nullptr ? after_ : list_.List())->SetFocus();
   Close();
   if (position) list_.Play(*position);
 }
@@ -115,6 +121,8 @@ void ListFind::Close() {
   box_->Hide();
   PassOver(box_, true);
   box_->ChangeValue(wxEmptyString);
+  over_.reset();
+  after_ = nullptr;
   list_.ShowAll();
   // A row played while the box was open stays chosen; otherwise the choice from before.
   list_.Choose(list_.LastOpened() != opened_before_ ? list_.LastOpened() : chosen_before_);

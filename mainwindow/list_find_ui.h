@@ -22,6 +22,9 @@ class ListFind {
 
   bool IsOpen() const;
   void Close();
+  // Opens the box with `typed` over the bottom of `area` (the window's client coordinates) while
+  // the list is out of sight, as in the small window; the focus then goes back to `after`.
+  void OpenOver(const wxRect& area, wxChar typed, wxWindow* after);
 
  private:
   void OnListChar(wxKeyEvent& event);
@@ -45,6 +48,8 @@ class ListFind {
   // What the list had chosen and had opened when the box opened: Esc gives the choice back.
   std::optional<std::size_t> chosen_before_;
   std::optional<std::size_t> opened_before_;
+  std::optional<wxRect> over_;
+  wxWindow* after_ = nullptr;
 };
 
 }  // namespace talvo

@@ -22,7 +22,7 @@ constexpr int kCancelId = 1;  // the lengths' ids are their minutes
 
 }  // namespace
 
-SleepTimerMenu::SleepTimerMenu(const Form1Parts& parts, const ViewerMemory& viewer,
+SleepTimerMenu::SleepTimerMenu(const Form1Parts& parts, ViewerMemory& viewer,
                                std::optional<std::chrono::milliseconds> length)
     : parts_(parts),
       viewer_(viewer),
@@ -77,6 +77,7 @@ void SleepTimerMenu::Tick() {
     // The page goes and the viewer's sound comes back for whatever plays next.
     parts_.web_browser1->Navigate(u"about:blank");
     parts_.web_browser1->SetSound(choices.muted, choices.volume);
+    viewer_.PlaybackStopped();
     DebugTrace("sleep", "the time is up: playback stopped");
     AnnounceToReaders(parts_.frame, u"定时关闭：已停止播放");
   }

@@ -21,7 +21,7 @@ class ViewerMemory;
 class SleepTimerMenu {
  public:
   // `length`, when given, stands for every choice's length: the window tests' short timer.
-  SleepTimerMenu(const Form1Parts& parts, const ViewerMemory& viewer,
+  SleepTimerMenu(const Form1Parts& parts, ViewerMemory& viewer,
                  std::optional<std::chrono::milliseconds> length = std::nullopt);
   ~SleepTimerMenu();
   SleepTimerMenu(const SleepTimerMenu&) = delete;
@@ -40,7 +40,7 @@ class SleepTimerMenu {
   void ShowLeft();
 
   const Form1Parts& parts_;
-  const ViewerMemory& viewer_;
+  ViewerMemory& viewer_;
   std::optional<std::chrono::milliseconds> length_;
   SleepTimer timer_;
   std::optional<int> shown_left_;

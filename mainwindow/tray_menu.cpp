@@ -28,6 +28,7 @@ std::vector<TrayEntry> TrayMenuEntries(const TrayState& state) {
   std::vector<TrayEntry> entries;
   entries.push_back(state.window_shown ? Action(kTrayHideWindow, u"隐藏主窗口")
                                        : Action(kTrayShowWindow, u"显示主窗口"));
+  entries.push_back(Entry(TrayEntry::kCheck, kTraySmallWindow, u"小窗播放", state.small_window));
   entries.push_back(Separator());
   for (std::size_t i = 0; i < state.favourites.size(); ++i) {
     entries.push_back(Action(kTrayFavourite + static_cast<int>(i), state.favourites[i]));

@@ -86,6 +86,10 @@ void TrayMenu::Chose(int id) {
   if (id == kTrayHideWindow) return HideWindow();
   if (id == kTrayQuit) return Quit();
   if (id == kTrayMute) actions_.toggle_mute();
+  if (id == kTraySmallWindow) {
+    if (!parts_.frame->IsShown()) ShowWindow();
+    actions_.toggle_small_window();
+  }
   if (id == kTraySleepCancel) actions_.cancel_sleep();
   if (id > kTraySleep && id < kTrayFavourite) actions_.set_sleep(id - kTraySleep);
   if (id >= kTrayFavourite) actions_.play_favourite(static_cast<std::size_t>(id - kTrayFavourite));

@@ -24,6 +24,7 @@ struct TrayActions {
   std::function<TrayState()> state;  // window_shown is the tray's own to fill
   std::function<void(std::size_t)> play_favourite;
   std::function<void()> toggle_mute;
+  std::function<void()> toggle_small_window;
   std::function<void(int)> set_sleep;
   std::function<void()> cancel_sleep;
   std::function<bool()> close_to_tray;

@@ -124,6 +124,11 @@ std::string WriteViewerChoices(const ViewerChoices& choices) {
       text +=
           std::string("\n") + key + "\t" + KindWord((*page)->kind) + "\t" + Field((*page)->address);
   }
+  if (choices.window) {
+    text += "\nwindow\t" + WritePlace(choices.window->rect) + "\t" +
+            (choices.window->maximised ? "1" : "0");
+  }
+  if (choices.small_window) text += "\nsmall\t" + WritePlace(*choices.small_window);
   for (const Favourite& favourite : choices.favourites) {
     text += "\nfavourite\t" + Field(favourite.account) + "\t" + KindWord(favourite.kind) + "\t" +
             Field(favourite.address) + "\t" + Field(favourite.name);
@@ -163,6 +168,12 @@ std::optional<ViewerChoices> ReadViewerChoices(std::string_view text) {
       if (std::optional<PlayedPage> page = Page(fields)) {
         (key == "played" ? choices.played : choices.before) = std::move(page);
       }
+    } else if (key == "window" && fields.size() == 3) {
+      const std::optional<PlaceRect> rect = ReadPlace(fields[1]);
+      const std::optional<bool> maximised = Flag(fields[2]);
+      if (rect && maximised) choices.window = WindowPlace{*rect, *maximised};
+    } else if (key == "small" && fields.size() == 2) {
+      choices.small_window = ReadPlace(fields[1]);
     } else if (key == "favourite" && fields.size() == 5) {
       std::optional<std::u16string> account = Unfield(fields[1]);
       const std::optional<PageKind> kind = KindOf(fields[2]);

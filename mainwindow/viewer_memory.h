@@ -1,8 +1,8 @@
 // What the viewer chose and the client keeps between starts: sound, the channel or station that
 // played last and the one before it, whether the start plays the last one again, whether closing
-// the window keeps the client in the tray, and favourites,
-// per account and by page address. Kept in "viewer.txt" in the application folder, beside the
-// credential file, as UTF-8 lines whose fields are separated by tabs.
+// the window keeps the client in the tray, where the main window and the small window were left,
+// and favourites, per account and by page address. Kept in "viewer.txt" in the application folder,
+// beside the credential file, as UTF-8 lines whose fields are separated by tabs.
 #pragma once
 
 #include <filesystem>
@@ -12,6 +12,7 @@
 #include <vector>
 
 #include "core/stored_file.h"
+#include "mainwindow/window_place.h"
 
 namespace talvo {
 
@@ -41,6 +42,8 @@ struct ViewerChoices {
   std::optional<PlayedPage> played;
   std::optional<PlayedPage> before;
   std::vector<Favourite> favourites;
+  std::optional<WindowPlace> window;
+  std::optional<PlaceRect> small_window;
   bool operator==(const ViewerChoices&) const = default;
 
   // A page opened: the one that played before it is kept for going back. Opening the page that

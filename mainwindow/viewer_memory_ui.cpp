@@ -1,5 +1,7 @@
 #include "mainwindow/viewer_memory_ui.h"
 
+#include <utility>
+
 #include <wx/listbox.h>
 #include <wx/menu.h>
 #include <wx/weakref.h>
@@ -70,7 +72,17 @@ void ViewerMemory::Save() {
 }
 
 void ViewerMemory::Opened(PageKind kind, const std::u16string& address) {
-  if (choices_.Played({kind, address})) Save();
+  const bool was_on_show = std::exchange(on_show_, true);
+  if (choices_.Played({kind, address})) {
+    Save();
+  } else if (!was_on_show && on_change_) {
+    on_change_();
+  }
+}
+
+void ViewerMemory::PlaybackStopped() {
+  on_show_ = false;
+  if (on_change_) on_change_();
 }
 
 void ViewerMemory::Play(PageKind kind, const std::u16string& address) {
@@ -119,6 +131,14 @@ void ViewerMemory::ToggleResume() {
 
 void ViewerMemory::ToggleCloseToTray() {
   choices_.close_to_tray = !choices_.close_to_tray;
+  Save();
+}
+
+void ViewerMemory::KeepPlaces(const std::optional<WindowPlace>& window,
+                              const std::optional<PlaceRect>& small_window) {
+  if (choices_.window == window && choices_.small_window == small_window) return;
+  choices_.window = window;
+  choices_.small_window = small_window;
   Save();
 }
 

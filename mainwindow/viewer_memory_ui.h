@@ -36,6 +36,10 @@ class ViewerMemory {
   ViewerMemory& operator=(const ViewerMemory&) = delete;
 
   const ViewerChoices& Choices() const { return choices_; }
+  // Whether the view shows the page that played last: not before the first, nor after playback
+  // was stopped.
+  bool OnShow() const { return on_show_; }
+  void PlaybackStopped();
 
   // Plays the page that played last, when the viewer asked for that at start; false otherwise.
   bool Resume();
@@ -45,6 +49,9 @@ class ViewerMemory {
   void StepVolume(int by);
   void ToggleResume();
   void ToggleCloseToTray();
+  // Where the main window and the small window were left, kept for the next start.
+  void KeepPlaces(const std::optional<WindowPlace>& window,
+                  const std::optional<PlaceRect>& small_window);
   void AddOption(MenuOption option) { options_.push_back(std::move(option)); }
   // Runs after every change of the choices: the tray's menu follows them.
   void SetOnChange(std::function<void()> on_change) { on_change_ = std::move(on_change); }
@@ -83,6 +90,7 @@ class ViewerMemory {
   ViewerChoices choices_;
   std::vector<MenuOption> options_;
   std::function<void()> on_change_;
+  bool on_show_ = false;
   // The account whose favourites the lists mark, asked once for all their rows.
   std::u16string marked_account_;
   BoundHandler<wxContextMenuEvent> on_channels_menu_;

@@ -25,6 +25,11 @@ void ClickableMenuBar::Attach() {
   if (frame_->GetMenuBar() != bar_) frame_->SetMenuBar(bar_);
 }
 
+void ClickableMenuBar::ShowBar(bool shown) {
+  bar_shown_ = shown;
+  if (frame_->GetMenuBar() == bar_) ShowMenuBar(frame_, bar_, shown);
+}
+
 ClickableMenuBar::~ClickableMenuBar() {
   frame_->Unbind(wxEVT_MENU_OPEN, &ClickableMenuBar::OnMenuOpen, this);
   // A bar that never went on the frame is still ours.

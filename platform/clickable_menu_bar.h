@@ -24,6 +24,8 @@ int MenuBarMinimumWidth(wxMenuBar* bar);
 bool HeldForKeyboardChoice(wxMenu* drop_down, ClickableMenuBar* bar);
 // The bar lets go of the keyboard and closes what it has open.
 void ReleaseMenuBar(wxMenuBar* bar);
+// The bar on its frame or out of it, the frame's client area taking its room.
+void ShowMenuBar(wxFrame* frame, wxMenuBar* bar, bool shown);
 
 class ClickableMenuBar {
  public:
@@ -35,6 +37,9 @@ class ClickableMenuBar {
   ClickableMenuBar& operator=(const ClickableMenuBar&) = delete;
 
   void Attach();
+  // Off the window while only the picture shows, and back.
+  void ShowBar(bool shown);
+  bool BarShown() const { return bar_shown_; }
   // Adds an entry at the right end; returns its index.
   int Add(const std::u16string& caption, std::function<void()> on_click);
   void SetCaption(int index, const std::u16string& caption);
@@ -68,6 +73,7 @@ class ClickableMenuBar {
 
   wxFrame* frame_;
   wxMenuBar* bar_;
+  bool bar_shown_ = true;
   std::vector<Entry> entries_;
   wxMenu* keyboard_choice_ = nullptr;  // the entry the keyboard walked to last
 };

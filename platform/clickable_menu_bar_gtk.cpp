@@ -1,3 +1,4 @@
+#include <wx/frame.h>
 #include <wx/menu.h>
 
 #include <gtk/gtk.h>
@@ -48,6 +49,12 @@ void ReleaseMenuBar(wxMenuBar* bar) {
   if (auto* widget = static_cast<GtkWidget*>(bar->GetHandle()); GTK_IS_MENU_SHELL(widget)) {
     gtk_menu_shell_deactivate(GTK_MENU_SHELL(widget));
   }
+}
+
+void ShowMenuBar(wxFrame* frame, wxMenuBar* bar, bool shown) {
+  // GTK's frame takes the bar's room back from the client area by itself.
+  bar->Show(shown);
+  frame->SendSizeEvent();
 }
 
 }  // namespace talvo

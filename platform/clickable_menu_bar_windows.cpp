@@ -1,4 +1,5 @@
 #include <windows.h>
+#include <wx/frame.h>
 #include <wx/menu.h>
 
 #include "platform/clickable_menu_bar.h"
@@ -11,5 +12,12 @@ int MenuBarMinimumWidth(wxMenuBar* bar) { return bar->GetBestSize().x; }
 bool HeldForKeyboardChoice(wxMenu*, ClickableMenuBar*) { return false; }
 
 void ReleaseMenuBar(wxMenuBar*) { ::EndMenu(); }  // the entry's empty drop-down
+
+// The bar's menu is taken off the window and put back, as wx's own fullscreen does.
+void ShowMenuBar(wxFrame* frame, wxMenuBar* bar, bool shown) {
+  ::SetMenu(static_cast<HWND>(frame->GetHandle()),
+            shown ? static_cast<HMENU>(bar->GetHMenu()) : nullptr);
+  frame->SendSizeEvent();
+}
 
 }  // namespace talvo

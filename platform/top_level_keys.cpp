@@ -9,6 +9,7 @@ namespace talvo {
 TopLevelKey TopLevelKeyOf(int key_code) {
   constexpr std::pair<int, TopLevelKey> kKeys[] = {
       {WXK_F11, TopLevelKey::kF11},
+      {WXK_F9, TopLevelKey::kF9},
       {WXK_ESCAPE, TopLevelKey::kEscape},
       {WXK_UP, TopLevelKey::kPrevious},
       {WXK_NUMPAD_UP, TopLevelKey::kPrevious},

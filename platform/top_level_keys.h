@@ -10,10 +10,21 @@ class wxTopLevelWindow;
 
 namespace talvo {
 
-// Beyond F11 and Esc, the keys a viewer zaps with in fullscreen: Up and PageUp, Down and
-// PageDown, Backspace, M, + and −. Shift does not count as held for + and −, which many keyboards
-// type with it.
-enum class TopLevelKey { kOther, kF11, kEscape, kPrevious, kNext, kBack, kMute, kLouder, kQuieter };
+// Beyond F11 and Esc (fullscreen) and F9 (the small window), the keys a viewer zaps with where
+// only the picture shows: Up and PageUp, Down and PageDown, Backspace, M, + and −. Shift does not
+// count as held for + and −, which many keyboards type with it.
+enum class TopLevelKey {
+  kOther,
+  kF11,
+  kF9,
+  kEscape,
+  kPrevious,
+  kNext,
+  kBack,
+  kMute,
+  kLouder,
+  kQuieter
+};
 
 // The one key map of both systems: a key's meaning from its wx key code (a letter in upper case,
 // any other character as itself), and whether it counts as held with another key.
@@ -31,6 +42,10 @@ class TopLevelKeys {
   ~TopLevelKeys();
   TopLevelKeys(const TopLevelKeys&) = delete;
   TopLevelKeys& operator=(const TopLevelKeys&) = delete;
+
+  // Gets each character typed with no Ctrl, Alt or Super held that `take` left, before the
+  // focused child sees it; it returns true for a character it took.
+  void SetTyped(std::function<bool(char32_t typed)> typed);
 
   // Remembers the widget that has the keyboard focus now, and gives it back the focus later (if
   // it still exists): what the user was in before fullscreen, even a page.

@@ -13,6 +13,7 @@ struct TopLevelKeysState {
   GtkWidget* window = nullptr;
   gulong handler_id = 0;
   TopLevelKeys::Handler take;
+  std::function<bool(char32_t)> typed;
   GWeakRef focus;
   bool alt_alone = false;
 };
@@ -23,6 +24,7 @@ namespace {
 int WxKeyCode(guint keyval) {
   constexpr std::pair<guint, int> kNamed[] = {
       {GDK_KEY_F11, WXK_F11},
+      {GDK_KEY_F9, WXK_F9},
       {GDK_KEY_Escape, WXK_ESCAPE},
       {GDK_KEY_Up, WXK_UP},
       {GDK_KEY_KP_Up, WXK_NUMPAD_UP},
@@ -96,7 +98,13 @@ gboolean OnEvent(GtkWidget* window, GdkEvent* event, gpointer data) {
   const TopLevelKey which = TopLevelKeyOf(WxKeyCode(key.keyval));
   const bool modified = HeldWithAnother(which, (key.state & GDK_SHIFT_MASK) != 0,
                                         (key.state & kHeld & ~GDK_SHIFT_MASK) != 0);
-  return state->take(which, modified) ? TRUE : FALSE;
+  if (state->take(which, modified)) return TRUE;
+  const gunichar typed = gdk_keyval_to_unicode(key.keyval);
+  const bool plain = (key.state & kHeld & ~GDK_SHIFT_MASK) == 0;
+  return which == TopLevelKey::kOther && plain && state->typed && g_unichar_isgraph(typed) &&
+                 state->typed(typed)
+             ? TRUE
+             : FALSE;
 }
 
 }  // namespace
@@ -112,6 +120,10 @@ TopLevelKeys::TopLevelKeys(wxTopLevelWindow* window, Handler take)
 TopLevelKeys::~TopLevelKeys() {
   g_signal_handler_disconnect(state_->window, state_->handler_id);
   g_weak_ref_clear(&state_->focus);
+}
+
+void TopLevelKeys::SetTyped(std::function<bool(char32_t)> typed) {
+  state_->typed = std::move(typed);
 }
 
 void TopLevelKeys::RememberFocus() {

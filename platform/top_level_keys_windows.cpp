@@ -10,13 +10,21 @@ namespace talvo {
 struct TopLevelKeysState {
   wxTopLevelWindow* window = nullptr;
   TopLevelKeys::Handler take;
+  std::function<bool(char32_t)> typed;
   wxWeakRef<wxWindow> focus;
 
   void OnCharHook(wxKeyEvent& event) {
     const TopLevelKey which = TopLevelKeyOf(event.GetKeyCode());
     const bool modified = HeldWithAnother(
         which, event.ShiftDown(), event.ControlDown() || event.AltDown() || event.MetaDown());
-    if (!take(which, modified)) event.Skip();
+    if (take(which, modified)) return;
+    const wxChar character = event.GetUnicodeKey();
+    const bool plain = !event.ControlDown() && !event.AltDown() && !event.MetaDown();
+    if (which == TopLevelKey::kOther && plain && typed && character > u' ' &&
+        character != WXK_DELETE && typed(static_cast<char32_t>(character))) {
+      return;
+    }
+    event.Skip();
   }
 };
 
@@ -29,6 +37,10 @@ TopLevelKeys::TopLevelKeys(wxTopLevelWindow* window, Handler take)
 
 TopLevelKeys::~TopLevelKeys() {
   state_->window->Unbind(wxEVT_CHAR_HOOK, &TopLevelKeysState::OnCharHook, state_.get());
+}
+
+void TopLevelKeys::SetTyped(std::function<bool(char32_t)> typed) {
+  state_->typed = std::move(typed);
 }
 
 void TopLevelKeys::RememberFocus() { state_->focus = wxWindow::FindFocus(); }

@@ -1,6 +1,8 @@
 // What a top-level window asks of the window manager: to be kept above all others, without
-// being moved or resized, or to stay off the taskbar.
+// being moved or resized, to stay off the taskbar, or to come forward.
 #pragma once
+
+#include <string>
 
 class wxTopLevelWindow;
 
@@ -9,5 +11,8 @@ namespace talvo {
 void KeepAbove(wxTopLevelWindow* window, bool above);
 // A window that belongs to another, as a dialog does (Windows leaves dialogs off by itself).
 void KeepOffTaskbar(wxTopLevelWindow* window);
+// Raised and given the keyboard, as the viewer asked through another start of the program;
+// `startup_id` is that start's startup notification id, which lets the desktop grant the focus.
+void BringForward(wxTopLevelWindow* window, const std::string& startup_id);
 
 }  // namespace talvo

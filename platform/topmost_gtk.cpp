@@ -21,4 +21,16 @@ void KeepOffTaskbar(wxTopLevelWindow* window) {
   }
 }
 
+void BringForward(wxTopLevelWindow* window, const std::string& startup_id) {
+  auto* widget = static_cast<GtkWidget*>(window->GetHandle());
+  if (!GTK_IS_WINDOW(widget)) return;
+  // The id carries the time of the viewer's click, against which the window manager weighs the
+  // request; without one the request is as recent as can be.
+  if (!startup_id.empty()) {
+    gtk_window_set_startup_id(GTK_WINDOW(widget), startup_id.c_str());
+  } else {
+    gtk_window_present_with_time(GTK_WINDOW(widget), GDK_CURRENT_TIME);
+  }
+}
+
 }  // namespace talvo

@@ -13,4 +13,10 @@ void KeepAbove(wxTopLevelWindow* window, bool above) {
 
 void KeepOffTaskbar(wxTopLevelWindow*) {}
 
+// The later start allowed this process the foreground before it ended.
+void BringForward(wxTopLevelWindow* window, const std::string&) {
+  window->Raise();
+  ::SetForegroundWindow(static_cast<HWND>(window->GetHandle()));
+}
+
 }  // namespace talvo

@@ -14,16 +14,23 @@ namespace talvo {
 namespace {
 
 // The item names its picture by a name and a folder, which the host reads: the program's own
-// PNG is written to a folder of this session's, so that an uninstalled client shows it too.
+// PNG is written to the session's runtime folder, so that an uninstalled client shows it too. The
+// picture is the same for every client, so one folder serves them all and outlives none of them
+// that is killed; each writes it whole under a name of its own first, so that no host reads half.
 std::filesystem::path IconFolder() {
   const std::filesystem::path folder =
-      std::filesystem::path(g_get_user_runtime_dir()) / ("talvo-icons-" + std::to_string(getpid()));
+      std::filesystem::path(g_get_user_runtime_dir()) / "talvo-icons";
   std::error_code error;
   std::filesystem::create_directories(folder, error);
   const EmbeddedPng& largest = AppIconPngs().back();
-  std::ofstream(folder / (std::string(kApplicationId) + ".png"), std::ios::binary)
+  const std::filesystem::path icon = folder / (std::string(kApplicationId) + ".png");
+  std::filesystem::path part = icon;
+  part += "." + std::to_string(getpid());
+  std::ofstream(part, std::ios::binary)
       .write(reinterpret_cast<const char*>(largest.data),
              static_cast<std::streamsize>(largest.size));
+  std::filesystem::rename(part, icon, error);
+  if (error) std::filesystem::remove(part, error);
   return folder;
 }
 
@@ -36,6 +43,18 @@ class AppIndicatorTray : public Tray {
         // The indicator asks for the session bus on its own and, when its answer comes after
         // the indicator's first use, offers itself on no bus at all: the bus is at hand first.
         bus_(g_bus_get_sync(G_BUS_TYPE_SESSION, nullptr, nullptr)) {
+    // Without a session bus no desktop can take the item: there is no icon then.
+    if (bus_ == nullptr) {
+      DebugTrace("tray", "no session bus: the desktop shows no icon");
+      return;
+    }
+    // Where no watcher takes the item the indicator falls back to an XEmbed icon, which current
+    // desktops do not show and whose making reads past the icon theme's search path: the client
+    // minimises instead, as on any desktop without a tray.
+    auto* indicator_class = static_cast<AppIndicatorClass*>(g_type_class_ref(APP_INDICATOR_TYPE));
+    indicator_class->fallback = nullptr;
+    indicator_class->unfallback = nullptr;
+    g_type_class_unref(indicator_class);
     indicator_ = app_indicator_new_with_path(
         "talvo", kApplicationId, APP_INDICATOR_CATEGORY_APPLICATION_STATUS, icons_.c_str());
     app_indicator_set_status(indicator_, APP_INDICATOR_STATUS_ACTIVE);
@@ -50,20 +69,22 @@ class AppIndicatorTray : public Tray {
   }
 
   ~AppIndicatorTray() override {
-    g_signal_handlers_disconnect_by_data(indicator_, this);
-    g_object_unref(indicator_);
+    if (indicator_ != nullptr) {
+      g_signal_handlers_disconnect_by_data(indicator_, this);
+      g_object_unref(indicator_);
+    }
     if (bus_ != nullptr) g_object_unref(bus_);
-    std::error_code error;
-    std::filesystem::remove_all(icons_, error);
   }
 
   bool Shown() const override {
+    if (indicator_ == nullptr) return false;
     gboolean connected = FALSE;
     g_object_get(indicator_, "connected", &connected, nullptr);
     return connected;
   }
 
   void SetMenu(const std::vector<TrayEntry>& entries) override {
+    if (indicator_ == nullptr) return;
     GtkWidget* menu = gtk_menu_new();
     Fill(GTK_MENU_SHELL(menu), entries);
     gtk_widget_show_all(menu);
@@ -72,6 +93,7 @@ class AppIndicatorTray : public Tray {
   }
 
   void SetTooltip(const std::u16string& text) override {
+    if (indicator_ == nullptr) return;
     app_indicator_set_title(indicator_, Utf16ToUtf8(text).c_str());
   }
 

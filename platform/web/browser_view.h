@@ -41,9 +41,12 @@ class BrowserView : public TwipsPlaced {
   // Runs when the desktop's media controls ask for the next (1) or previous (-1) item while
   // this view's page plays.
   void SetMediaStep(std::function<void(int)> handler) { media_step_ = std::move(handler); }
-  // How many of the three callbacks above are set.
+  // Runs when the viewer double-clicks anywhere in the page, a player in a frame included.
+  void SetDoubleClicked(std::function<void()> handler) { double_clicked_ = std::move(handler); }
+  // How many of the callbacks above are set.
   int CallbacksSet() const {
-    return (load_completed_ ? 1 : 0) + (fullscreen_changed_ ? 1 : 0) + (media_step_ ? 1 : 0);
+    return (load_completed_ ? 1 : 0) + (fullscreen_changed_ ? 1 : 0) + (media_step_ ? 1 : 0) +
+           (double_clicked_ ? 1 : 0);
   }
   // Asks the page to leave its own fullscreen, when it is in it.
   virtual void ExitPageFullscreen() {}
@@ -68,11 +71,15 @@ class BrowserView : public TwipsPlaced {
   void NotifyMediaStep(int by) {
     if (media_step_) media_step_(by);
   }
+  void NotifyDoubleClicked() {
+    if (double_clicked_) double_clicked_();
+  }
 
  private:
   std::function<void()> load_completed_;
   std::function<void(bool)> fullscreen_changed_;
   std::function<void(int)> media_step_;
+  std::function<void()> double_clicked_;
 };
 
 using BrowserViewFactory = std::function<std::unique_ptr<BrowserView>(wxWindow* parent)>;

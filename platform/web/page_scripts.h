@@ -40,6 +40,11 @@ inline constexpr const char* kTypingScript =
     "  document.addEventListener('focusout', () => setTimeout(report, 0), true);"
     "})();";
 
+// A double click anywhere in a frame of the page, told through the same channel: the small
+// window goes back to the main one on it, whatever the page makes of it.
+inline constexpr const char* kDoubleClickScript =
+    "document.addEventListener('dblclick', () => talvoPost('double-click'), true);";
+
 // What the page's media elements do, told as "media <element> <kind> <time> <duration> <origin>"
 // (stream_watch.h reads it): played, paused, ended, failed, waiting, and their time at most once
 // a second. Every frame's elements, players in a frame of the page included.

@@ -149,8 +149,10 @@ class EdgeBrowser final : public BrowserView {
       web_->AddUserScript(
           ToWx(Utf8ToUtf16("if (window.top === window) " + WithPoster(told, EdgePoster()))));
     }
-    // A player may sit in a frame of the page: the stream watch runs in every frame.
-    web_->AddUserScript(ToWx(Utf8ToUtf16(WithPoster(kStreamWatchScript, EdgePoster()))));
+    // A player may sit in a frame of the page: these run in every frame.
+    for (const char* told : {kStreamWatchScript, kDoubleClickScript}) {
+      web_->AddUserScript(ToWx(Utf8ToUtf16(WithPoster(told, EdgePoster()))));
+    }
     // A page's window.print() opens no print preview over the picture.
     web_->AddUserScript("window.print = function () {};");
   }
@@ -392,6 +394,7 @@ class EdgeBrowser final : public BrowserView {
     const std::string said = message.substr(secret.size());
     if (said == "next") NotifyMediaStep(1);
     if (said == "previous") NotifyMediaStep(-1);
+    if (said == "double-click") NotifyDoubleClicked();
     if (said == "typing" || said == "not-typing") typing_ = said == "typing";
     if (const std::optional<MediaReport> report = ParseMediaReport(said)) {
       stream_return_.Reported(*report);

@@ -271,12 +271,14 @@ class WebKitBrowser final : public BrowserView {
                                                                          kOwnWorld);
     g_signal_connect(content, "script-message-received::talvoMedia",
                      G_CALLBACK(&WebKitBrowser::OnMediaMessage), this);
-    for (const char* told : {kMediaStepScript, kTypingScript, kStreamWatchScript}) {
+    for (const char* told :
+         {kMediaStepScript, kTypingScript, kStreamWatchScript, kDoubleClickScript}) {
       // A player may sit in a frame of the page; the page's keys and controls are its top's.
+      const bool every_frame = told == kStreamWatchScript || told == kDoubleClickScript;
       WebKitUserScript* script = webkit_user_script_new_for_world(
           WithPoster(told, kWebKitPoster).c_str(),
-          told == kStreamWatchScript ? WEBKIT_USER_CONTENT_INJECT_ALL_FRAMES
-                                     : WEBKIT_USER_CONTENT_INJECT_TOP_FRAME,
+          every_frame ? WEBKIT_USER_CONTENT_INJECT_ALL_FRAMES
+                      : WEBKIT_USER_CONTENT_INJECT_TOP_FRAME,
           WEBKIT_USER_SCRIPT_INJECT_AT_DOCUMENT_START, kOwnWorld, nullptr, nullptr);
       webkit_user_content_manager_add_script(content, script);
       webkit_user_script_unref(script);
@@ -292,6 +294,7 @@ class WebKitBrowser final : public BrowserView {
     }
     if (said == "next") static_cast<WebKitBrowser*>(self)->NotifyMediaStep(1);
     if (said == "previous") static_cast<WebKitBrowser*>(self)->NotifyMediaStep(-1);
+    if (said == "double-click") static_cast<WebKitBrowser*>(self)->NotifyDoubleClicked();
     if (said == "typing" || said == "not-typing") {
       static_cast<WebKitBrowser*>(self)->typing_ = said == "typing";
     }

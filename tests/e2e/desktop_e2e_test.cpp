@@ -294,7 +294,8 @@ TEST_F(DesktopSessionE2E, WithoutATrayTheWindowMinimisesInstead) {
   ASSERT_EQ(minimised(), "");
   client.Close();
   EXPECT_TRUE(Eventually([&] { return !minimised().empty(); }, 10000)) << client.WmState();
-  EXPECT_FALSE(client.WaitExit(2000).has_value()) << "closing ended the program";
+  EXPECT_FALSE(client.WaitExit(2000).has_value())
+      << "closing ended the program: " << testing::FileBytes(work_ / "client.err");
   client.process().Terminate();
   client_.reset();
 }

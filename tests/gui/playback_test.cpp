@@ -525,5 +525,99 @@ TEST(ProxyTest, ListRequestsAndPagesGoThroughTheProxy) {
   SetFetchLimits(before);
 }
 
+// 小窗 from the menu bar's entry and from F9: the picture alone fills a small window above the
+// others while the page plays on, never loaded again; F9, Esc and a double click on the picture
+// give back the window as it was, and the small window opens again where it was left.
+TEST_F(PlaybackTest, TheSmallWindowShowsThePictureAloneAboveTheOthersAndGivesTheWindowBack) {
+  testing::ChooseRow(probe().Parts().list2, 0);
+  ExpectPlaysWithSound("北京卫视高清", true);
+  RememberWindow();
+  const std::int16_t mode = probe().ViewMode();
+  const std::string page = Utf16ToUtf8(probe().Viewer().Choices().played->address);
+  const std::string path = page.substr(page.find('/', page.find("//") + 2));
+  const auto small = [&] {
+    const wxRect picture = probe().WebBrowser1().Window()->GetScreenRect();
+    return testing::KeptAbove(form_) && form_->GetSize().x < window_.width &&
+           picture.GetSize() == form_->GetClientSize() &&
+           picture.GetPosition() == form_->ClientToScreen(wxPoint(0, 0));
+  };
+  const auto Rect = [](const wxRect& r) {
+    return std::to_string(r.x) + "," + std::to_string(r.y) + " " + std::to_string(r.width) + "x" +
+           std::to_string(r.height);
+  };
+  const auto key = [](const char* name) { e2e::Shell(std::string("xdotool key ") + name); };
+  wxPoint moved_to;
+  const struct {
+    const char* way_in;
+    std::function<void()> enter;
+    const char* way_out;
+    std::function<void()> leave;
+  } ways[] = {
+      {"the menu bar", [&] { testing::ClickMenuEntry(*form_, kXiaochuang); }, "F9",
+       [&] { key("F9"); }},
+      {"F9", [&] { key("F9"); }, "Esc", [&] { key("Escape"); }},
+      {"F9", [&] { key("F9"); }, "a double click",
+       [&] {
+         const wxRect picture = probe().WebBrowser1().Window()->GetScreenRect();
+         e2e::Shell("xdotool mousemove " + std::to_string(picture.x + picture.width / 2) + " " +
+                    std::to_string(picture.y + picture.height / 2) + " click --repeat 2 1");
+       }},
+  };
+  for (const auto& way : ways) {
+    SCOPED_TRACE(std::string("in by ") + way.way_in + ", out by " + way.way_out);
+    way.enter();
+    ASSERT_TRUE(WaitFor("the small window", small, 10000))
+        << NetWmState() << " window " << Rect(form_->GetScreenRect()) << " client at "
+        << Rect(wxRect(form_->ClientToScreen(wxPoint(0, 0)), form_->GetClientSize())) << " picture "
+        << Rect(probe().WebBrowser1().Window()->GetScreenRect());
+    for (wxWindow* hidden :
+         {static_cast<wxWindow*>(probe().Parts().list2), probe().WebBrowser2().Window(),
+          static_cast<wxWindow*>(form_->GetMenuBar())}) {
+      EXPECT_FALSE(hidden->IsShown()) << hidden->GetName();
+    }
+    if (moved_to == wxPoint()) {
+      testing::SaveScreenshot("small-window");
+      moved_to = form_->GetPosition() - wxPoint(200, 150);
+      form_->Move(moved_to);
+      EXPECT_TRUE(WaitFor([&] { return form_->GetPosition() == moved_to; }, 5000));
+    } else {
+      EXPECT_EQ(form_->GetPosition(), moved_to) << "the small window opened elsewhere";
+    }
+    // Its frames go on (the clip is short: its time starts again where it loops).
+    const int frames = ReadPlayer(probe().WebBrowser1(), "北京卫视高清").frames;
+    EXPECT_TRUE(WaitFor(
+        "the picture to go on",
+        [&] { return ReadPlayer(probe().WebBrowser1(), "北京卫视高清").frames > frames + 25; },
+        10000));
+    if (way.way_out == std::string("a double click")) {
+      key("F11");
+      ASSERT_TRUE(WaitFor([&] { return Fullscreen() && CoversScreen(); }, 10000)) << NetWmState();
+      key("F11");
+      ASSERT_TRUE(WaitFor(
+          "fullscreen to give the small window back",
+          [&] { return !Fullscreen() && small() && !form_->GetMenuBar()->IsShown(); }, 10000));
+    }
+    way.leave();
+    ASSERT_TRUE(WaitFor(
+        "the window as it was",
+        [&] { return Restored() && !testing::KeptAbove(form_) && form_->GetMenuBar()->IsShown(); },
+        10000))
+        << NetWmState();
+    EXPECT_EQ(probe().ViewMode(), mode);
+    EXPECT_TRUE(probe().Parts().list2->IsShown());
+  }
+  EXPECT_EQ(service_->RequestsFor(path).size(), 1u) << path << " loaded again";
+  // A channel's letters find it in the small window too.
+  key("F9");
+  ASSERT_TRUE(WaitFor("the small window", small, 10000));
+  e2e::Shell("xdotool type gdws");
+  key("Return");
+  ExpectPlaysWithSound("广东卫视高清", true);
+  EXPECT_TRUE(small());
+  key("Escape");
+  EXPECT_TRUE(WaitFor(
+      "the window as it was", [&] { return Restored(); }, 10000));
+}
+
 }  // namespace
 }  // namespace talvo

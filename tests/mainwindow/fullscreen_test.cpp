@@ -33,7 +33,7 @@ TEST(FullscreenKey, ZapKeysArePlainKeysInFullscreenThatThePageIsNotTypingWith) {
     EXPECT_FALSE(IsZapKey(key, false, false, false)) << static_cast<int>(key);
     EXPECT_FALSE(IsZapKey(key, false, true, true)) << static_cast<int>(key);
   }
-  for (const TopLevelKey key : {kOther, kF11, kEscape}) {
+  for (const TopLevelKey key : {kOther, kF11, kF9, kEscape}) {
     EXPECT_FALSE(IsZapKey(key, false, true, false)) << static_cast<int>(key);
   }
 }

@@ -17,6 +17,8 @@ TEST(ViewerChoicesTest, WhatIsKeptReadsBackAndWhatIsDamagedIsLeftOut) {
   kept.StepVolume(-3);
   kept.resume = true;
   kept.close_to_tray = true;
+  kept.window = WindowPlace{{-1200, 40, 800, 600}, true};
+  kept.small_window = PlaceRect{1256, 796, 320, 180};
   kept.Played({kChannel, u"http://live/a.html"});
   kept.Played({kStation, u"http://tv/radio?id=1&n=音乐"});
   kept.Played({kStation, u"http://tv/radio?id=1&n=音乐"});  // the same again: nothing changes
@@ -45,7 +47,8 @@ TEST(ViewerChoicesTest, WhatIsKeptReadsBackAndWhatIsDamagedIsLeftOut) {
       {"bad values keep the defaults",
        "talvo viewer choices 1\nmuted\tyes\nvolume\t55\nvolume\t-10\nvolume\t1000\nresume\t\n"
        "played\ttv\thttp://a\nbefore\tchannel\t\nfavourite\tx\tchannel\thttp://a\nfavourite\tx\t"
-       "channel\thttp://a\tbad%zz\nunknown\t1\n\n",
+       "channel\thttp://a\tbad%zz\nunknown\t1\nwindow\t1 2 3\t0\nwindow\t1 2 0 4\t0\nwindow\t1 2 3 "
+       "4\tyes\nsmall\t1 2 3 4 5\nsmall\t1 2 3 99999\n\n",
        ViewerChoices{}},
       {"a favourite twice is kept once",
        "talvo viewer choices 1\nfavourite\ta\tchannel\thttp://a\tA\nfavourite\ta\tchannel\thttp://a\tB\n",
