@@ -54,6 +54,14 @@ eventually find_login || {
 xdotool windowactivate --sync "$login" key --clearmodifiers Return
 eventually '(($(requests /user/denglu.asp) == 2))' || fail "no second sign-in"
 
+# A second start on the same folder shows the first one's window again and ends, asking nothing.
+xdotool windowminimize --sync "$window"
+TALVO_APP_DIR="$work" timeout 30 "$top/scripts/wine-run" "$windows/talvo.exe" >"$work/second.log" 2>&1 ||
+  fail "a second start ended with code $?: $(cat "$work/second.log")"
+eventually '[[ "$(xprop -id "$window" WM_STATE)" == *Normal* ]]' ||
+  fail "a second start did not bring the window back: $(xprop -id "$window" WM_STATE)"
+(($(requests /user/denglu.asp) == 2)) || fail "a second start signed in"
+
 xdotool windowactivate --sync "$window" key --clearmodifiers alt+F4
 for _ in $(seq 300); do kill -0 "$client" 2>/dev/null || break; sleep 0.1; done
 kill -0 "$client" 2>/dev/null && fail "closing the window did not end the program"
@@ -62,4 +70,4 @@ client=
 # Wine has neither engine: the loader beside talvo.exe finds no runtime of Edge's, and mshtml none.
 grep -q "pages play on none: the views show a notice" "$work/talvo.log" ||
   fail "talvo.log does not say which engine the pages play on: $(grep page: "$work/talvo.log")"
-echo "windows smoke test: signed in at start and again, both lists, no engine and said so, closed cleanly"
+echo "windows smoke test: signed in at start and again, both lists, a second start showed the first, no engine and said so, closed cleanly"
