@@ -14,4 +14,7 @@ std::string Utf16ToUtf8(std::u16string_view text);
 // One code point, as one UTF-16 unit or a surrogate pair.
 void AppendCodePoint(std::u16string& out, char32_t code_point);
 
+// A–Z made a–z, every other byte as it is: for names that protocols compare without case.
+std::string AsciiLower(std::string_view text);
+
 }  // namespace talvo
