@@ -3,15 +3,12 @@
 // exactly the window, view mode and layout that were there before.
 #pragma once
 
-#include <array>
 #include <functional>
 
 #include "mainwindow/form1_parts.h"
+#include "mainwindow/picture_alone_ui.h"
 #include "platform/bound_handler.h"
 #include "platform/top_level_keys.h"
-#include "platform/twips.h"
-
-class wxWindow;
 
 namespace talvo {
 
@@ -32,16 +29,12 @@ class Fullscreen {
 
  private:
   bool OnKey(TopLevelKey key, bool modified);
-  void CoverClientArea();
 
   const Form1Parts& parts_;
   ViewLayout& layout_;
+  PictureAlone alone_;
   TopLevelKeys keys_;
   bool active_ = false;
-  // What fullscreen hides, and whether each was shown; the playback view's rectangle.
-  std::array<wxWindow*, 6> others_{};
-  std::array<bool, 6> shown_{};
-  TwipsRect playback_rect_;
   bool layout_was_suspended_ = false;
   bool bar_was_shown_ = true;
   std::function<void(TopLevelKey)> zap_;

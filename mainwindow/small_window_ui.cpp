@@ -1,25 +1,19 @@
 #include "mainwindow/small_window_ui.h"
 
-#include <wx/button.h>
 #include <wx/display.h>
 #include <wx/frame.h>
-#include <wx/listbox.h>
 #include <wx/textctrl.h>
 
 #include "core/debug_trace.h"
 #include "mainwindow/fullscreen.h"
 #include "mainwindow/layout_ui.h"
-#include "mainwindow/panel_bar.h"
 #include "mainwindow/window_place_ui.h"
 #include "platform/clickable_menu_bar.h"
 #include "platform/topmost.h"
-#include "platform/twips_ui.h"
 #include "platform/web/browser_view.h"
 
 namespace talvo {
 namespace {
-
-PlaceRect FromWxRect(const wxRect& rect) { return {rect.x, rect.y, rect.width, rect.height}; }
 
 // The screen the window is on, or the first one.
 PlaceRect ScreenOf(wxWindow* window) {
@@ -35,20 +29,19 @@ SmallWindow::SmallWindow(const Form1Parts& parts, ViewLayout& layout,
     : parts_(parts),
       layout_(layout),
       kept_above_(std::move(kept_above)),
+      alone_(parts),
       keys_(parts.frame, [this](TopLevelKey key, bool modified) { return OnKey(key, modified); }),
       on_size_(parts.frame, wxEVT_SIZE,
                [this](wxSizeEvent& event) {
                  event.Skip();
                  if (!active_) return;
-                 CoverClientArea();
+                 alone_.CoverClientArea();
                  NotePlace();
                }),
       on_move_(parts.frame, wxEVT_MOVE, [this](wxMoveEvent& event) {
         event.Skip();
         if (active_) NotePlace();
       }) {
-  others_ = {parts_.list1,    parts_.list2,  parts_.command2,
-             parts_.command3, parts_.image1, parts_.web_browser2->Window()};
   keys_.SetTyped([this](char32_t typed) { return OnTyped(typed); });
   parts_.menus->SetOnClick(kXiaochuang, [this] { Toggle(); });
   parts_.web_browser1->SetDoubleClicked([this] {
@@ -110,12 +103,7 @@ void SmallWindow::Enter() {
   focus_ = wxWindow::FindFocus();
   maximised_ = frame->IsMaximized();
   frame_rect_ = frame->GetRect();
-  BrowserView& playback = *parts_.web_browser1;
-  playback_rect_ = {playback.Left(), playback.Top(), playback.Width(), playback.Height()};
-  for (std::size_t i = 0; i < others_.size(); ++i) {
-    shown_[i] = others_[i]->IsShown();
-    others_[i]->Hide();
-  }
+  alone_.HideOthers();
   // The layout belongs to the window as it was; it resumes when the small window ends.
   layout_.Suspend(true);
   parts_.menus->ShowBar(false);
@@ -123,8 +111,8 @@ void SmallWindow::Enter() {
   frame->SetSize(place.x, place.y, place.width, place.height);
   place_ = place;
   KeepAbove(frame, true);
-  CoverClientArea();
-  playback.Window()->SetFocus();
+  alone_.CoverClientArea();
+  parts_.web_browser1->Window()->SetFocus();
   DebugTrace("window", "the small window");
   if (on_change_) on_change_();
 }
@@ -138,18 +126,11 @@ void SmallWindow::Leave() {
   parts_.menus->ShowBar(true);
   frame->SetSize(frame_rect_);
   if (maximised_) frame->Maximize(true);
-  for (std::size_t i = 0; i < others_.size(); ++i) others_[i]->Show(shown_[i]);
-  parts_.web_browser1->SetRect(playback_rect_);
+  alone_.ShowOthers();
   layout_.Suspend(false);
   if (focus_) focus_->SetFocus();
   DebugTrace("window", "the main window again");
   if (on_change_) on_change_();
-}
-
-void SmallWindow::CoverClientArea() {
-  const wxSize client = parts_.frame->GetClientSize();
-  const double dpi = DesktopTextDpi();
-  parts_.web_browser1->SetRect({0, 0, PixelsToTwips(client.x, dpi), PixelsToTwips(client.y, dpi)});
 }
 
 void SmallWindow::NotePlace() {

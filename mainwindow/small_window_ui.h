@@ -9,15 +9,14 @@
 #include <wx/weakref.h>
 #include <wx/window.h>
 
-#include <array>
 #include <functional>
 #include <optional>
 
 #include "mainwindow/form1_parts.h"
+#include "mainwindow/picture_alone_ui.h"
 #include "mainwindow/window_place.h"
 #include "platform/bound_handler.h"
 #include "platform/top_level_keys.h"
-#include "platform/twips.h"
 
 class wxWindow;
 
@@ -54,7 +53,6 @@ class SmallWindow {
   bool OnKey(TopLevelKey key, bool modified);
   bool OnTyped(char32_t typed);
   bool TypingInTheWindow() const;
-  void CoverClientArea();
   void NotePlace();
 
   const Form1Parts& parts_;
@@ -65,11 +63,8 @@ class SmallWindow {
   std::function<void()> on_change_;
   bool active_ = false;
   std::optional<PlaceRect> place_;
-  // The window as it was: what the small window hides and whether each was shown, the
-  // playback view's rectangle, the frame's, whether it was maximised, and the focus.
-  std::array<wxWindow*, 6> others_{};
-  std::array<bool, 6> shown_{};
-  TwipsRect playback_rect_;
+  // The window as it was: its parts, its rectangle, whether it was maximised, and the focus.
+  PictureAlone alone_;
   wxRect frame_rect_;
   bool maximised_ = false;
   wxWeakRef<wxWindow> focus_;

@@ -12,9 +12,9 @@ namespace {
 
 constexpr int kSettleMs = 300;
 
-PlaceRect FromWxRect(const wxRect& rect) { return {rect.x, rect.y, rect.width, rect.height}; }
-
 }  // namespace
+
+PlaceRect FromWxRect(const wxRect& rect) { return {rect.x, rect.y, rect.width, rect.height}; }
 
 std::vector<PlaceRect> ScreenAreas() {
   std::vector<PlaceRect> areas;

@@ -12,10 +12,12 @@
 #include "mainwindow/window_place.h"
 #include "platform/bound_handler.h"
 
+class wxRect;
 class wxTopLevelWindow;
 
 namespace talvo {
 
+PlaceRect FromWxRect(const wxRect& rect);
 // The work area of each screen the desktop has now.
 std::vector<PlaceRect> ScreenAreas();
 
