@@ -6,6 +6,7 @@
 #include <utility>
 
 #include "core/debug_trace.h"
+#include "platform/topmost.h"
 
 namespace talvo {
 namespace {
@@ -40,10 +41,9 @@ WindowPlaceKeeper::WindowPlaceKeeper(wxTopLevelWindow* frame, std::function<bool
       on_settled_(&settle_, wxEVT_TIMER, [this](wxTimerEvent&) { Note(); }),
       on_shown_(frame, wxEVT_SHOW, [this](wxShowEvent& event) {
         event.Skip();
-        if (!event.IsShown() || !shown_at_) return;
-        frame_->CallAfter([this, at = *std::exchange(shown_at_, std::nullopt)] {
-          if (!frame_->IsMaximized() && !frame_->IsFullScreen()) frame_->Move(at);
-        });
+        if (!event.IsShown() || !shown_at_ || frame_->IsMaximized()) return;
+        const wxPoint at = *std::exchange(shown_at_, std::nullopt);
+        MoveOnceMapped(frame_, at.x, at.y);
       }) {}
 
 void WindowPlaceKeeper::Restore(const std::optional<WindowPlace>& kept) {

@@ -46,8 +46,7 @@ class WindowPlaceKeeper {
   BoundHandler<wxMoveEvent> on_move_;
   BoundHandler<wxTimerEvent> on_settled_;
   BoundHandler<wxShowEvent> on_shown_;
-  // Asked again once the window is on screen: a window manager may place a new window by its own
-  // rule (openbox does), and honours a move only once the window is mapped.
+  // Asked again once the window is on screen.
   std::optional<wxPoint> shown_at_;
 };
 

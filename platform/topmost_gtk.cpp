@@ -21,6 +21,29 @@ void KeepOffTaskbar(wxTopLevelWindow* window) {
   }
 }
 
+void MoveOnceMapped(wxTopLevelWindow* window, int x, int y) {
+  auto* widget = static_cast<GtkWidget*>(window->GetHandle());
+  if (!GTK_IS_WINDOW(widget)) return;
+  if (gtk_widget_get_mapped(widget)) {
+    gtk_window_move(GTK_WINDOW(widget), x, y);
+    return;
+  }
+  struct Place {
+    int x;
+    int y;
+  };
+  g_signal_connect_data(
+      widget, "map-event", G_CALLBACK(+[](GtkWidget* mapped, GdkEvent*, gpointer data) {
+        const auto* place = static_cast<Place*>(data);
+        gtk_window_move(GTK_WINDOW(mapped), place->x, place->y);
+        g_signal_handlers_disconnect_matched(mapped, G_SIGNAL_MATCH_DATA, 0, 0, nullptr, nullptr,
+                                             data);
+        return FALSE;
+      }),
+      new Place{x, y}, +[](gpointer data, GClosure*) { delete static_cast<Place*>(data); },
+      static_cast<GConnectFlags>(0));
+}
+
 void BringForward(wxTopLevelWindow* window, const std::string& startup_id) {
   auto* widget = static_cast<GtkWidget*>(window->GetHandle());
   if (!GTK_IS_WINDOW(widget)) return;

@@ -13,6 +13,9 @@ void KeepAbove(wxTopLevelWindow* window, bool above) {
 
 void KeepOffTaskbar(wxTopLevelWindow*) {}
 
+// Windows opens a window where the program puts it.
+void MoveOnceMapped(wxTopLevelWindow* window, int x, int y) { window->Move(x, y); }
+
 // The later start allowed this process the foreground before it ended.
 void BringForward(wxTopLevelWindow* window, const std::string&) {
   window->Raise();
