@@ -118,13 +118,26 @@ const char* MediaType(const std::string& name) {
   return "application/octet-stream";
 }
 
+// "METHOD path query host agent": the agent is the first word of the User-Agent, which tells the
+// page engine from a TV's player.
+std::string LogLine(const std::string& what, const httplib::Request& request,
+                    const std::string& query) {
+  std::string agent = request.get_header_value("User-Agent");
+  agent = agent.substr(0, agent.find(' '));
+  return what + " " + request.path + " " + query + " " + request.get_header_value("Host") + " " +
+         (agent.empty() ? "-" : agent);
+}
+
+void PrintLog(const std::string& line) {
+  std::lock_guard lock(g_log_mutex);
+  std::printf("%s\n", line.c_str());
+  std::fflush(stdout);
+}
+
 void Log(const httplib::Request& request) {
   const std::size_t mark = request.target.find('?');
   const std::string query = mark == std::string::npos ? "" : request.target.substr(mark + 1);
-  std::lock_guard lock(g_log_mutex);
-  std::printf("%s %s %s %s\n", request.method.c_str(), request.path.c_str(),
-              query.empty() ? "-" : query.c_str(), request.get_header_value("Host").c_str());
-  std::fflush(stdout);
+  PrintLog(LogLine(request.method, request, query.empty() ? "-" : query));
 }
 
 // Applies the configured delay and failure of a path; false when the request must not be
@@ -281,7 +294,9 @@ int main(int argc, char** argv) {
                 }
                 const std::size_t at = offset % clip->size();
                 return sink.write(clip->data() + at, std::min(due - offset, clip->size() - at));
-              });
+              },
+              // The listener's leaving is logged too ("END"): the 投屏 test sees a TV stop.
+              [end = LogLine("END", request, "-")](bool) { PrintLog(end); });
         });
   // The clips and segments; httplib answers range requests from the whole content.
   route(R"(/media/([a-z0-9_./-]+))",

@@ -11,6 +11,7 @@
 #include "core/fetcher.h"
 #include "core/service_address.h"
 #include "mainwindow/bulletin_menu_ui.h"
+#include "mainwindow/cast_menu_ui.h"
 #include "mainwindow/design.h"
 #include "mainwindow/fullscreen_ui.h"
 #include "mainwindow/layout_ui.h"
@@ -172,6 +173,8 @@ Form1::Form1(Form1Options options)
     find.OpenOver(area, typed, web_browser1_->Window());
   });
 
+  cast_ = std::make_unique<CastMenu>(parts_, *viewer_, [this] { return PlayingName(); });
+
   const double dpi = DesktopTextDpi();
   SetClientSize(TwipsToPixels(design::kClientWidth, dpi),
                 TwipsToPixels(design::kClientHeight, dpi));
@@ -191,6 +194,16 @@ std::u16string Form1::Account() const {
   return login ? login->UserName() : signin_->SavedUser();
 }
 
+// The name of the list entry whose page is on show; empty when none is.
+std::u16string Form1::PlayingName() const {
+  const std::optional<PlayedPage>& played = viewer_->Choices().played;
+  if (!viewer_->OnShow() || !played) return {};
+  PageList& list =
+      played->kind == PageKind::kStation ? stations_->Stations() : programmes_->Channels();
+  const std::optional<std::size_t> position = list.Find(played->address);
+  return position ? list.Name(*position) : std::u16string();
+}
+
 // After the window shows: the desktop's tray is no part of the start.
 void Form1::StartTray() {
   TrayActions actions;
@@ -202,14 +215,7 @@ void Form1::StartTray() {
     state.muted = viewer_->Choices().muted;
     state.small_window = small_->Active();
     state.sleep_minutes_left = sleep_timer_->MinutesLeft();
-    const std::optional<PlayedPage>& played = viewer_->Choices().played;
-    if (viewer_->OnShow() && played) {
-      PageList& list =
-          played->kind == PageKind::kStation ? stations_->Stations() : programmes_->Channels();
-      if (const std::optional<std::size_t> position = list.Find(played->address)) {
-        state.playing = list.Name(*position);
-      }
-    }
+    state.playing = PlayingName();
     return state;
   };
   actions.play_favourite = [this](std::size_t place) {
@@ -269,6 +275,7 @@ void Form1::CreateMenus() {
   static_assert(kDingshi == kN1 + kBulletinItems);
   menus_.Add(SleepTimerCaption(std::nullopt), nullptr);
   menus_.Add(u"小窗", nullptr);
+  menus_.Add(u"投屏", nullptr);
   menus_.Attach();
 }
 

@@ -32,6 +32,7 @@ class PanelBar;
 class SaveNotice;
 class SleepTimerMenu;
 class SmallWindow;
+class CastMenu;
 class TrayMenu;
 class ProgrammeList;
 class StartupCatchUp;
@@ -78,6 +79,7 @@ class Form1 : public wxFrame {
   void PrepareBrowserViews();
   void StartTray();
   std::u16string Account() const;
+  std::u16string PlayingName() const;
   void OpenDownloadPage();
 
   void OnClose(wxCloseEvent& event);
@@ -113,6 +115,7 @@ class Form1 : public wxFrame {
   std::unique_ptr<SleepTimerMenu> sleep_timer_;
   std::unique_ptr<SmallWindow> small_;
   std::unique_ptr<WindowPlaceKeeper> place_;
+  std::unique_ptr<CastMenu> cast_;
   // Made once the window shows, and gone before the units its entries reach.
   std::unique_ptr<TrayMenu> tray_;
 };

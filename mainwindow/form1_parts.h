@@ -15,9 +15,18 @@ class ClickableMenuBar;
 class PanelBar;
 class Skin;
 
-// The menu bar's entries, left to right: the six bulletin entries from kN1 on, then 定时关闭 and
-// 小窗.
-enum MenuEntry { kJiemu, kJiemian, kDenglu, kChuangkou, kN1, kDingshi = kN1 + 6, kXiaochuang };
+// The menu bar's entries, left to right: the six bulletin entries from kN1 on, then 定时关闭,
+// 小窗 and 投屏.
+enum MenuEntry {
+  kJiemu,
+  kJiemian,
+  kDenglu,
+  kChuangkou,
+  kN1,
+  kDingshi = kN1 + 6,
+  kXiaochuang,
+  kTouping
+};
 
 struct Form1Parts : WindowParts {
   ClickableMenuBar* menus = nullptr;  // entries in the order of MenuEntry

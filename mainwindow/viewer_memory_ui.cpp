@@ -107,7 +107,17 @@ void ViewerMemory::Back() {
 }
 
 void ViewerMemory::SoundChanged() {
-  parts_.web_browser1->SetSound(choices_.muted, choices_.volume);
+  if (sound_taken_) {
+    sound_taken_(choices_.muted, choices_.volume);
+  } else {
+    parts_.web_browser1->SetSound(choices_.muted, choices_.volume);
+  }
+}
+
+void ViewerMemory::SetSoundTaken(std::function<void(bool muted, int volume)> sound) {
+  sound_taken_ = std::move(sound);
+  // Given back, the view plays as the viewer set it; taken, the taker sets what it needs.
+  if (!sound_taken_) SoundChanged();
 }
 
 void ViewerMemory::ToggleMute() {

@@ -53,6 +53,9 @@ class ViewerMemory {
   void KeepPlaces(const std::optional<WindowPlace>& window,
                   const std::optional<PlaceRect>& small_window);
   void AddOption(MenuOption option) { options_.push_back(std::move(option)); }
+  // While set, the viewer's sound goes to `sound` instead of the playback view (to a TV that
+  // plays the channel); unset, the view has it again.
+  void SetSoundTaken(std::function<void(bool muted, int volume)> sound);
   // Runs after every change of the choices: the tray's menu follows them.
   void SetOnChange(std::function<void()> on_change) { on_change_ = std::move(on_change); }
   // Adds the page of `list`'s entry at `position` to the account's favourites, or takes it off.
@@ -90,6 +93,7 @@ class ViewerMemory {
   ViewerChoices choices_;
   std::vector<MenuOption> options_;
   std::function<void()> on_change_;
+  std::function<void(bool, int)> sound_taken_;
   bool on_show_ = false;
   // The account whose favourites the lists mark, asked once for all their rows.
   std::u16string marked_account_;

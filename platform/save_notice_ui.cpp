@@ -52,7 +52,11 @@ void SaveNotice::Saved(const std::u16string& what, SaveTrouble trouble) {
   }
   if (known != failing_.end()) return;
   failing_.push_back(what);
-  text_->SetLabel(ToWx(u"无法保存" + what + u"：" + SaveTroubleWords(trouble)));
+  Tell(u"无法保存" + what + u"：" + SaveTroubleWords(trouble));
+}
+
+void SaveNotice::Tell(const std::u16string& text) {
+  text_->SetLabel(ToWx(text));
   Place();
   PassOver(line_, false);
   line_->Show();

@@ -9,6 +9,7 @@
 #include <string>
 
 #include "platform/twips_ui.h"
+#include "platform/web/cast_source.h"
 
 class wxWindow;
 
@@ -43,11 +44,18 @@ class BrowserView : public TwipsPlaced {
   void SetMediaStep(std::function<void(int)> handler) { media_step_ = std::move(handler); }
   // Runs when the viewer double-clicks anywhere in the page, a player in a frame included.
   void SetDoubleClicked(std::function<void()> handler) { double_clicked_ = std::move(handler); }
+  // Runs when an element of the page on show starts playing something else than before.
+  void SetMediaChanged(std::function<void()> handler) { media_changed_ = std::move(handler); }
   // How many of the callbacks above are set.
   int CallbacksSet() const {
     return (load_completed_ ? 1 : 0) + (fullscreen_changed_ ? 1 : 0) + (media_step_ ? 1 : 0) +
-           (double_clicked_ ? 1 : 0);
+           (double_clicked_ ? 1 : 0) + (media_changed_ ? 1 : 0);
   }
+  // What the page on show plays, as it last told: nothing before it plays.
+  const PageMedia& Media() const { return media_; }
+  // A line of ours over the bottom of the view, on this page and the ones to come; the empty
+  // text takes it away.
+  virtual void SetCastLine(const std::u16string& /*text*/) {}
   // Asks the page to leave its own fullscreen, when it is in it.
   virtual void ExitPageFullscreen() {}
   // The sound of every page the view shows from now on, the page on show included: muted or
@@ -74,12 +82,21 @@ class BrowserView : public TwipsPlaced {
   void NotifyDoubleClicked() {
     if (double_clicked_) double_clicked_();
   }
+  // What a page message of kCastWatchScript told; a new page plays nothing until it tells.
+  void NotifyMedia(PageMedia media) {
+    if (media == media_) return;
+    media_ = std::move(media);
+    if (media_changed_ && !media_.element_source.empty()) media_changed_();
+  }
+  void ForgetMedia() { media_ = {}; }
 
  private:
   std::function<void()> load_completed_;
   std::function<void(bool)> fullscreen_changed_;
   std::function<void(int)> media_step_;
   std::function<void()> double_clicked_;
+  std::function<void()> media_changed_;
+  PageMedia media_;
 };
 
 using BrowserViewFactory = std::function<std::unique_ptr<BrowserView>(wxWindow* parent)>;

@@ -1,7 +1,9 @@
 #include "platform/web/cast_source.h"
 
+#include <algorithm>
 #include <array>
 
+#include "core/upnp.h"
 #include "core/utf.h"
 
 namespace talvo {
@@ -52,34 +54,28 @@ const Known* KnownOf(std::string_view address) {
   return nullptr;
 }
 
-std::string EscapedForXml(std::string_view text) {
-  std::string escaped;
-  for (const char c : text) {
-    switch (c) {
-      case '&':
-        escaped += "&amp;";
-        break;
-      case '<':
-        escaped += "&lt;";
-        break;
-      case '>':
-        escaped += "&gt;";
-        break;
-      case '"':
-        escaped += "&quot;";
-        break;
-      case '\'':
-        escaped += "&apos;";
-        break;
-      default:
-        // Control characters have no place in XML 1.0 text.
-        if (static_cast<unsigned char>(c) >= 0x20 || c == '\t' || c == '\n') escaped += c;
-    }
-  }
-  return escaped;
-}
-
 }  // namespace
+
+std::optional<PageMedia> ReadCastReport(std::string_view message) {
+  std::vector<std::string> words;
+  for (std::size_t at = 0; at < message.size();) {
+    const std::size_t end = std::min(message.find(' ', at), message.size());
+    if (end > at) words.emplace_back(message.substr(at, end - at));
+    at = end + 1;
+  }
+  if (words.size() < 3 || words[0] != "cast" || (words[1] != "video" && words[1] != "audio")) {
+    return std::nullopt;
+  }
+  PageMedia media;
+  media.video = words[1] == "video";
+  media.element_source = words[2] == "-" ? "" : words[2];
+  // A page can write what it likes where its reads are kept: a bound on what it can make us keep.
+  constexpr std::size_t kMostReads = 32;
+  for (std::size_t i = 3; i < words.size() && media.player_reads.size() < kMostReads; ++i) {
+    media.player_reads.push_back(words[i]);
+  }
+  return media;
+}
 
 std::optional<CastSource> CastSourceOf(const PageMedia& media) {
   const std::string& own = media.element_source;
@@ -112,9 +108,9 @@ std::string CastMetadata(std::string_view title, const CastSource& source) {
              "xmlns:dc=\"http://purl.org/dc/elements/1.1/\" "
              "xmlns:upnp=\"urn:schemas-upnp-org:metadata-1-0/upnp/\">"
              "<item id=\"talvo\" parentID=\"0\" restricted=\"1\"><dc:title>") +
-         EscapedForXml(title) + "</dc:title><upnp:class>" + upnp_class +
+         XmlEscaped(title) + "</dc:title><upnp:class>" + upnp_class +
          "</upnp:class><res protocolInfo=\"http-get:*:" + source.mime + ":*\">" +
-         EscapedForXml(source.address) + "</res></item></DIDL-Lite>";
+         XmlEscaped(source.address) + "</res></item></DIDL-Lite>";
 }
 
 }  // namespace talvo

@@ -20,7 +20,12 @@ struct PageMedia {
   // The addresses the page's script player asked for, oldest first (a playlist, an FLV stream,
   // its segments).
   std::vector<std::string> player_reads;
+  bool operator==(const PageMedia&) const = default;
 };
+
+// The page's report of an element that started playing (kCastWatchScript): "cast <video|audio>
+// <source> <read>…"; nothing for any other message.
+std::optional<PageMedia> ReadCastReport(std::string_view message);
 
 enum class CastKind { kFile, kStation, kPlaylist, kScriptPlayer };
 

@@ -87,9 +87,50 @@ inline constexpr const char* kStreamWatchScript =
     "  }, 1000);"
     "})();";
 
-// The quiet line of ours over the bottom of the view while a stream is away, and its removal;
-// the page under it stays as it is. Run in the page on show, and kept for the documents to come
-// while it shows.
+// What a playing element plays, for 投屏, told as "cast <video|audio> <currentSrc> <read>…" when it
+// starts playing: its own address, and the addresses the page's script player asked for
+// (kPlayerReadsScript keeps them on the document). Every frame's elements.
+inline constexpr const char* kCastWatchScript =
+    "document.addEventListener('playing', (e) => {"
+    "  const m = e.target;"
+    "  if (!(m instanceof HTMLMediaElement)) return;"
+    "  const reads = document.documentElement.getAttribute('data-talvo-reads') || '';"
+    "  talvoPost(['cast', m instanceof HTMLVideoElement ? 'video' : 'audio',"
+    "             m.currentSrc || '-', reads].join(' '));"
+    "}, true);";
+// The addresses a script player reads, seen where they are asked for: in the page's own world,
+// for its XMLHttpRequest and fetch. The first ones (a player reads its playlist first) and the
+// newest are kept, on the document, for kCastWatchScript to tell.
+inline constexpr const char* kPlayerReadsScript =
+    "(() => {"
+    "  const note = (address) => {"
+    "    try {"
+    "      const a = new URL(String(address), location.href).href;"
+    "      const e = document.documentElement;"
+    "      const reads = (e.getAttribute('data-talvo-reads') || '').split(' ').filter((r) => r);"
+    "      if (reads.includes(a)) return;"
+    "      reads.push(a);"
+    "      if (reads.length > 16) reads.splice(4, 1);"
+    "      e.setAttribute('data-talvo-reads', reads.join(' '));"
+    "    } catch (x) {}"
+    "  };"
+    "  const open = XMLHttpRequest.prototype.open;"
+    "  XMLHttpRequest.prototype.open = function (method, address) {"
+    "    note(address);"
+    "    return open.apply(this, arguments);"
+    "  };"
+    "  const get = window.fetch;"
+    "  if (get) window.fetch = function (what) {"
+    "    note(what && what.url ? what.url : what);"
+    "    return get.apply(this, arguments);"
+    "  };"
+    "})();";
+
+// A quiet line of ours over the bottom of the view, and its removal; the page under it stays as
+// it is. Run in the page on show, and kept for the documents to come while it shows. `kind`
+// names the line, so that two can be shown and removed each by itself.
+std::string PageLineScript(std::string_view kind, std::u16string_view text);
+// While a stream is away.
 std::string StreamLineScript(bool shown);
 inline constexpr const char* kStreamLineText = "信号中断，正在重新连接…";
 

@@ -150,9 +150,10 @@ class EdgeBrowser final : public BrowserView {
           ToWx(Utf8ToUtf16("if (window.top === window) " + WithPoster(told, EdgePoster()))));
     }
     // A player may sit in a frame of the page: these run in every frame.
-    for (const char* told : {kStreamWatchScript, kDoubleClickScript}) {
+    for (const char* told : {kStreamWatchScript, kDoubleClickScript, kCastWatchScript}) {
       web_->AddUserScript(ToWx(Utf8ToUtf16(WithPoster(told, EdgePoster()))));
     }
+    web_->AddUserScript(kPlayerReadsScript);
     // A page's window.print() opens no print preview over the picture.
     web_->AddUserScript("window.print = function () {};");
   }
@@ -165,6 +166,7 @@ class EdgeBrowser final : public BrowserView {
     stalled_ = false;
     LeaveOutage();
     stream_return_.Chosen(chosen);
+    ForgetMedia();
     own_navigation_ = chosen;
     if (web_ != nullptr) web_->LoadURL(ToWx(address));
   }
@@ -361,6 +363,10 @@ class EdgeBrowser final : public BrowserView {
   // The line over the view while a stream is away, on the page on show and on those to come.
   void ShowStreamLine(bool shown) { RunKept(line_script_, StreamLineScript(shown), shown); }
 
+  void SetCastLine(const std::u16string& text) override {
+    RunKept(cast_line_script_, PageLineScript("cast", text), !text.empty());
+  }
+
   // Runs `script` on the page on show and, when `kept`, on every document to come in place of
   // the one `slot` held: the engine names a kept script only later, so only the newest stays.
   void RunKept(KeptScript& slot, const std::string& text, bool kept = true) {
@@ -395,6 +401,7 @@ class EdgeBrowser final : public BrowserView {
     if (said == "next") NotifyMediaStep(1);
     if (said == "previous") NotifyMediaStep(-1);
     if (said == "double-click") NotifyDoubleClicked();
+    if (std::optional<PageMedia> media = ReadCastReport(said)) NotifyMedia(std::move(*media));
     if (said == "typing" || said == "not-typing") typing_ = said == "typing";
     if (const std::optional<MediaReport> report = ParseMediaReport(said)) {
       stream_return_.Reported(*report);
@@ -586,6 +593,7 @@ class EdgeBrowser final : public BrowserView {
   int volume_percent_ = 100;
   KeptScript volume_script_;
   KeptScript line_script_;
+  KeptScript cast_line_script_;
   std::uintptr_t last_script_ = 0;
   std::map<std::uintptr_t, std::function<void(std::u16string)>> script_replies_;
   // Which navigation is the client's own, and which one is under way.

@@ -90,6 +90,7 @@ class WebKitBrowser final : public BrowserView {
     }
     if (volume_script_ != nullptr) webkit_user_script_unref(volume_script_);
     if (line_script_ != nullptr) webkit_user_script_unref(line_script_);
+    if (cast_line_script_ != nullptr) webkit_user_script_unref(cast_line_script_);
     g_object_unref(web_);
   }
 
@@ -98,7 +99,13 @@ class WebKitBrowser final : public BrowserView {
     outage_.Leave();
     process_.Chosen(chosen);
     stream_return_.Chosen(chosen);
+    ForgetMedia();
     webkit_web_view_load_uri(web_, chosen.c_str());
+  }
+
+  void SetCastLine(const std::u16string& text) override {
+    RunKept(cast_line_script_, PageLineScript("cast", text), WEBKIT_USER_CONTENT_INJECT_TOP_FRAME,
+            !text.empty());
   }
 
   std::shared_ptr<PageProcessGroup> Group() const { return process_.Group(); }
@@ -271,10 +278,11 @@ class WebKitBrowser final : public BrowserView {
                                                                          kOwnWorld);
     g_signal_connect(content, "script-message-received::talvoMedia",
                      G_CALLBACK(&WebKitBrowser::OnMediaMessage), this);
-    for (const char* told :
-         {kMediaStepScript, kTypingScript, kStreamWatchScript, kDoubleClickScript}) {
+    for (const char* told : {kMediaStepScript, kTypingScript, kStreamWatchScript,
+                             kDoubleClickScript, kCastWatchScript}) {
       // A player may sit in a frame of the page; the page's keys and controls are its top's.
-      const bool every_frame = told == kStreamWatchScript || told == kDoubleClickScript;
+      const bool every_frame =
+          told == kStreamWatchScript || told == kDoubleClickScript || told == kCastWatchScript;
       WebKitUserScript* script = webkit_user_script_new_for_world(
           WithPoster(told, kWebKitPoster).c_str(),
           every_frame ? WEBKIT_USER_CONTENT_INJECT_ALL_FRAMES
@@ -283,6 +291,12 @@ class WebKitBrowser final : public BrowserView {
       webkit_user_content_manager_add_script(content, script);
       webkit_user_script_unref(script);
     }
+    // In the page's world: that is where its player asks for what it reads.
+    WebKitUserScript* reads =
+        webkit_user_script_new(kPlayerReadsScript, WEBKIT_USER_CONTENT_INJECT_ALL_FRAMES,
+                               WEBKIT_USER_SCRIPT_INJECT_AT_DOCUMENT_START, nullptr, nullptr);
+    webkit_user_content_manager_add_script(content, reads);
+    webkit_user_script_unref(reads);
   }
 
   static void OnMediaMessage(WebKitUserContentManager*, WebKitJavascriptResult* result,
@@ -295,6 +309,9 @@ class WebKitBrowser final : public BrowserView {
     if (said == "next") static_cast<WebKitBrowser*>(self)->NotifyMediaStep(1);
     if (said == "previous") static_cast<WebKitBrowser*>(self)->NotifyMediaStep(-1);
     if (said == "double-click") static_cast<WebKitBrowser*>(self)->NotifyDoubleClicked();
+    if (std::optional<PageMedia> media = ReadCastReport(said)) {
+      static_cast<WebKitBrowser*>(self)->NotifyMedia(std::move(*media));
+    }
     if (said == "typing" || said == "not-typing") {
       static_cast<WebKitBrowser*>(self)->typing_ = said == "typing";
     }
@@ -341,6 +358,7 @@ class WebKitBrowser final : public BrowserView {
   bool typing_ = false;  // the page's focus is in one of its fields
   WebKitUserScript* volume_script_ = nullptr;
   WebKitUserScript* line_script_ = nullptr;
+  WebKitUserScript* cast_line_script_ = nullptr;
   std::vector<std::shared_ptr<ScriptReply>> pending_;
   // Gone with the view: a wait for the page's answer ends when it is.
   std::shared_ptr<const bool> alive_ = std::make_shared<const bool>(true);

@@ -134,7 +134,7 @@ std::vector<Request> DemoService::Requests() {
   for (std::size_t i = 1; i < lines.size(); ++i) {
     std::istringstream fields(lines[i]);
     Request request;
-    fields >> request.method >> request.path >> request.query >> request.host;
+    fields >> request.method >> request.path >> request.query >> request.host >> request.agent;
     requests.push_back(request);
   }
   return requests;

@@ -42,6 +42,7 @@ struct Request {
   std::string path;
   std::string query;  // raw, "-" when there was none
   std::string host;
+  std::string agent;  // the first word of its User-Agent; "END" requests are a stream's end
 };
 
 // One talvo-demo-service on a free loopback port.

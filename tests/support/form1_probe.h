@@ -4,6 +4,7 @@
 #include <string>
 
 #include "mainwindow/bulletin_menu_ui.h"
+#include "mainwindow/cast_menu_ui.h"
 #include "mainwindow/form1.h"
 #include "mainwindow/fullscreen_ui.h"
 #include "mainwindow/layout_ui.h"
@@ -36,6 +37,7 @@ class Form1Probe {
   WindowOptions& Options() const { return *form_.options_unit_; }
   ViewerMemory& Viewer() const { return *form_.viewer_; }
   SleepTimerMenu& Sleep() const { return *form_.sleep_timer_; }
+  CastMenu& Cast() const { return *form_.cast_; }
   LoginWindow& Login() const { return *form_.login_; }
   const std::u16string& SavedUser() const { return form_.signin_->SavedUser(); }
   const std::u16string& SavedPassword() const { return form_.signin_->SavedPassword(); }

@@ -15,7 +15,11 @@ class RecordingBrowser final : public BrowserView {
  public:
   explicit RecordingBrowser(wxWindow* parent) : BrowserView(new wxWindow(parent, wxID_ANY)) {}
 
-  void Navigate(const std::u16string& address) override { navigations_.push_back(address); }
+  void Navigate(const std::u16string& address) override {
+    navigations_.push_back(address);
+    ForgetMedia();
+  }
+  void SetCastLine(const std::u16string& text) override { cast_line_ = text; }
   void SetSilent(bool silent) override { silent_ = silent; }
   void SetProxy(const std::string&) override {}
   void SetSound(bool muted, int volume_percent) override {
@@ -29,6 +33,9 @@ class RecordingBrowser final : public BrowserView {
   bool Silent() const { return silent_; }
   bool Muted() const { return muted_; }
   int Volume() const { return volume_; }
+  const std::u16string& CastLine() const { return cast_line_; }
+  // The page's element starts playing `media`, as the engine's page would tell.
+  void Plays(PageMedia media) { NotifyMedia(std::move(media)); }
   // Sets the page text and reports a finished load, as the engine would.
   void FinishLoad(const std::u16string& body_text) {
     body_text_ = body_text;
@@ -42,6 +49,7 @@ class RecordingBrowser final : public BrowserView {
  private:
   std::vector<std::u16string> navigations_;
   std::u16string body_text_;
+  std::u16string cast_line_;
   bool silent_ = false;
   bool muted_ = false;
   int volume_ = 100;
