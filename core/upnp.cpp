@@ -193,6 +193,7 @@ std::optional<SsdpAnswer> ReadSsdpAnswer(std::string_view datagram) {
 
 std::string ResolveHttpAddress(std::string_view base, std::string_view relative) {
   relative = Trimmed(relative);
+  if (relative.empty()) return {};
   if (StartsWithNoCase(relative, "http://")) {
     return OriginOf(relative).empty() ? std::string() : std::string(relative);
   }

@@ -56,6 +56,15 @@ class CastE2E : public testing::EngineFixture {
   }
 
   CastMenu& cast() { return probe().Cast(); }
+  // Searched again until the TV answers: it announces itself a moment after it starts.
+  bool FoundTv() {
+    return WaitFor(
+        [&] {
+          if (cast().Found().empty()) cast().Search();
+          return !cast().Found().empty();
+        },
+        20000);
+  }
   void Play(const char* station, bool channel = false) {
     wxListBox* list = channel ? probe().Parts().list2 : probe().Parts().list1;
     ASSERT_TRUE(WaitFor([&] { return list->FindString(ToWx(Utf8ToUtf16(station))) >= 0; }, 10000))
@@ -81,12 +90,7 @@ class CastE2E : public testing::EngineFixture {
 };
 
 TEST_F(CastE2E, TheTvIsFoundByNamePlaysTheStationFollowsTheChannelAndStops) {
-  ASSERT_TRUE(WaitFor(
-      [&] {
-        if (cast().Found().empty()) cast().Search();
-        return !cast().Found().empty();
-      },
-      20000));
+  ASSERT_TRUE(FoundTv());
   ASSERT_EQ(cast().Found().size(), 1u) << "one TV, seen from each network, is one entry";
   EXPECT_EQ(cast().Found()[0].name, "Living Room TV");
   EXPECT_FALSE(cast().Found()[0].rendering_control.empty());
@@ -111,12 +115,7 @@ TEST_F(CastE2E, TheTvIsFoundByNamePlaysTheStationFollowsTheChannelAndStops) {
 // A live channel whose script player feeds the element itself: the TV gets the playlist the
 // player reads.
 TEST_F(CastE2E, TheTvGetsThePlaylistAScriptPlayerReads) {
-  ASSERT_TRUE(WaitFor(
-      [&] {
-        if (cast().Found().empty()) cast().Search();
-        return !cast().Found().empty();
-      },
-      20000));
+  ASSERT_TRUE(FoundTv());
   Play("新闻直播卫视", true);
   EXPECT_TRUE(probe().WebBrowser1().Media().element_source.starts_with("blob:"));
   cast().CastTo(cast().Found()[0]);

@@ -61,5 +61,24 @@ TEST(CastSourceTest, TheMetadataEscapesTheTitleAndTheAddress) {
   EXPECT_NE(metadata.find("object.item.videoItem.videoBroadcast"), std::string::npos);
 }
 
+TEST(CastSourceTest, ThePagesReportIsReadAsWhatItPlays) {
+  const struct {
+    const char* message;
+    std::optional<PageMedia> media;
+  } cases[] = {
+      {"cast video blob:http://h/1 http://h/live.m3u8 http://h/s1.ts",
+       PageMedia{"blob:http://h/1", true, {"http://h/live.m3u8", "http://h/s1.ts"}}},
+      {"cast audio http://h/a.mp3 ", PageMedia{"http://h/a.mp3", false, {}}},
+      {"cast video -", PageMedia{"", true, {}}},
+      {"cast picture http://h/a.mp4", std::nullopt},
+      {"media 1 playing 0 NaN -", std::nullopt},
+      {"cast", std::nullopt},
+  };
+  for (const auto& c : cases) EXPECT_EQ(ReadCastReport(c.message), c.media) << c.message;
+  std::string flood = "cast video blob:x";
+  for (int i = 0; i < 1000; ++i) flood += " http://h/" + std::to_string(i) + ".ts";
+  EXPECT_EQ(ReadCastReport(flood)->player_reads.size(), 32u);
+}
+
 }  // namespace
 }  // namespace talvo
