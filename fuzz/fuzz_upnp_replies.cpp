@@ -12,9 +12,8 @@
 namespace {
 
 bool IsHttp(const std::string& address) {
-  return address.size() > 7 && (address.compare(0, 7, "http://") == 0 ||
-                                address.compare(0, 7, "HTTP://") == 0 ||
-                                address.compare(0, 7, "Http://") == 0);
+  return !talvo::ResolveHttpAddress(address, "/").empty() &&
+         talvo::ResolveHttpAddress("http://h/", address) == address;
 }
 
 }  // namespace
@@ -22,9 +21,7 @@ bool IsHttp(const std::string& address) {
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
   const std::string_view input(reinterpret_cast<const char*>(data), size);
   if (const auto answer = talvo::ReadSsdpAnswer(input)) {
-    if (answer->location.size() < 8 || talvo::ResolveHttpAddress(answer->location, "/").empty()) {
-      std::abort();
-    }
+    if (talvo::ResolveHttpAddress(answer->location, "/").empty()) std::abort();
   }
   if (const auto renderer = talvo::ReadRendererDescription(input, "http://10.0.0.1/d.xml")) {
     if (renderer->udn.empty() || renderer->name.empty() || !IsHttp(renderer->av_transport) ||

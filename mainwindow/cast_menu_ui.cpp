@@ -200,11 +200,14 @@ void CastMenu::Started(const Renderer& renderer, const CastSource& source) {
   casting_ = renderer;
   sent_ = source;
   parts_.web_browser1->SetSound(true, viewer_.Choices().volume);
-  viewer_.SetSoundTaken([this](bool muted, int volume) {
-    parts_.web_browser1->SetSound(true, volume);
-    pending_volume_ = muted ? 0 : volume;
-    SendVolume();
-  });
+  viewer_.SetSoundTaken(
+      [this](bool muted, int volume) {
+        parts_.web_browser1->SetSound(true, volume);
+        pending_volume_ = muted ? 0 : volume;
+        SendVolume();
+      },
+      // The sleep timer's end stops the TV too.
+      [this] { StopCasting(); });
   const std::u16string line = CastingLine(renderer.name);
   parts_.web_browser1->SetCastLine(line);
   parts_.menus->SetCaption(kTouping, u"投屏中");

@@ -50,7 +50,7 @@ void SleepTimerMenu::dingshi_Click() {
 void SleepTimerMenu::Set(int minutes) {
   const std::chrono::milliseconds length = length_.value_or(std::chrono::minutes(minutes));
   // A timer set again during its fade starts with the viewer's sound.
-  parts_.web_browser1->SetSound(viewer_.Choices().muted, viewer_.Choices().volume);
+  viewer_.ApplySound(viewer_.Choices().muted, viewer_.Choices().volume);
   timer_.Set(length, SleepClock::now());
   tick_.Start(kTickMs);
   DebugTrace("sleep", "set for " + std::to_string(minutes) + " minutes");
@@ -62,7 +62,7 @@ void SleepTimerMenu::Cancel() {
   if (!timer_.Running()) return;
   timer_.Cancel();
   tick_.Stop();
-  parts_.web_browser1->SetSound(viewer_.Choices().muted, viewer_.Choices().volume);
+  viewer_.ApplySound(viewer_.Choices().muted, viewer_.Choices().volume);
   DebugTrace("sleep", "cancelled");
   AnnounceToReaders(parts_.frame, u"已取消定时关闭");
   ShowLeft();
@@ -71,13 +71,14 @@ void SleepTimerMenu::Cancel() {
 void SleepTimerMenu::Tick() {
   const ViewerChoices& choices = viewer_.Choices();
   const SleepStep step = timer_.Step(SleepClock::now(), choices.volume);
-  if (step.volume) parts_.web_browser1->SetSound(choices.muted, *step.volume);
+  // Where a TV plays the channel, its volume fades.
+  if (step.volume) viewer_.ApplySound(choices.muted, *step.volume);
   if (step.stop) {
     tick_.Stop();
     // The page goes and the viewer's sound comes back for whatever plays next.
     parts_.web_browser1->Navigate(u"about:blank");
-    parts_.web_browser1->SetSound(choices.muted, choices.volume);
     viewer_.PlaybackStopped();
+    viewer_.ApplySound(choices.muted, choices.volume);
     DebugTrace("sleep", "the time is up: playback stopped");
     AnnounceToReaders(parts_.frame, u"定时关闭：已停止播放");
   }

@@ -82,6 +82,8 @@ void ViewerMemory::Opened(PageKind kind, const std::u16string& address) {
 
 void ViewerMemory::PlaybackStopped() {
   on_show_ = false;
+  // A copy: the call gives the sound back, which clears the member.
+  if (const std::function<void()> stopped = stopped_while_taken_) stopped();
   if (on_change_) on_change_();
 }
 
@@ -106,16 +108,20 @@ void ViewerMemory::Back() {
   Play(before.kind, before.address);
 }
 
-void ViewerMemory::SoundChanged() {
+void ViewerMemory::SoundChanged() { ApplySound(choices_.muted, choices_.volume); }
+
+void ViewerMemory::ApplySound(bool muted, int volume) {
   if (sound_taken_) {
-    sound_taken_(choices_.muted, choices_.volume);
+    sound_taken_(muted, volume);
   } else {
-    parts_.web_browser1->SetSound(choices_.muted, choices_.volume);
+    parts_.web_browser1->SetSound(muted, volume);
   }
 }
 
-void ViewerMemory::SetSoundTaken(std::function<void(bool muted, int volume)> sound) {
+void ViewerMemory::SetSoundTaken(std::function<void(bool muted, int volume)> sound,
+                                 std::function<void()> stopped) {
   sound_taken_ = std::move(sound);
+  stopped_while_taken_ = std::move(stopped);
   // Given back, the view plays as the viewer set it; taken, the taker sets what it needs.
   if (!sound_taken_) SoundChanged();
 }

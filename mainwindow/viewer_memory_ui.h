@@ -54,8 +54,13 @@ class ViewerMemory {
                   const std::optional<PlaceRect>& small_window);
   void AddOption(MenuOption option) { options_.push_back(std::move(option)); }
   // While set, the viewer's sound goes to `sound` instead of the playback view (to a TV that
-  // plays the channel); unset, the view has it again.
-  void SetSoundTaken(std::function<void(bool muted, int volume)> sound);
+  // plays the channel); unset, the view has it again. `stopped` runs when playback is stopped
+  // (the sleep timer's end) while it is taken.
+  void SetSoundTaken(std::function<void(bool muted, int volume)> sound,
+                     std::function<void()> stopped = nullptr);
+  // A sound for the moment, not the viewer's choice (the sleep timer's fade): where the sound
+  // goes now.
+  void ApplySound(bool muted, int volume);
   // Runs after every change of the choices: the tray's menu follows them.
   void SetOnChange(std::function<void()> on_change) { on_change_ = std::move(on_change); }
   // Adds the page of `list`'s entry at `position` to the account's favourites, or takes it off.
@@ -94,6 +99,7 @@ class ViewerMemory {
   std::vector<MenuOption> options_;
   std::function<void()> on_change_;
   std::function<void(bool, int)> sound_taken_;
+  std::function<void()> stopped_while_taken_;
   bool on_show_ = false;
   // The account whose favourites the lists mark, asked once for all their rows.
   std::u16string marked_account_;

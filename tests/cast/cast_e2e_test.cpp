@@ -56,15 +56,7 @@ class CastE2E : public testing::EngineFixture {
   }
 
   CastMenu& cast() { return probe().Cast(); }
-  // Searched again until the TV answers: it announces itself a moment after it starts.
-  bool FoundTv() {
-    return WaitFor(
-        [&] {
-          if (cast().Found().empty()) cast().Search();
-          return !cast().Found().empty();
-        },
-        20000);
-  }
+
   void Play(const char* station, bool channel = false) {
     wxListBox* list = channel ? probe().Parts().list2 : probe().Parts().list1;
     ASSERT_TRUE(WaitFor([&] { return list->FindString(ToWx(Utf8ToUtf16(station))) >= 0; }, 10000))
@@ -89,8 +81,14 @@ class CastE2E : public testing::EngineFixture {
   std::unique_ptr<e2e::Process> renderer_;
 };
 
-TEST_F(CastE2E, TheTvIsFoundByNamePlaysTheStationFollowsTheChannelAndStops) {
-  ASSERT_TRUE(FoundTv());
+TEST_F(CastE2E, TheTvIsFoundByNamePlaysTheStationFollowsTheChannelStopsAndTakesAPlayersPlaylist) {
+  // Searched again until the TV answers: it announces itself a moment after it starts.
+  ASSERT_TRUE(WaitFor(
+      [&] {
+        if (cast().Found().empty()) cast().Search();
+        return !cast().Found().empty();
+      },
+      20000));
   ASSERT_EQ(cast().Found().size(), 1u) << "one TV, seen from each network, is one entry";
   EXPECT_EQ(cast().Found()[0].name, "Living Room TV");
   EXPECT_FALSE(cast().Found()[0].rendering_control.empty());
@@ -110,12 +108,8 @@ TEST_F(CastE2E, TheTvIsFoundByNamePlaysTheStationFollowsTheChannelAndStops) {
   cast().StopCasting();
   EXPECT_TRUE(WaitFor([&] { return RendererRequests("/stream/dslx.aac", true) > 0; }, 20000))
       << "the TV kept fetching after 停止投屏";
-}
 
-// A live channel whose script player feeds the element itself: the TV gets the playlist the
-// player reads.
-TEST_F(CastE2E, TheTvGetsThePlaylistAScriptPlayerReads) {
-  ASSERT_TRUE(FoundTv());
+  // A live channel whose script player feeds the element itself: the TV gets its playlist.
   Play("新闻直播卫视", true);
   EXPECT_TRUE(probe().WebBrowser1().Media().element_source.starts_with("blob:"));
   cast().CastTo(cast().Found()[0]);

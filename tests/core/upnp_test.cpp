@@ -15,7 +15,8 @@ TEST(UpnpTest, OnlyARendererThatSaysWhereItsDescriptionIsAnswersTheSearch) {
   } cases[] = {
       {"an answer, its names in any case",
        "HTTP/1.1 200 OK\r\nCACHE-CONTROL: max-age=1800\r\nlocation: http://10.0.0.5:49152/d.xml\r\n"
-       "St: " + kRendererType + "\r\nUSN: uuid:tv::" + kRendererType + "\r\n\r\n",
+       "St: " +
+           kRendererType + "\r\nUSN: uuid:tv::" + kRendererType + "\r\n\r\n",
        SsdpAnswer{"http://10.0.0.5:49152/d.xml", "uuid:tv::" + kRendererType}},
       {"an announcement",
        "NOTIFY * HTTP/1.1\r\nNT: " + kRendererType +
@@ -31,8 +32,6 @@ TEST(UpnpTest, OnlyARendererThatSaysWhereItsDescriptionIsAnswersTheSearch) {
        std::nullopt},
       {"a description that is no web address",
        "HTTP/1.1 200 OK\r\nST: " + kRendererType + "\r\nLOCATION: file:///etc/passwd\r\n\r\n",
-       std::nullopt},
-      {"a search of someone else's", "M-SEARCH * HTTP/1.1\r\nST: " + kRendererType + "\r\n\r\n",
        std::nullopt},
       {"no line at all", "HTTP/1.1 200 OK", std::nullopt},
   };
@@ -66,18 +65,21 @@ TEST(UpnpTest, TheRendererOfADescriptionHasItsControlAddressesMadeWhole) {
                 "http://10.0.0.5:49152/dev/rc"}},
       {"inside another device, its base named, no volume",
        "<r:root xmlns:r=\"x\"><r:URLBase>http://10.0.0.9:8080/base/</r:URLBase>" +
-           Device("urn:x:device:Box:1",
-                  "<friendlyName>box</friendlyName><UDN>uuid:box</UDN><deviceList>" +
-                      Device(kRendererType, "<UDN>uuid:2</UDN><serviceList>" +
-                                                Service(kAvTransportType, "ctl") +
-                                                "</serviceList>") +
-                      "</deviceList>") +
+           Device(
+               "urn:x:device:Box:1",
+               "<friendlyName>box</friendlyName><UDN>uuid:box</UDN><deviceList>" +
+                   Device(kRendererType, "<UDN>uuid:2</UDN><serviceList>" +
+                                             Service(kAvTransportType, "ctl") + "</serviceList>") +
+                   "</deviceList>") +
            "</r:root>",
        Renderer{"uuid:2", "uuid:2", "http://10.0.0.9:8080/base/ctl", ""}},
       {"no AVTransport", "<root>" + Device(kRendererType, named) + "</root>", std::nullopt},
-      {"a control address of another scheme",
-       "<root>" + Device(kRendererType, named + Service(kAvTransportType, "file:///x")) +
+      {"a control address on no host",
+       "<root>" + Device(kRendererType, named + Service(kAvTransportType, "//elsewhere/x")) +
            "</root>",
+       std::nullopt},
+      {"a control address of another scheme",
+       "<root>" + Device(kRendererType, named + Service(kAvTransportType, "file:///x")) + "</root>",
        std::nullopt},
       {"cut off", "<root>" + Device(kRendererType, named + av).substr(0, 120), std::nullopt},
   };
@@ -95,7 +97,6 @@ TEST(UpnpTest, ARepliesFaultIsARefusalWithTheDevicesWords) {
       "</s:Body></s:Envelope>");
   EXPECT_TRUE(done.ok);
   EXPECT_EQ(done.Value("CurrentTransportState"), "PLAYING");
-  EXPECT_EQ(done.Value("CurrentSpeed"), "1");
 
   const SoapReply fault = ReadSoapReply(
       500,
@@ -111,31 +112,13 @@ TEST(UpnpTest, ARepliesFaultIsARefusalWithTheDevicesWords) {
   EXPECT_EQ(ReadSoapReply(404, "").error_description, "HTTP 404");
 }
 
-TEST(UpnpTest, AnActionsArgumentsAreEscaped) {
-  const SoapAction action{kAvTransportType, "SetAVTransportURI", {{"CurrentURI", "http://h/a?x=1&y=<2>"}}};
-  const std::string envelope = SoapEnvelope(action);
-  EXPECT_NE(envelope.find("<u:SetAVTransportURI xmlns:u=\"" + std::string(kAvTransportType) +
-                          "\"><CurrentURI>http://h/a?x=1&amp;y=&lt;2&gt;</CurrentURI>"),
-            std::string::npos)
-      << envelope;
-  EXPECT_EQ(SoapActionHeader(action), "\"" + std::string(kAvTransportType) + "#SetAVTransportURI\"");
-  EXPECT_EQ(ReadSoapReply(200, envelope).Value("CurrentURI"), "http://h/a?x=1&y=<2>");
-}
-
-TEST(UpnpTest, ControlAddressesAreResolvedAsTheWebDoes) {
-  const char* base = "http://10.0.0.5:80/dev/desc.xml?v=1";
-  const std::pair<const char*, const char*> cases[] = {
-      {"/ctl", "http://10.0.0.5:80/ctl"},
-      {"ctl", "http://10.0.0.5:80/dev/ctl"},
-      {" http://10.0.0.6/x ", "http://10.0.0.6/x"},
-      {"https://10.0.0.6/x", ""},
-      {"//elsewhere/x", ""},
-      {"javascript:alert(1)", ""},
-  };
-  for (const auto& [relative, whole] : cases) {
-    EXPECT_EQ(ResolveHttpAddress(base, relative), whole) << relative;
-  }
-  EXPECT_EQ(ResolveHttpAddress("http://10.0.0.5", "ctl"), "http://10.0.0.5/ctl");
+// What an action sends comes back from the reader as it was (fuzz_upnp_replies tries any text).
+TEST(UpnpTest, AnActionNamesItsServiceAndEscapesItsArguments) {
+  const SoapAction action{kAvTransportType, "Play", {{"Speed", "1&<2>"}}};
+  EXPECT_NE(SoapEnvelope(action).find("<u:Play xmlns:u=\"" + std::string(kAvTransportType) +
+                                      "\"><Speed>1&amp;&lt;2&gt;</Speed>"),
+            std::string::npos);
+  EXPECT_EQ(SoapActionHeader(action), "\"" + std::string(kAvTransportType) + "#Play\"");
 }
 
 }  // namespace
