@@ -30,6 +30,10 @@ struct MultiByteTables {
   std::vector<char16_t> pairs;         // two UTF-16 units a pair, the second 0 when one is enough
 };
 
+// The tables of the system's converter `name` (iconv builds; the tables above are made from it):
+// empty, and a line in the log, where the system has no such converter.
+MultiByteTables ConverterTables(const char* name, bool double_byte);
+
 const MultiByteTables& Gb18030Tables();
 // Asked for apart: four-byte characters are rare, and reading them costs more than the rest.
 const std::vector<FourByteRun>& Gb18030FourByteRuns();

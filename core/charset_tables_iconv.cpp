@@ -1,9 +1,12 @@
 #include <iconv.h>
 
 #include <bit>
+#include <cerrno>
+#include <cstring>
 #include <string>
 
 #include "core/charset_tables.h"
+#include "core/debug_trace.h"
 
 namespace talvo::charset {
 namespace {
@@ -44,11 +47,23 @@ bool AsTwoUnits(const std::u32string& points, char16_t* units) {
   return true;
 }
 
-MultiByteTables Read(const char* name, bool double_byte) {
+// The system's iconv lacks the converter (a minimal install, a container without gconv modules):
+// its text then reads as U+FFFD and a name sent in it goes as "?", and the log says why.
+void NoConverter(const char* name) {
+  DebugTrace("charset", std::string("no ") + name + " converter in this system's iconv (" +
+                            std::strerror(errno) + "): its text reads as U+FFFD, sent as ?");
+}
+
+}  // namespace
+
+MultiByteTables ConverterTables(const char* name, bool double_byte) {
   MultiByteTables tables;
   if (double_byte) tables.pairs.assign(kPairs * 2, 0);
   iconv_t cd = iconv_open(kUtf32Native, name);
-  if (cd == reinterpret_cast<iconv_t>(-1)) return tables;
+  if (cd == reinterpret_cast<iconv_t>(-1)) {
+    NoConverter(name);
+    return tables;
+  }
   for (unsigned byte = 0x80; byte <= 0xFF; ++byte) {
     const std::u32string point = Convert(cd, std::string(1, static_cast<char>(byte)));
     if (point.size() == 1 && point[0] < 0x10000 && !Surrogate(point[0])) {
@@ -69,12 +84,17 @@ MultiByteTables Read(const char* name, bool double_byte) {
   return tables;
 }
 
+namespace {
+
 // GB18030's four-byte characters of the BMP end at pointer 39419 (U+FFFF); the margin would show a
 // converter that knew more. The supplementary planes follow from 189000 by rule.
 std::vector<FourByteRun> ReadFourByteRuns() {
   std::vector<FourByteRun> runs;
   iconv_t cd = iconv_open(kUtf32Native, "GB18030");
-  if (cd == reinterpret_cast<iconv_t>(-1)) return runs;
+  if (cd == reinterpret_cast<iconv_t>(-1)) {
+    NoConverter("GB18030");
+    return runs;
+  }
   for (std::uint32_t pointer = 0; pointer < 40000; ++pointer) {
     const std::string bytes{
         static_cast<char>(0x81 + pointer / 12600), static_cast<char>(0x30 + pointer / 1260 % 10),
@@ -100,17 +120,17 @@ const std::vector<FourByteRun>& Gb18030FourByteRuns() {
 }
 
 const MultiByteTables& Gb18030Tables() {
-  static const MultiByteTables tables = Read("GB18030", true);
+  static const MultiByteTables tables = ConverterTables("GB18030", true);
   return tables;
 }
 
 const MultiByteTables& Big5HkscsTables() {
-  static const MultiByteTables tables = Read("BIG5-HKSCS", true);
+  static const MultiByteTables tables = ConverterTables("BIG5-HKSCS", true);
   return tables;
 }
 
 const std::array<char16_t, 128>& Windows1252Table() {
-  static const std::array<char16_t, 128> table = Read("CP1252", false).single;
+  static const std::array<char16_t, 128> table = ConverterTables("CP1252", false).single;
   return table;
 }
 

@@ -11,6 +11,7 @@
 #include <thread>
 
 #include "core/charset.h"
+#include "core/curl_options.h"
 #include "core/debug_trace.h"
 #include "core/proxy_use.h"
 #include "core/utf.h"
@@ -114,25 +115,26 @@ void RunTransfer(Transfer& transfer, const std::string& url, const FetchLimits& 
     return;
   }
   transfer.handle = curl;
-  curl_easy_setopt(curl, CURLOPT_URL, url.c_str());
-  curl_easy_setopt(curl, CURLOPT_HTTPGET, 1L);
-  curl_easy_setopt(curl, CURLOPT_PROTOCOLS_STR, "http,https");
-  curl_easy_setopt(curl, CURLOPT_REDIR_PROTOCOLS_STR, "http,https");
-  curl_easy_setopt(curl, CURLOPT_FOLLOWLOCATION, 1L);
-  curl_easy_setopt(curl, CURLOPT_MAXREDIRS, limits.max_redirects);
-  curl_easy_setopt(curl, CURLOPT_CONNECTTIMEOUT_MS, static_cast<long>(limits.connect.count()));
-  curl_easy_setopt(curl, CURLOPT_TIMEOUT_MS, static_cast<long>(limits.total.count()));
-  curl_easy_setopt(curl, CURLOPT_MAXFILESIZE_LARGE, static_cast<curl_off_t>(limits.body_cap));
-  curl_easy_setopt(curl, CURLOPT_NOSIGNAL, 1L);
+  CurlOptions options(curl);
+  options.Set(CURLOPT_URL, url.c_str())
+      .Set(CURLOPT_HTTPGET, 1L)
+      .Set(CURLOPT_PROTOCOLS_STR, "http,https")
+      .Set(CURLOPT_REDIR_PROTOCOLS_STR, "http,https")
+      .Set(CURLOPT_FOLLOWLOCATION, 1L)
+      .Set(CURLOPT_MAXREDIRS, limits.max_redirects)
+      .Set(CURLOPT_CONNECTTIMEOUT_MS, static_cast<long>(limits.connect.count()))
+      .Set(CURLOPT_TIMEOUT_MS, static_cast<long>(limits.total.count()))
+      .Set(CURLOPT_MAXFILESIZE_LARGE, static_cast<curl_off_t>(limits.body_cap))
+      .Set(CURLOPT_NOSIGNAL, 1L);
   if (UseOf(limits.proxy) != ProxyUse::kSystem) {
-    curl_easy_setopt(curl, CURLOPT_PROXY,
-                     UseOf(limits.proxy) == ProxyUse::kNone ? "" : limits.proxy.c_str());
+    options.Set(CURLOPT_PROXY, UseOf(limits.proxy) == ProxyUse::kNone ? "" : limits.proxy.c_str());
   }
-  curl_easy_setopt(curl, CURLOPT_WRITEFUNCTION, CollectBody);
-  curl_easy_setopt(curl, CURLOPT_WRITEDATA, &transfer);
-  curl_easy_setopt(curl, CURLOPT_NOPROGRESS, 0L);
-  curl_easy_setopt(curl, CURLOPT_XFERINFOFUNCTION, CheckCancelled);
-  const CURLcode result = curl_easy_perform(curl);
+  options.Set(CURLOPT_WRITEFUNCTION, CollectBody)
+      .Set(CURLOPT_WRITEDATA, &transfer)
+      .Set(CURLOPT_NOPROGRESS, 0L)
+      .Set(CURLOPT_XFERINFOFUNCTION, CheckCancelled);
+  const CURLcode result =
+      options.Refused() == CURLE_OK ? curl_easy_perform(curl) : options.Refused();
   transfer.ok = result == CURLE_OK;
   transfer.unreachable = NoReplyCouldBeHad(result);
   long status = 0;

@@ -1,14 +1,30 @@
 #include <unicode/translit.h>
 #include <unicode/unistr.h>
+#include <unicode/utypes.h>
 
 #include <map>
 #include <memory>
 #include <mutex>
 
+#include "core/debug_trace.h"
 #include "core/pinyin_tables.h"
 
 namespace talvo::pinyin {
 namespace {
+
+// ICU without its transliteration data (a trimmed libicu) has none: channels are then found by
+// the letters of their names alone, not by their readings, and the log says why.
+std::unique_ptr<icu::Transliterator> Transliterator(const char* id) {
+  UErrorCode status = U_ZERO_ERROR;
+  std::unique_ptr<icu::Transliterator> made(
+      icu::Transliterator::createInstance(id, UTRANS_FORWARD, status));
+  if (U_FAILURE(status) || !made) {
+    DebugTrace("pinyin", std::string("no ICU transliterator \"") + id + "\" (" +
+                             u_errorName(status) + "): channels are found by their letters only");
+    return nullptr;
+  }
+  return made;
+}
 
 struct Icu {
   std::unique_ptr<icu::Transliterator> han;    // Han-Latin: its rules, for the context readings
@@ -20,13 +36,8 @@ struct Icu {
 Icu& TheIcu() {
   static Icu* icu = [] {
     auto* made = new Icu;
-    UErrorCode status = U_ZERO_ERROR;
-    made->han.reset(icu::Transliterator::createInstance("Han-Latin", UTRANS_FORWARD, status));
-    if (U_FAILURE(status)) made->han.reset();
-    status = U_ZERO_ERROR;
-    made->plain.reset(icu::Transliterator::createInstance("Han-Latin; Latin-ASCII; Lower",
-                                                          UTRANS_FORWARD, status));
-    if (U_FAILURE(status)) made->plain.reset();
+    made->han = Transliterator("Han-Latin");
+    made->plain = Transliterator("Han-Latin; Latin-ASCII; Lower");
     return made;
   }();
   return *icu;

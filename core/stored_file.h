@@ -37,7 +37,8 @@ SaveTrouble ReplaceFileWhole(const std::filesystem::path& temp, const std::files
                              std::string_view content, std::string& why);
 
 // At most `limit` bytes from the start of the regular file at `path`. Nothing when there is no
-// such file (`why` empty) or it cannot be read (`why` says so).
+// such file (`why` empty) or it cannot be read (`why` says so), a read that fails midway
+// included: never the part read before the failure.
 std::optional<std::string> ReadFileHead(const std::filesystem::path& path, std::size_t limit,
                                         std::string& why);
 

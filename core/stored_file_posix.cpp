@@ -99,8 +99,13 @@ std::optional<std::string> ReadFileHead(const std::filesystem::path& path, std::
     return std::nullopt;
   }
   struct stat info {};
+  if (::fstat(fd, &info) != 0) {
+    why = std::strerror(errno);
+    ::close(fd);
+    return std::nullopt;
+  }
   std::string bytes;
-  if (::fstat(fd, &info) == 0 && S_ISREG(info.st_mode)) {
+  if (S_ISREG(info.st_mode)) {
     // Room for what the file holds and one byte more, where its end is seen; grown only for a
     // file that grows while it is read. The limit is a bound, not a size to allocate.
     bytes.resize(HeadRoom(static_cast<std::uintmax_t>(info.st_size), limit));
@@ -109,7 +114,13 @@ std::optional<std::string> ReadFileHead(const std::filesystem::path& path, std::
       if (filled == bytes.size()) bytes.resize(std::min(limit, 2 * bytes.size()));
       const ssize_t n = ::read(fd, bytes.data() + filled, bytes.size() - filled);
       if (n < 0 && errno == EINTR) continue;
-      if (n <= 0) break;
+      // What was read before a failure is no file: the caller must not take it for the whole.
+      if (n < 0) {
+        why = std::string("read: ") + std::strerror(errno);
+        ::close(fd);
+        return std::nullopt;
+      }
+      if (n == 0) break;
       filled += static_cast<std::size_t>(n);
     }
     bytes.resize(filled);

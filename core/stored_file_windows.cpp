@@ -125,10 +125,13 @@ std::optional<std::string> ReadFileHead(const std::filesystem::path& path, std::
   while (filled < limit) {
     if (filled == bytes.size()) bytes.resize(std::min(limit, 2 * bytes.size()));
     if (!ReadFile(file, bytes.data() + filled, static_cast<DWORD>(bytes.size() - filled), &got,
-                  nullptr) ||
-        got == 0) {
-      break;
+                  nullptr)) {
+      // What was read before a failure is no file: the caller must not take it for the whole.
+      why = "read: " + ErrorText(GetLastError());
+      CloseHandle(file);
+      return std::nullopt;
     }
+    if (got == 0) break;
     filled += got;
   }
   bytes.resize(filled);

@@ -193,19 +193,19 @@ std::filesystem::path ViewerChoicesPath(const std::filesystem::path& app_folder)
   return app_folder / "viewer.txt";
 }
 
-ViewerChoices LoadViewerChoices(const std::filesystem::path& app_folder, bool& rewrite) {
-  rewrite = false;
+ViewerChoices LoadViewerChoices(const std::filesystem::path& app_folder, ChoicesFile& file) {
   std::string why;
   const std::optional<std::string> text =
       ReadFileHead(ViewerChoicesPath(app_folder), kMostBytes, why);
   if (!text) {
-    if (!why.empty()) DebugTrace("viewer", why);
+    file = why.empty() ? ChoicesFile::kMissing : ChoicesFile::kUnreadable;
+    if (!why.empty()) DebugTrace("viewer", why + "; the file is kept and not written this run");
     return {};
   }
   std::optional<ViewerChoices> choices = ReadViewerChoices(*text);
+  file = choices ? ChoicesFile::kRead : ChoicesFile::kReplace;
   if (choices) return std::move(*choices);
   DebugTrace("viewer", "not a choices file; it will be replaced");
-  rewrite = true;
   return {};
 }
 

@@ -63,9 +63,11 @@ std::string WriteViewerChoices(const ViewerChoices& choices);
 std::optional<ViewerChoices> ReadViewerChoices(std::string_view text);
 
 std::filesystem::path ViewerChoicesPath(const std::filesystem::path& app_folder);
-// The defaults when the file is missing or not a choices file; `rewrite` is then true for a file
-// that is there but could not be used, so that it is replaced at once.
-ViewerChoices LoadViewerChoices(const std::filesystem::path& app_folder, bool& rewrite);
+// What became of the file at start: read, missing, not a choices file (replaced at once), or
+// there but unreadable (a read that failed: it is never written over, so nothing in it is lost).
+enum class ChoicesFile { kRead, kMissing, kReplace, kUnreadable };
+// The defaults unless the file was read.
+ViewerChoices LoadViewerChoices(const std::filesystem::path& app_folder, ChoicesFile& file);
 // Replaces the file whole, never leaving half of it; on failure the old file is kept and the
 // trouble said.
 SaveTrouble SaveViewerChoices(const std::filesystem::path& app_folder,

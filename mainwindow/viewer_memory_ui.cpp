@@ -43,9 +43,10 @@ ViewerMemory::ViewerMemory(const Form1Parts& parts, PageList& channels, PageList
                        [this](wxKeyEvent& event) { OnListKey(event); }),
       on_stations_key_(stations.List(), wxEVT_KEY_DOWN,
                        [this](wxKeyEvent& event) { OnListKey(event); }) {
-  bool rewrite = false;
-  choices_ = LoadViewerChoices(parts_.app_folder, rewrite);
-  if (rewrite) Save();
+  ChoicesFile file = ChoicesFile::kMissing;
+  choices_ = LoadViewerChoices(parts_.app_folder, file);
+  unreadable_ = file == ChoicesFile::kUnreadable;
+  if (file == ChoicesFile::kReplace) Save();
   for (const PageKind kind : {PageKind::kChannel, PageKind::kStation}) {
     ListOf(kind).SetOpened(
         [this, kind](std::size_t, const std::u16string& address) { Opened(kind, address); });
@@ -66,6 +67,15 @@ ViewerMemory::~ViewerMemory() {
 
 // A failed save keeps the choices in memory: the next change saves them all again.
 void ViewerMemory::Save() {
+  // A file that could not be read may hold the favourites: the choices of this run stay in
+  // memory, and the viewer is told once.
+  if (unreadable_) {
+    if (parts_.save_notice && !told_unreadable_)
+      parts_.save_notice->Tell(u"无法读取设置，更改不会保存");
+    told_unreadable_ = true;
+    if (on_change_) on_change_();
+    return;
+  }
   const SaveTrouble trouble = SaveViewerChoices(parts_.app_folder, choices_);
   if (parts_.save_notice) parts_.save_notice->Saved(u"设置", trouble);
   if (on_change_) on_change_();

@@ -99,6 +99,8 @@ class ViewerMemory {
   std::vector<MenuOption> options_;
   std::function<void()> on_change_;
   std::function<void(bool, int)> sound_taken_;
+  bool unreadable_ = false;  // the file was there and could not be read: never written over
+  bool told_unreadable_ = false;
   std::function<void()> stopped_while_taken_;
   bool on_show_ = false;
   // The account whose favourites the lists mark, asked once for all their rows.

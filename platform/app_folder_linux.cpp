@@ -32,7 +32,10 @@ std::filesystem::path AppFolderFor(const std::filesystem::path& exe_folder) {
     data = std::filesystem::temp_directory_path(error);
   }
   const std::filesystem::path folder = data / "talvo";
-  std::filesystem::create_directories(folder, error);
+  if (!std::filesystem::create_directories(folder, error) && error) {
+    FolderNotMade(folder, error);
+    return folder;
+  }
   std::filesystem::permissions(folder, std::filesystem::perms::owner_all, error);
   return folder;
 }

@@ -53,7 +53,7 @@ std::filesystem::path AppFolderFor(const std::filesystem::path& exe_folder) {
   if (!exe_folder.empty() && Writable(exe_folder)) return exe_folder;
   std::error_code error;
   const std::filesystem::path folder = RoamingAppData() / L"talvo";
-  std::filesystem::create_directories(folder, error);
+  if (!std::filesystem::create_directories(folder, error) && error) FolderNotMade(folder, error);
   return folder;
 }
 

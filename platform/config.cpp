@@ -1,6 +1,7 @@
 #include "platform/config.h"
 
 #include <charconv>
+#include <cstdio>
 #include <system_error>
 
 #include "core/debug_trace.h"
@@ -86,6 +87,13 @@ Config LoadConfig(const std::filesystem::path& folder) {
   const std::optional<std::string> text = ReadSettingsFileHead(folder / "talvo.ini");
   if (!text) DebugTrace("config", (folder / "talvo.ini").string() + " not read; the defaults hold");
   return text ? ParseConfig(*text) : Config{};
+}
+
+void FolderNotMade(const std::filesystem::path& folder, const std::error_code& error) {
+  const std::string said = "the application folder " + folder.string() + " could not be made (" +
+                           error.message() + "): settings, the account and the log are not kept";
+  std::fprintf(stderr, "talvo: %s\n", said.c_str());
+  DebugTrace("folder", said);
 }
 
 }  // namespace talvo

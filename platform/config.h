@@ -6,6 +6,7 @@
 #include <optional>
 #include <string>
 #include <string_view>
+#include <system_error>
 
 #include "platform/web/rendering_path.h"
 
@@ -43,6 +44,9 @@ Config LoadConfig(const std::filesystem::path& folder);
 std::filesystem::path AppFolder();
 // The same choice for an executable in `exe_folder`, TALVO_APP_DIR aside.
 std::filesystem::path AppFolderFor(const std::filesystem::path& exe_folder);
+// Said on stderr, as the log that would say it lives in that folder: nothing of the viewer's can
+// be kept this run.
+void FolderNotMade(const std::filesystem::path& folder, const std::error_code& error);
 // The running program's file; empty when the system does not say.
 std::filesystem::path ThisProgram();
 

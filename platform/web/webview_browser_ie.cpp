@@ -10,6 +10,7 @@
 #include <wx/filename.h>
 #include <wx/stdpaths.h>
 
+#include "core/debug_trace.h"
 #include "core/proxy_use.h"
 #include "core/service_address.h"
 #include "platform/web/ie_document_mode.h"
@@ -62,7 +63,12 @@ class SystemBrowser final : public BrowserView {
       // urlmon reads these as narrow strings, whatever the structure's declared type.
       info.lpszProxy = reinterpret_cast<LPCTSTR>(list.c_str());
     }
-    UrlMkSetSessionOption(INTERNET_OPTION_PROXY, &info, sizeof(info), 0);
+    // Refused, the control's downloads go the system's way: the log says so.
+    const HRESULT set = UrlMkSetSessionOption(INTERNET_OPTION_PROXY, &info, sizeof(info), 0);
+    if (FAILED(set)) {
+      DebugTrace("page", "the proxy " + proxy + " was refused (" + std::to_string(set) +
+                             "): the system's settings stay");
+    }
   }
 
  private:

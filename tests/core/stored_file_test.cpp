@@ -21,6 +21,11 @@ TEST(ReadFileHead, HoldsNoMoreThanTheFileAndStopsAtTheLimit) {
   EXPECT_LT(whole->capacity(), 4096u);
   EXPECT_EQ(ReadFileHead(folder / "small", 6, why), "twelve");
   EXPECT_EQ(ReadFileHead(folder / "small", 0, why), "");
+#ifndef _WIN32
+  // A read the kernel fails (this process's memory at address 0) is no empty file.
+  EXPECT_EQ(ReadFileHead("/proc/self/mem", 64, why), std::nullopt);
+  EXPECT_NE(why.find("read"), std::string::npos) << why;
+#endif
 }
 
 }  // namespace

@@ -3,9 +3,11 @@
 // before; a log that cannot be written changes nothing else.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <fstream>
 #include <regex>
 
+#include "core/charset_tables.h"
 #include "core/credential_file.h"
 #include "core/debug_trace.h"
 #include "core/fetcher.h"
@@ -58,6 +60,18 @@ TEST_F(TraceLogTest, PastItsSizeTheLogStartsAnewInPlaceOfTheOneBefore) {
   DebugTrace("viewer", "not saved");
   EXPECT_FALSE(std::filesystem::exists(folder_.path() / "missing"));
 }
+
+#ifndef _WIN32
+// A system without the converter: one line says so, and its tables are empty (every byte of it
+// reads as U+FFFD).
+TEST_F(TraceLogTest, AConverterTheSystemLacksIsSaid) {
+  const charset::MultiByteTables tables = charset::ConverterTables("NO-SUCH-CHARSET", true);
+  EXPECT_TRUE(std::ranges::all_of(tables.pairs, [](char16_t unit) { return unit == 0; }));
+  EXPECT_NE(testing::FileBytes(log_).find("charset: no NO-SUCH-CHARSET converter"),
+            std::string::npos)
+      << testing::FileBytes(log_);
+}
+#endif
 
 }  // namespace
 }  // namespace talvo

@@ -42,14 +42,30 @@ TEST_F(FullDiskTest, ASaveOnAFullDiskKeepsTheOldFileTellsAndSavesAtTheNextChange
 
   disk.Free();
   viewer.ToggleResume();
-  bool rewrite = false;
-  const ViewerChoices saved = LoadViewerChoices(disk.path(), rewrite);
+  ChoicesFile file = ChoicesFile::kMissing;
+  const ViewerChoices saved = LoadViewerChoices(disk.path(), file);
   EXPECT_TRUE(saved.muted && saved.resume);
   EXPECT_EQ(saved.volume, 80);
   EXPECT_EQ(std::distance(std::filesystem::directory_iterator(disk.path()), {}), 2)
       << "a temporary file was left";
   testing::DestroyAndWait(form_);  // before its folder goes
   form_ = nullptr;
+}
+
+// A file whose read fails (here one the kernel cannot read from its start) is no empty file: the
+// choices of the run stay in memory, the file is never written over, the viewer is told once.
+TEST_F(FullDiskTest, AChoicesFileThatCannotBeReadIsNeverWrittenOver) {
+  StartService();
+  std::filesystem::create_symlink("/proc/self/mem", ViewerChoicesPath(folder_));
+  ChoicesFile file = ChoicesFile::kRead;
+  LoadViewerChoices(folder_, file);
+  EXPECT_EQ(file, ChoicesFile::kUnreadable);
+  Start();
+  probe().Viewer().StepVolume(-1);
+  probe().Viewer().ToggleMute();
+  EXPECT_TRUE(std::filesystem::is_symlink(ViewerChoicesPath(folder_)));
+  EXPECT_TRUE(probe().Viewer().Choices().muted);
+  EXPECT_EQ(probe().Notice().Shown(), u"无法读取设置，更改不会保存");
 }
 
 }  // namespace

@@ -64,23 +64,23 @@ TEST(ViewerChoicesTest, WhatIsKeptReadsBackAndWhatIsDamagedIsLeftOut) {
 
 TEST(ViewerChoicesTest, AFileThatIsNotOneIsReplacedAndAGoodOneSurvivesAFailedSave) {
   const testing::TempFolder folder("viewer");
-  bool rewrite = true;
-  EXPECT_EQ(LoadViewerChoices(folder, rewrite), ViewerChoices{});  // no file yet
-  EXPECT_FALSE(rewrite);
+  ChoicesFile file = ChoicesFile::kRead;
+  EXPECT_EQ(LoadViewerChoices(folder, file), ViewerChoices{});  // no file yet
+  EXPECT_EQ(file, ChoicesFile::kMissing);
   std::ofstream(ViewerChoicesPath(folder), std::ios::binary) << "\x89PNG\r\n\x1a\n";
-  EXPECT_EQ(LoadViewerChoices(folder, rewrite), ViewerChoices{});
-  EXPECT_TRUE(rewrite);
+  EXPECT_EQ(LoadViewerChoices(folder, file), ViewerChoices{});
+  EXPECT_EQ(file, ChoicesFile::kReplace);
 
   ViewerChoices choices;
   choices.muted = true;
   ASSERT_EQ(SaveViewerChoices(folder, choices), SaveTrouble::kNone);
-  EXPECT_EQ(LoadViewerChoices(folder, rewrite), choices);
-  EXPECT_FALSE(rewrite);
+  EXPECT_EQ(LoadViewerChoices(folder, file), choices);
+  EXPECT_EQ(file, ChoicesFile::kRead);
   // A temporary file that cannot be made: the save fails and the file stays whole.
   std::filesystem::create_directory(ViewerChoicesPath(folder).string() + ".new");
   std::filesystem::create_directory(ViewerChoicesPath(folder).string() + ".new/x");
   EXPECT_NE(SaveViewerChoices(folder, ViewerChoices{}), SaveTrouble::kNone);
-  EXPECT_EQ(LoadViewerChoices(folder, rewrite), choices);
+  EXPECT_EQ(LoadViewerChoices(folder, file), choices);
 }
 
 }  // namespace

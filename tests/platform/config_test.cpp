@@ -202,6 +202,12 @@ TEST(AppFolder, EnvironmentVariableThenTheExecutableFolderThenThePerUserOne) {
 #endif
   EXPECT_EQ(AppFolderFor(work / "missing"), per_user);
   EXPECT_TRUE(std::filesystem::is_directory(per_user));
+  // One that cannot be made (a file is in the way) is said.
+  std::filesystem::remove_all(per_user);
+  std::ofstream(per_user) << "x";
+  ::testing::internal::CaptureStderr();
+  AppFolderFor(work / "missing");
+  EXPECT_NE(::testing::internal::GetCapturedStderr().find("could not be made"), std::string::npos);
   SetEnv("APPDATA", "");
   SetEnv("XDG_DATA_HOME", "");
 }
