@@ -21,7 +21,6 @@ class Fullscreen {
   Fullscreen(const Fullscreen&) = delete;
   Fullscreen& operator=(const Fullscreen&) = delete;
 
-  bool Active() const { return active_; }
   // Where the keys that zap in fullscreen go.
   void SetZapKeys(std::function<void(TopLevelKey)> zap) { zap_ = std::move(zap); }
   void Enter();

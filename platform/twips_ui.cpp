@@ -4,25 +4,9 @@
 
 namespace talvo {
 
-void TwipsPlaced::SetLeft(double twips) {
-  rect_.left = twips;
-  Apply();
-}
-
-void TwipsPlaced::SetTop(double twips) {
-  rect_.top = twips;
-  Apply();
-}
-
 void TwipsPlaced::SetWidth(double twips) {
   if (twips < 0) return;
   rect_.width = twips;
-  Apply();
-}
-
-void TwipsPlaced::SetHeight(double twips) {
-  if (twips < 0) return;
-  rect_.height = twips;
   Apply();
 }
 

@@ -20,10 +20,7 @@ class TwipsPlaced {
   double Top() const { return rect_.top; }
   double Width() const { return rect_.width; }
   double Height() const { return rect_.height; }
-  void SetLeft(double twips);
-  void SetTop(double twips);
   void SetWidth(double twips);
-  void SetHeight(double twips);
   void SetRect(const TwipsRect& rect);
 
   wxWindow* Window() const { return window_; }

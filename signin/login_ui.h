@@ -54,7 +54,6 @@ class FrmLogin final : public wxDialog {
   wxTextCtrl* Text1() const { return text1_; }
   wxButton* cmdOK() const { return ok_; }
   wxButton* cmdCancel() const { return cancel_; }
-  wxButton* Command1() const { return register_; }
 
  private:
   void CreateControls();

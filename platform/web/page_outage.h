@@ -57,7 +57,6 @@ class RetryRule {
   bool TryNow();
   // Nothing is left to try.
   void Ended();
-  bool Pending() const { return pending_; }
   // A check of the host made while the notice shows: true when the page should be tried at once,
   // because the host answers now after the last failure or a check since found it silent. A host
   // that answered all along (it accepts, and its pages fail) is left to the backoff.
