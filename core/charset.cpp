@@ -28,7 +28,7 @@ std::string AsciiLowerTrimmed(std::u16string_view label) {
   std::string out;
   for (const char16_t c : label) {
     if (c > 0x7E) return {};
-    out.push_back(static_cast<char>(c >= u'A' && c <= u'Z' ? c + 32 : c));
+    out.push_back(static_cast<char>(AsciiLower(c)));
   }
   return out;
 }

@@ -1,6 +1,7 @@
 #include "core/pinyin.h"
 
 #include "core/pinyin_tables.h"
+#include "core/utf.h"
 
 namespace talvo {
 namespace {
@@ -40,12 +41,9 @@ PinyinSpelling SpellInPinyin(std::u16string_view name) {
   PinyinSpelling spelling;
   for (std::size_t i = 0; i < name.size();) {
     const char32_t c = CodePointAt(name, i);
-    if ((c >= u'a' && c <= u'z') || (c >= u'0' && c <= u'9')) {
-      spelling.full += static_cast<char>(c);
-      spelling.initials += static_cast<char>(c);
-    } else if (c >= u'A' && c <= u'Z') {
-      spelling.full += static_cast<char>(c - u'A' + u'a');
-      spelling.initials += static_cast<char>(c - u'A' + u'a');
+    if ((c >= u'a' && c <= u'z') || (c >= u'A' && c <= u'Z') || (c >= u'0' && c <= u'9')) {
+      spelling.full += static_cast<char>(AsciiLower(static_cast<char16_t>(c)));
+      spelling.initials += static_cast<char>(AsciiLower(static_cast<char16_t>(c)));
     } else if (IsHan(c)) {
       const std::string reading = ReadingIn(name, c, i);
       if (reading.empty()) continue;

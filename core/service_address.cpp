@@ -3,6 +3,7 @@
 #include <array>
 
 #include "core/charset.h"
+#include "core/utf.h"
 
 namespace talvo {
 namespace {
@@ -10,9 +11,7 @@ namespace {
 bool StartsWithNoCase(std::u16string_view text, std::u16string_view prefix) {
   if (text.size() < prefix.size()) return false;
   for (std::size_t i = 0; i < prefix.size(); ++i) {
-    char16_t c = text[i];
-    if (c >= u'A' && c <= u'Z') c = static_cast<char16_t>(c + 32);
-    if (c != prefix[i]) return false;
+    if (AsciiLower(text[i]) != prefix[i]) return false;
   }
   return true;
 }

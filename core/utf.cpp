@@ -100,9 +100,13 @@ std::string Utf16ToUtf8(std::u16string_view text) {
 
 std::string AsciiLower(std::string_view text) {
   std::string lower(text);
-  for (char& c : lower) {
-    if (c >= 'A' && c <= 'Z') c = static_cast<char>(c - 'A' + 'a');
-  }
+  for (char& c : lower) c = static_cast<char>(AsciiLower(static_cast<char16_t>(c)));
+  return lower;
+}
+
+std::u16string AsciiLower(std::u16string_view text) {
+  std::u16string lower(text);
+  for (char16_t& c : lower) c = AsciiLower(c);
   return lower;
 }
 

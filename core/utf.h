@@ -14,7 +14,12 @@ std::string Utf16ToUtf8(std::u16string_view text);
 // One code point, as one UTF-16 unit or a surrogate pair.
 void AppendCodePoint(std::u16string& out, char32_t code_point);
 
-// A–Z made a–z, every other byte as it is: for names that protocols compare without case.
+// A–Z made a–z, every other unit as it is: for names that protocols compare without case, and
+// letters typed to find a name. One rule for both widths.
+constexpr char16_t AsciiLower(char16_t c) {
+  return c >= u'A' && c <= u'Z' ? static_cast<char16_t>(c - u'A' + u'a') : c;
+}
 std::string AsciiLower(std::string_view text);
+std::u16string AsciiLower(std::u16string_view text);
 
 }  // namespace talvo

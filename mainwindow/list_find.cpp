@@ -3,16 +3,10 @@
 #include <algorithm>
 #include <charconv>
 
+#include "core/utf.h"
+
 namespace talvo {
 namespace {
-
-std::u16string Folded(std::u16string_view text) {
-  std::u16string folded(text);
-  for (char16_t& c : folded) {
-    if (c >= u'A' && c <= u'Z') c = static_cast<char16_t>(c - u'A' + u'a');
-  }
-  return folded;
-}
 
 // `typed` without spaces, when it is all letters and digits: what pinyin can match.
 std::string PinyinTyped(std::u16string_view folded) {
@@ -27,11 +21,13 @@ std::string PinyinTyped(std::u16string_view folded) {
 
 }  // namespace
 
-FindableName MakeFindable(std::u16string_view name) { return {Folded(name), SpellInPinyin(name)}; }
+FindableName MakeFindable(std::u16string_view name) {
+  return {AsciiLower(name), SpellInPinyin(name)};
+}
 
 std::vector<std::size_t> MatchingRows(const std::vector<FindableName>& rows,
                                       std::u16string_view typed) {
-  std::u16string folded = Folded(typed);
+  std::u16string folded = AsciiLower(typed);
   folded.erase(0, folded.find_first_not_of(u' '));
   folded.erase(folded.find_last_not_of(u' ') + 1);
   const std::string ascii = PinyinTyped(folded);

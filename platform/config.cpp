@@ -28,8 +28,7 @@ void SetText(std::string_view value, std::u16string& target) {
 // A host (a name, an IPv4 address or a bracketed IPv6 one) and a port, nothing more: no user,
 // path or spaces, which the engine and curl would each read their own way.
 std::optional<std::string> ParseProxy(std::string_view value) {
-  std::string lower;
-  for (const char c : value) lower += (c >= 'A' && c <= 'Z') ? static_cast<char>(c - 'A' + 'a') : c;
+  const std::string lower = AsciiLower(value);
   if (lower == "system" || lower == "none") return lower;
   std::string_view rest = lower;
   std::string scheme;

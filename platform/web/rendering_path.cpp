@@ -2,26 +2,16 @@
 
 #include <algorithm>
 #include <array>
-#include <cctype>
 #include <cerrno>
 #include <string>
 
 #include "core/debug_trace.h"
+#include "core/utf.h"
 
 namespace talvo {
-namespace {
-
-std::string Lowered(std::string_view text) {
-  std::string lowered(text);
-  std::transform(lowered.begin(), lowered.end(), lowered.begin(),
-                 [](unsigned char c) { return static_cast<char>(std::tolower(c)); });
-  return lowered;
-}
-
-}  // namespace
 
 std::optional<Acceleration> ParseAcceleration(std::string_view text) {
-  const std::string word = Lowered(text);
+  const std::string word = AsciiLower(text);
   if (word == "auto") return Acceleration::kAuto;
   if (word == "on") return Acceleration::kOn;
   if (word == "off") return Acceleration::kOff;
@@ -32,7 +22,7 @@ bool IsSoftwareRenderer(std::string_view gl_renderer) {
   static constexpr std::array<std::string_view, 6> kSoftware = {
       "llvmpipe",    "softpipe",           "swrast", "software rasterizer",
       "swiftshader", "basic render driver"};
-  const std::string renderer = Lowered(gl_renderer);
+  const std::string renderer = AsciiLower(gl_renderer);
   return std::any_of(kSoftware.begin(), kSoftware.end(), [&renderer](std::string_view name) {
     return renderer.find(name) != std::string::npos;
   });
