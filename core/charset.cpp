@@ -164,13 +164,6 @@ const std::vector<std::uint16_t>& GbPairsByCharacter() {
   return *table;
 }
 
-void AppendFourBytes(std::uint32_t pointer, std::string& out) {
-  out += static_cast<char>(0x81 + pointer / 12600);
-  out += static_cast<char>(0x30 + pointer / 1260 % 10);
-  out += static_cast<char>(0x81 + pointer / 10 % 126);
-  out += static_cast<char>(0x30 + pointer % 10);
-}
-
 // The four-byte pointer of a BMP character, or nothing.
 std::optional<std::uint32_t> FourBytePointer(char32_t c) {
   for (const FourByteRun& run : charset::Gb18030FourByteRuns()) {
@@ -206,21 +199,17 @@ std::string EncodeGbk(std::u16string_view text) {
   std::string out;
   out.reserve(text.size() * 2);
   const std::vector<std::uint16_t>& pairs = GbPairsByCharacter();
-  for (std::size_t i = 0; i < text.size(); ++i) {
-    char32_t c = text[i];
-    if (c >= 0xD800 && c <= 0xDBFF && i + 1 < text.size() && text[i + 1] >= 0xDC00 &&
-        text[i + 1] <= 0xDFFF) {
-      c = 0x10000 + ((c - 0xD800) << 10) + (text[++i] - 0xDC00);
-    }
+  for (std::size_t i = 0; i < text.size();) {
+    const char32_t c = CodePointAt(text, i);
     if (c < 0x80) {
       out += static_cast<char>(c);
     } else if (c >= 0x10000) {
-      AppendFourBytes(189000 + static_cast<std::uint32_t>(c - 0x10000), out);
+      out += charset::Gb18030FourBytes(189000 + static_cast<std::uint32_t>(c - 0x10000));
     } else if (pairs[c] != 0) {
       out += static_cast<char>(pairs[c] >> 8);
       out += static_cast<char>(pairs[c] & 0xFF);
     } else if (const auto pointer = FourBytePointer(c)) {
-      AppendFourBytes(*pointer, out);
+      out += charset::Gb18030FourBytes(*pointer);
     } else {
       out += '?';  // an unpaired surrogate has no encoding
     }

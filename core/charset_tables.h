@@ -6,6 +6,7 @@
 
 #include <array>
 #include <cstdint>
+#include <string>
 #include <vector>
 
 namespace talvo::charset {
@@ -24,6 +25,12 @@ struct FourByteRun {
   std::uint32_t length;
   std::uint32_t first;
 };
+
+// The four bytes of a GB18030 pointer.
+inline std::string Gb18030FourBytes(std::uint32_t pointer) {
+  return {static_cast<char>(0x81 + pointer / 12600), static_cast<char>(0x30 + pointer / 1260 % 10),
+          static_cast<char>(0x81 + pointer / 10 % 126), static_cast<char>(0x30 + pointer % 10)};
+}
 
 struct MultiByteTables {
   std::array<char16_t, 128> single{};  // bytes 0x80 to 0xFF that are a character alone; 0: none

@@ -7,6 +7,7 @@
 
 #include "core/charset_tables.h"
 #include "core/debug_trace.h"
+#include "core/utf.h"
 
 namespace talvo::charset {
 namespace {
@@ -30,18 +31,18 @@ std::u32string Convert(iconv_t cd, std::string bytes) {
   return std::u32string(out, (sizeof out - dst_left) / sizeof(char32_t));
 }
 
-bool Surrogate(char32_t c) { return c >= 0xD800 && c <= 0xDFFF; }
-
 // One or two code points as at most two UTF-16 units; false when they do not fit.
 bool AsTwoUnits(const std::u32string& points, char16_t* units) {
   if (points.size() == 1 && points[0] >= 0x10000 && points[0] <= 0x10FFFF) {
-    units[0] = static_cast<char16_t>(0xD800 + ((points[0] - 0x10000) >> 10));
-    units[1] = static_cast<char16_t>(0xDC00 + ((points[0] - 0x10000) & 0x3FF));
+    std::u16string pair;
+    AppendCodePoint(pair, points[0]);
+    units[0] = pair[0];
+    units[1] = pair[1];
     return true;
   }
   if (points.empty() || points.size() > 2) return false;
   for (std::size_t i = 0; i < points.size(); ++i) {
-    if (points[i] >= 0x10000 || Surrogate(points[i])) return false;
+    if (points[i] >= 0x10000 || IsSurrogate(points[i])) return false;
     units[i] = static_cast<char16_t>(points[i]);
   }
   return true;
@@ -66,7 +67,7 @@ MultiByteTables ConverterTables(const char* name, bool double_byte) {
   }
   for (unsigned byte = 0x80; byte <= 0xFF; ++byte) {
     const std::u32string point = Convert(cd, std::string(1, static_cast<char>(byte)));
-    if (point.size() == 1 && point[0] < 0x10000 && !Surrogate(point[0])) {
+    if (point.size() == 1 && point[0] < 0x10000 && !IsSurrogate(point[0])) {
       tables.single[byte - 0x80] = static_cast<char16_t>(point[0]);
     }
   }
@@ -96,11 +97,8 @@ std::vector<FourByteRun> ReadFourByteRuns() {
     return runs;
   }
   for (std::uint32_t pointer = 0; pointer < 40000; ++pointer) {
-    const std::string bytes{
-        static_cast<char>(0x81 + pointer / 12600), static_cast<char>(0x30 + pointer / 1260 % 10),
-        static_cast<char>(0x81 + pointer / 10 % 126), static_cast<char>(0x30 + pointer % 10)};
-    const std::u32string point = Convert(cd, bytes);
-    if (point.size() != 1 || point[0] >= 0x10000 || Surrogate(point[0])) continue;
+    const std::u32string point = Convert(cd, Gb18030FourBytes(pointer));
+    if (point.size() != 1 || point[0] >= 0x10000 || IsSurrogate(point[0])) continue;
     if (!runs.empty() && runs.back().pointer + runs.back().length == pointer &&
         runs.back().first + runs.back().length == point[0]) {
       ++runs.back().length;

@@ -6,14 +6,6 @@
 namespace talvo {
 namespace {
 
-char32_t CodePointAt(std::u16string_view text, std::size_t& i) {
-  const char16_t unit = text[i++];
-  if (unit >= 0xD800 && unit < 0xDC00 && i < text.size() && text[i] >= 0xDC00 && text[i] < 0xE000) {
-    return 0x10000 + ((unit - 0xD800) << 10) + (text[i++] - 0xDC00);
-  }
-  return unit;
-}
-
 bool IsHan(char32_t c) {
   for (const auto& block : pinyin::kHanBlocks) {
     if (c >= block[0] && c <= block[1]) return true;

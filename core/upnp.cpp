@@ -105,7 +105,7 @@ class XmlWalk {
             std::from_chars(digits.data(), digits.data() + digits.size(), code, hex ? 16 : 10);
         std::u16string unit;
         const bool valid = error == std::errc() && end == digits.data() + digits.size() &&
-                           code != 0 && code <= 0x10FFFF && (code < 0xD800 || code > 0xDFFF);
+                           code != 0 && code <= 0x10FFFF && !IsSurrogate(code);
         AppendCodePoint(unit, valid ? code : 0xFFFD);
         out += Utf16ToUtf8(unit);
       } else {

@@ -37,6 +37,14 @@ void AppendCodePoint(std::u16string& out, char32_t cp) {
   }
 }
 
+char32_t CodePointAt(std::u16string_view text, std::size_t& i) {
+  const char16_t unit = text[i++];
+  if (IsHighSurrogate(unit) && i < text.size() && IsLowSurrogate(text[i])) {
+    return 0x10000 + ((unit - 0xD800) << 10) + (text[i++] - 0xDC00);
+  }
+  return unit;
+}
+
 std::u16string Utf8ToUtf16(std::string_view bytes) {
   std::u16string out;
   out.reserve(bytes.size());

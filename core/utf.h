@@ -1,6 +1,7 @@
 // Conversions between the UTF-16 text the program works in and UTF-8 bytes (files, URLs).
 #pragma once
 
+#include <cstddef>
 #include <string>
 #include <string_view>
 
@@ -13,6 +14,12 @@ std::string Utf16ToUtf8(std::u16string_view text);
 
 // One code point, as one UTF-16 unit or a surrogate pair.
 void AppendCodePoint(std::u16string& out, char32_t code_point);
+constexpr bool IsHighSurrogate(char32_t c) { return c >= 0xD800 && c <= 0xDBFF; }
+constexpr bool IsLowSurrogate(char32_t c) { return c >= 0xDC00 && c <= 0xDFFF; }
+constexpr bool IsSurrogate(char32_t c) { return c >= 0xD800 && c <= 0xDFFF; }
+// The code point at `i`, a surrogate pair read as one; `i` moves past it. An unpaired surrogate
+// is the code point of its own unit.
+char32_t CodePointAt(std::u16string_view text, std::size_t& i);
 
 // A–Z made a–z, every other unit as it is: for names that protocols compare without case, and
 // letters typed to find a name. One rule for both widths.

@@ -1,5 +1,7 @@
 #include "mainwindow/bulletin_menu.h"
 
+#include "core/utf.h"
+
 namespace talvo {
 namespace {
 
@@ -18,9 +20,6 @@ bool Unshowable(char16_t c) {
   return c < 0x20 || (c >= 0x7F && c <= 0x9F) || c == 0x2028 || c == 0x2029 || c == 0x061C ||
          c == 0x200E || c == 0x200F || (c >= 0x202A && c <= 0x202E) || (c >= 0x2066 && c <= 0x2069);
 }
-
-bool HighSurrogate(char16_t c) { return c >= 0xD800 && c <= 0xDBFF; }
-bool LowSurrogate(char16_t c) { return c >= 0xDC00 && c <= 0xDFFF; }
 
 }  // namespace
 
@@ -65,13 +64,13 @@ std::u16string CleanBulletinTitle(std::u16string_view title, std::size_t max_cha
       if (max_chars == 0) return u"…";
       const std::size_t n = clean.size();
       const std::size_t last =
-          n >= 2 && HighSurrogate(clean[n - 2]) && LowSurrogate(clean[n - 1]) ? 2 : 1;
+          n >= 2 && IsHighSurrogate(clean[n - 2]) && IsLowSurrogate(clean[n - 1]) ? 2 : 1;
       clean.resize(clean.size() - last);
       return clean + u"…";
     }
     clean += title[i];
     // The two halves of a surrogate pair are one character.
-    if (HighSurrogate(title[i]) && i + 1 < title.size()) clean += title[++i];
+    if (IsHighSurrogate(title[i]) && i + 1 < title.size()) clean += title[++i];
     ++chars;
   }
   return clean;
