@@ -24,20 +24,9 @@ bool IsUnreserved(char16_t c) {
 }  // namespace
 
 std::u16string EncodeQueryValue(std::u16string_view value) {
-  static constexpr std::array<char16_t, 16> kHex = {u'0', u'1', u'2', u'3', u'4', u'5', u'6', u'7',
-                                                    u'8', u'9', u'A', u'B', u'C', u'D', u'E', u'F'};
-  std::u16string out;
-  for (const char byte : EncodeGbk(value)) {
-    const auto b = static_cast<unsigned char>(byte);
-    if (b < 0x80 && IsUnreserved(b)) {
-      out.push_back(b);
-    } else {
-      out.push_back(u'%');
-      out.push_back(kHex[b >> 4]);
-      out.push_back(kHex[b & 0x0F]);
-    }
-  }
-  return out;
+  const std::string encoded = PercentEncoded(
+      EncodeGbk(value), [](unsigned char byte) { return byte >= 0x80 || !IsUnreserved(byte); });
+  return std::u16string(encoded.begin(), encoded.end());
 }
 
 std::u16string ServiceUrl(std::u16string_view host, std::u16string_view path,

@@ -118,4 +118,43 @@ std::u16string AsciiLower(std::u16string_view text) {
   return lower;
 }
 
+std::string PercentEncoded(std::string_view bytes, bool (*escaped)(unsigned char byte)) {
+  constexpr char kHex[] = "0123456789ABCDEF";
+  std::string out;
+  for (const char c : bytes) {
+    const auto byte = static_cast<unsigned char>(c);
+    if (escaped(byte)) {
+      out += '%';
+      out += kHex[byte >> 4];
+      out += kHex[byte & 0x0F];
+    } else {
+      out += c;
+    }
+  }
+  return out;
+}
+
+std::optional<std::string> PercentDecoded(std::string_view text, bool strict) {
+  const auto hex = [](char c) {
+    if (c >= '0' && c <= '9') return c - '0';
+    if (c >= 'a' && c <= 'f') return c - 'a' + 10;
+    if (c >= 'A' && c <= 'F') return c - 'A' + 10;
+    return -1;
+  };
+  std::string out;
+  for (std::size_t i = 0; i < text.size(); ++i) {
+    const int high = text[i] == '%' && i + 2 < text.size() ? hex(text[i + 1]) : -1;
+    const int low = high >= 0 ? hex(text[i + 2]) : -1;
+    if (low >= 0) {
+      out += static_cast<char>(high * 16 + low);
+      i += 2;
+    } else if (text[i] == '%' && strict) {
+      return std::nullopt;
+    } else {
+      out += text[i];
+    }
+  }
+  return out;
+}
+
 }  // namespace talvo

@@ -2,6 +2,7 @@
 #pragma once
 
 #include <cstddef>
+#include <optional>
 #include <string>
 #include <string_view>
 
@@ -28,5 +29,11 @@ constexpr char16_t AsciiLower(char16_t c) {
 }
 std::string AsciiLower(std::string_view text);
 std::u16string AsciiLower(std::u16string_view text);
+
+// Each byte of `bytes` that `escaped` picks as "%XX" (upper-case hex), the rest as they are.
+std::string PercentEncoded(std::string_view bytes, bool (*escaped)(unsigned char byte));
+// Each "%XX" made its byte. A "%" without two hex digits after it: nothing when `strict`, else it
+// stays as it is.
+std::optional<std::string> PercentDecoded(std::string_view text, bool strict);
 
 }  // namespace talvo

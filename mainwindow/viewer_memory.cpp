@@ -16,37 +16,15 @@ constexpr std::size_t kMostBytes = 1 << 20;
 // A field may hold any text: tabs, line ends and the escape itself are written as %09, %0A, %0D
 // and %25.
 std::string Field(std::u16string_view text) {
-  std::string field;
-  for (const char c : Utf16ToUtf8(text)) {
-    if (c == '%' || c == '\t' || c == '\n' || c == '\r') {
-      constexpr char kHex[] = "0123456789ABCDEF";
-      field += '%';
-      field += kHex[(c >> 4) & 0xF];
-      field += kHex[c & 0xF];
-    } else {
-      field += c;
-    }
-  }
-  return field;
+  return PercentEncoded(Utf16ToUtf8(text), [](unsigned char byte) {
+    return byte == '%' || byte == '\t' || byte == '\n' || byte == '\r';
+  });
 }
 
 std::optional<std::u16string> Unfield(std::string_view field) {
-  std::string text;
-  for (std::size_t i = 0; i < field.size(); ++i) {
-    if (field[i] != '%') {
-      text += field[i];
-      continue;
-    }
-    unsigned value = 0;
-    if (i + 2 >= field.size() ||
-        std::from_chars(field.data() + i + 1, field.data() + i + 3, value, 16).ptr !=
-            field.data() + i + 3) {
-      return std::nullopt;
-    }
-    text += static_cast<char>(value);
-    i += 2;
-  }
-  return Utf8ToUtf16(text);
+  const std::optional<std::string> text = PercentDecoded(field, true);
+  if (!text) return std::nullopt;
+  return Utf8ToUtf16(*text);
 }
 
 std::vector<std::string_view> Split(std::string_view line) {

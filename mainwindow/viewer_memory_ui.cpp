@@ -97,10 +97,14 @@ void ViewerMemory::PlaybackStopped() {
   if (on_change_) on_change_();
 }
 
+bool ViewerMemory::PlayFromList(PageKind kind, const std::u16string& address) {
+  const std::optional<std::size_t> position = ListOf(kind).Find(address);
+  if (position) ListOf(kind).Play(*position);
+  return position.has_value();
+}
+
 void ViewerMemory::Play(PageKind kind, const std::u16string& address) {
-  if (const std::optional<std::size_t> position = ListOf(kind).Find(address)) {
-    ListOf(kind).Play(*position);
-  } else if (parts_.web_browser1->NavigateToWebAddress(address)) {
+  if (!PlayFromList(kind, address) && parts_.web_browser1->NavigateToWebAddress(address)) {
     Opened(kind, address);
   }
 }
@@ -201,10 +205,7 @@ bool ViewerMemory::InAList(const Favourite& favourite) const {
 
 void ViewerMemory::PlayFavourite(const Favourite& favourite) {
   for (const PageKind kind : {PageKind::kChannel, PageKind::kStation}) {
-    if (const std::optional<std::size_t> position = ListOf(kind).Find(favourite.address)) {
-      ListOf(kind).Play(*position);
-      return;
-    }
+    if (PlayFromList(kind, favourite.address)) return;
   }
 }
 

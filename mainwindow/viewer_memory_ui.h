@@ -80,6 +80,8 @@ class ViewerMemory {
   }
   void Opened(PageKind kind, const std::u16string& address);
   void Play(PageKind kind, const std::u16string& address);
+  // Plays the row of `kind`'s list with `address`; false when the list has none.
+  bool PlayFromList(PageKind kind, const std::u16string& address);
   void OnContextMenu(PageKind kind, wxContextMenuEvent& event);
   void BuildContextMenu(wxMenu& menu, PageKind kind, std::optional<std::size_t> position,
                         const std::vector<Favourite>& favourites) const;

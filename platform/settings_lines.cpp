@@ -1,7 +1,9 @@
 #include "platform/settings_lines.h"
 
 #include <algorithm>
-#include <fstream>
+
+#include "core/debug_trace.h"
+#include "core/stored_file.h"
 
 namespace talvo {
 namespace {
@@ -37,11 +39,9 @@ std::vector<SettingLine> ReadSettingLines(std::string_view text) {
 }
 
 std::optional<std::string> ReadSettingsFileHead(const std::filesystem::path& file) {
-  std::ifstream in(file, std::ios::binary);
-  if (!in) return std::nullopt;
-  std::string text(kMaxSettingsFileBytes, '\0');
-  in.read(text.data(), static_cast<std::streamsize>(text.size()));
-  text.resize(static_cast<std::size_t>(std::max<std::streamsize>(in.gcount(), 0)));
+  std::string why;
+  std::optional<std::string> text = ReadFileHead(file, kMaxSettingsFileBytes, why);
+  if (!why.empty()) DebugTrace("settings", file.string() + ": " + why);
   return text;
 }
 

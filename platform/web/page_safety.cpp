@@ -8,19 +8,14 @@
 #include <string>
 #include <utility>
 
+#include "core/utf.h"
+
 namespace talvo {
 namespace {
 
 constexpr std::size_t kMaxNameBytes = 200;
 
 bool ContinuationByte(char c) { return (static_cast<unsigned char>(c) & 0xC0) == 0x80; }
-
-int HexDigit(char c) {
-  if (c >= '0' && c <= '9') return c - '0';
-  if (c >= 'a' && c <= 'f') return c - 'a' + 10;
-  if (c >= 'A' && c <= 'F') return c - 'A' + 10;
-  return -1;
-}
 
 }  // namespace
 
@@ -63,18 +58,7 @@ std::string DispositionFileName(std::string_view header) {
     const std::size_t second = first == std::string::npos ? first : encoded->find('\'', first + 1);
     const std::string_view bytes =
         std::string_view(*encoded).substr(second == std::string::npos ? 0 : second + 1);
-    std::string name;
-    for (std::size_t i = 0; i < bytes.size(); ++i) {
-      const int high = bytes[i] == '%' && i + 2 < bytes.size() ? HexDigit(bytes[i + 1]) : -1;
-      const int low = high >= 0 ? HexDigit(bytes[i + 2]) : -1;
-      if (low >= 0) {
-        name += static_cast<char>(high * 16 + low);
-        i += 2;
-      } else {
-        name += bytes[i];
-      }
-    }
-    return name;
+    return PercentDecoded(bytes, false).value_or(std::string());
   }
   return value_of("filename=").value_or("");
 }
