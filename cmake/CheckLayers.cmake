@@ -1,12 +1,14 @@
 # Run as a test: cmake -DSOURCE_DIR=<repo> -DLOGIC_SOURCES=<a;b;...> -P CheckLayers.cmake
 # Fails on an include that goes up the layers (core < platform < signin < mainwindow < app),
 # on the toolkit (wx, GTK, WebKit) reached from core/ or from the pure logic that builds without
-# it, and on product code that includes tests, the demo or tools.
+# it (a header that declares one of the toolkit's classes counts: it belongs to a GUI class), and
+# on product code that includes tests, the demo or tools.
 cmake_minimum_required(VERSION 3.25)
 string(REPLACE "|" ";" LOGIC_SOURCES "${LOGIC_SOURCES}")
 
 set(layers core platform signin mainwindow app)
 set(toolkit_regex "^[ \t]*#[ \t]*include[ \t]*<(wx|gtk|gdk|glib|gio|webkit2|JavaScriptCore)/")
+set(toolkit_class_regex "^[ \t]*class[ \t]+(wx|Gtk|WebKit)[A-Za-z0-9_]*;")
 set(project_regex "^[ \t]*#[ \t]*include[ \t]*\"([A-Za-z0-9_]+)/([^\"]+)\"")
 set(violations "")
 
@@ -71,7 +73,8 @@ while(logic_files)
   list(APPEND checked "${file}")
   file(RELATIVE_PATH name "${SOURCE_DIR}" "${file}")
   includes_toolkit("${file}" toolkit)
-  if(toolkit)
+  file(STRINGS "${file}" toolkit_classes REGEX "${toolkit_class_regex}")
+  if(toolkit OR toolkit_classes)
     list(APPEND violations "${name} is pure logic but reaches the toolkit")
   endif()
   project_includes("${file}" included)

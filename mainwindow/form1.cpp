@@ -140,28 +140,11 @@ Form1::Form1(Form1Options options)
   web_browser1_->SetMediaStep(step);
   web_browser2_->SetMediaStep(step);
   const auto zap = [this, step](TopLevelKey key) {
-    switch (key) {
-      case TopLevelKey::kPrevious:
-        step(-1);
-        break;
-      case TopLevelKey::kNext:
-        step(1);
-        break;
-      case TopLevelKey::kBack:
-        viewer_->Back();
-        break;
-      case TopLevelKey::kMute:
-        viewer_->ToggleMute();
-        break;
-      case TopLevelKey::kLouder:
-        viewer_->StepVolume(1);
-        break;
-      case TopLevelKey::kQuieter:
-        viewer_->StepVolume(-1);
-        break;
-      default:
-        break;
-    }
+    const ZapAction action = ZapActionOf(key);
+    if (action.kind == ZapAction::kStep) step(action.by);
+    if (action.kind == ZapAction::kBack) viewer_->Back();
+    if (action.kind == ZapAction::kMute) viewer_->ToggleMute();
+    if (action.kind == ZapAction::kVolume) viewer_->StepVolume(action.by);
   };
   fullscreen_->SetZapKeys(zap);
   small_ = std::make_unique<SmallWindow>(parts_, *layout_,

@@ -2,7 +2,7 @@
 // leaves it, Esc leaves it; any other key, and Esc outside fullscreen, belongs to the page.
 #pragma once
 
-#include "platform/top_level_keys.h"
+#include "platform/key_map.h"
 
 namespace talvo {
 

@@ -2,41 +2,17 @@
 
 #include <wx/defs.h>
 
-#include <utility>
-
 namespace talvo {
 
-TopLevelKey TopLevelKeyOf(int key_code) {
-  constexpr std::pair<int, TopLevelKey> kKeys[] = {
-      {WXK_F11, TopLevelKey::kF11},
-      {WXK_F9, TopLevelKey::kF9},
-      {WXK_ESCAPE, TopLevelKey::kEscape},
-      {WXK_UP, TopLevelKey::kPrevious},
-      {WXK_NUMPAD_UP, TopLevelKey::kPrevious},
-      {WXK_PAGEUP, TopLevelKey::kPrevious},
-      {WXK_NUMPAD_PAGEUP, TopLevelKey::kPrevious},
-      {WXK_DOWN, TopLevelKey::kNext},
-      {WXK_NUMPAD_DOWN, TopLevelKey::kNext},
-      {WXK_PAGEDOWN, TopLevelKey::kNext},
-      {WXK_NUMPAD_PAGEDOWN, TopLevelKey::kNext},
-      {WXK_BACK, TopLevelKey::kBack},
-      {'M', TopLevelKey::kMute},
-      {'=', TopLevelKey::kLouder},
-      {'+', TopLevelKey::kLouder},
-      {WXK_NUMPAD_ADD, TopLevelKey::kLouder},
-      {'-', TopLevelKey::kQuieter},
-      {WXK_NUMPAD_SUBTRACT, TopLevelKey::kQuieter},
-  };
-  for (const auto& [code, meaning] : kKeys) {
-    if (key_code == code) return meaning;
-  }
-  return TopLevelKey::kOther;
-}
-
-// Many keyboards type + and − with Shift.
-bool HeldWithAnother(TopLevelKey key, bool shift, bool ctrl_alt_or_super) {
-  const bool shift_counts = key != TopLevelKey::kLouder && key != TopLevelKey::kQuieter;
-  return (shift_counts && shift) || ctrl_alt_or_super;
-}
+// The key map names wx's key codes by value, so that it stays pure.
+static_assert(key_code::kBack == WXK_BACK && key_code::kEscape == WXK_ESCAPE &&
+              key_code::kUp == WXK_UP && key_code::kDown == WXK_DOWN && key_code::kF9 == WXK_F9 &&
+              key_code::kF11 == WXK_F11 && key_code::kPageUp == WXK_PAGEUP &&
+              key_code::kPageDown == WXK_PAGEDOWN && key_code::kNumpadUp == WXK_NUMPAD_UP &&
+              key_code::kNumpadDown == WXK_NUMPAD_DOWN &&
+              key_code::kNumpadPageUp == WXK_NUMPAD_PAGEUP &&
+              key_code::kNumpadPageDown == WXK_NUMPAD_PAGEDOWN &&
+              key_code::kNumpadAdd == WXK_NUMPAD_ADD &&
+              key_code::kNumpadSubtract == WXK_NUMPAD_SUBTRACT);
 
 }  // namespace talvo

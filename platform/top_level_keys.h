@@ -6,30 +6,11 @@
 #include <functional>
 #include <memory>
 
+#include "platform/key_map.h"
+
 class wxTopLevelWindow;
 
 namespace talvo {
-
-// Beyond F11 and Esc (fullscreen) and F9 (the small window), the keys a viewer zaps with where
-// only the picture shows: Up and PageUp, Down and PageDown, Backspace, M, + and −. Shift does not
-// count as held for + and −, which many keyboards type with it.
-enum class TopLevelKey {
-  kOther,
-  kF11,
-  kF9,
-  kEscape,
-  kPrevious,
-  kNext,
-  kBack,
-  kMute,
-  kLouder,
-  kQuieter
-};
-
-// The one key map of both systems: a key's meaning from its wx key code (a letter in upper case,
-// any other character as itself), and whether it counts as held with another key.
-TopLevelKey TopLevelKeyOf(int key_code);
-bool HeldWithAnother(TopLevelKey key, bool shift, bool ctrl_alt_or_super);
 
 struct TopLevelKeysState;
 
