@@ -493,15 +493,23 @@ TEST(ProxyTest, ListRequestsAndPagesGoThroughTheProxy) {
   });
   proxy.Start();
   const std::string address = "http://" + proxy.HostPort();
-  const FetchLimits before = CurrentFetchLimits();
-  FetchLimits limits = before;
+  // The fetch limits and the window are given back however the test ends: later tests use both.
+  struct Restored {
+    FetchLimits limits = CurrentFetchLimits();
+    Form1* form = nullptr;
+    ~Restored() {
+      if (form != nullptr) testing::DestroyAndWait(form);
+      SetFetchLimits(limits);
+    }
+  } restored;
+  FetchLimits limits = restored.limits;
   limits.proxy = address;
   SetFetchLimits(limits);
   SetFetchesEnabled(true);
   Form1Options options;
   options.config.proxy = address;
   options.app_folder = e2e::NewWorkDir("proxy");
-  auto* form = new Form1(options);
+  auto* form = restored.form = new Form1(options);
   form->Form_Load();
   form->Show();
   BrowserView& playback = Probe(*form).WebBrowser1();
@@ -521,8 +529,6 @@ TEST(ProxyTest, ListRequestsAndPagesGoThroughTheProxy) {
   proxy.Stop();
   testing::ChooseRow(list, 0);
   EXPECT_TRUE(testing::Shows(playback, u"网络恢复后将自动重新载入", 10000));
-  testing::DestroyAndWait(form);
-  SetFetchLimits(before);
 }
 
 // 小窗 from the menu bar's entry and from F9: the picture alone fills a small window above the

@@ -6,6 +6,8 @@ work=$(mktemp -d)
 client=
 service=
 cleanup() {
+  # A test's own last step (a Wine prefix's server to end before its folder goes), when it has one.
+  if declare -F before_cleanup >/dev/null; then before_cleanup || true; fi
   [[ -n "$client" ]] && kill "$client" 2>/dev/null || true
   [[ -n "$service" ]] && kill "$service" 2>/dev/null || true
   wait 2>/dev/null || true

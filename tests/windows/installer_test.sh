@@ -7,14 +7,13 @@
 set -euo pipefail
 top=$(cd "$(dirname "$0")/../.." && pwd)
 setup=$(cd "$(dirname "$1")" && pwd)/$(basename "$1")
-export WINEPREFIX
-WINEPREFIX=$(mktemp -d)/prefix
+test_name="installer test"
+wait_tenths=300
+source "$top/tests/support/shell_test.sh"
+export WINEPREFIX=$work/prefix
 # The prefix goes once its server has ended and saved it.
-trap '/usr/lib/wine/wineserver -w; rm -rf "$(dirname "$WINEPREFIX")"' EXIT
-fail() { echo "installer test: $*" >&2; exit 1; }
+before_cleanup() { /usr/lib/wine/wineserver -w; }
 wine() { "$top/scripts/wine-run" "$@"; }
-# Bounded: 30 s.
-eventually() { for _ in $(seq 300); do eval "$1" && return 0; sleep 0.1; done; return 1; }
 
 programs="$WINEPREFIX/drive_c/Program Files/talvo"
 entry="$WINEPREFIX/drive_c/ProgramData/Microsoft/Windows/Start Menu/Programs/塔沃高清影音.lnk"
