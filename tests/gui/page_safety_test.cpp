@@ -75,7 +75,19 @@ bool AnyDialog() {
   return FindDialog([](GtkWidget* w) { return GTK_IS_DIALOG(w); }) != nullptr;
 }
 
-class PageSafetyTest : public testing::EngineFixture {
+struct Row {
+  const char* name;
+  std::function<void()> run;
+};
+// The rows' names as tests, in the order of PageSafetyTest::Rows.
+constexpr const char* kRowTests[] = {
+    "DownloadWithoutAClick",     "AClickSavesWhereTheUserChooses", "ANameWithAFolderIsRefused",
+    "OverwritingAsksFirst",      "BeforeUnloadNeverKeepsTheView",  "AKilledPageProcess",
+    "AnEndlessScript",           "ARedirectToALocalFile",          "ACertificateNobodySigned",
+    "ClickingTheChosenRowAgain",
+};
+
+class PageSafetyTest : public testing::EngineFixture, public ::testing::WithParamInterface<int> {
  protected:
   void SetUp() override {
     EngineFixture::SetUp();
@@ -170,6 +182,9 @@ class PageSafetyTest : public testing::EngineFixture {
     EXPECT_TRUE(testing::Shows(probe().WebBrowser2(), u"/user/yanzhen.asp", 10000));
   }
 
+  std::vector<Row> Rows();
+
+  const std::string unique_ = "talvo-" + std::to_string(::getpid());
   std::mutex mutex_;
   std::map<std::string, int> loads_;
   fs::path folder_;
@@ -178,19 +193,15 @@ class PageSafetyTest : public testing::EngineFixture {
   testing::LoopbackServer server_;
 };
 
-TEST_F(PageSafetyTest, PagesCannotTouchFilesTrapAViewOrFreezeIt) {
-  const std::string unique = "talvo-" + std::to_string(::getpid());
-  const struct Row {
-    const char* name;
-    std::function<void()> run;
-  } rows[] = {
+std::vector<Row> PageSafetyTest::Rows() {
+  return {
       {"a download without a click writes and removes nothing",
        [&] {
          // One offered under a new name, one under the name of a file the user has.
-         const fs::path existing = downloads_ / (unique + ".pdf");
+         const fs::path existing = downloads_ / (unique_ + ".pdf");
          fs::create_directories(downloads_);
          std::ofstream(existing) << "thesis";
-         for (const std::string& name : {unique + "-new.pdf", unique + ".pdf"}) {
+         for (const std::string& name : {unique_ + "-new.pdf", unique_ + ".pdf"}) {
            // Sent, and the next page loaded after it: by then the download was decided.
            const int sent = Loads("/attachment");
            probe().WebBrowser1().Navigate(Utf8ToUtf16(server_.Url("/page/unclicked?name=" + name)));
@@ -199,29 +210,29 @@ TEST_F(PageSafetyTest, PagesCannotTouchFilesTrapAViewOrFreezeIt) {
            EXPECT_FALSE(AnyDialog()) << name;
          }
          EXPECT_EQ(testing::FileBytes(existing), "thesis");
-         EXPECT_FALSE(fs::exists(downloads_ / (unique + "-new.pdf")));
-         EXPECT_FALSE(fs::exists(g_get_home_dir() / fs::path(unique + "-new.pdf")));
+         EXPECT_FALSE(fs::exists(downloads_ / (unique_ + "-new.pdf")));
+         EXPECT_FALSE(fs::exists(g_get_home_dir() / fs::path(unique_ + "-new.pdf")));
          fs::remove(existing);
        }},
       {"a click saves where the user chooses",
        [&] {
-         Open("/page/click?name=" + unique + ".txt", u"save");
+         Open("/page/click?name=" + unique_ + ".txt", u"save");
          ClickPage();
-         SaveInto(unique + ".txt", folder_);
+         SaveInto(unique_ + ".txt", folder_);
          EXPECT_TRUE(WaitFor(
-             [&] { return testing::FileBytes(folder_ / (unique + ".txt")) == "payload"; }, 10000));
+             [&] { return testing::FileBytes(folder_ / (unique_ + ".txt")) == "payload"; }, 10000));
        }},
       {"a name with a folder in it is refused, clicked or not",
        [&] {
          const int sent = Loads("/attachment");
-         Open("/page/click?name=../" + unique + ".sh", u"save");
+         Open("/page/click?name=../" + unique_ + ".sh", u"save");
          ClickPage();
          EXPECT_TRUE(WaitFor("the reply sent", [&] { return Loads("/attachment") > sent; }));
          Open("/counter", u"/counter");  // the views and their processes live on
          EXPECT_FALSE(AnyDialog());
          for (const fs::path& folder : {downloads_, fs::path(g_get_home_dir()), folder_}) {
-           EXPECT_FALSE(fs::exists(folder.parent_path() / (unique + ".sh"))) << folder;
-           EXPECT_FALSE(fs::exists(folder / (unique + ".sh"))) << folder;
+           EXPECT_FALSE(fs::exists(folder.parent_path() / (unique_ + ".sh"))) << folder;
+           EXPECT_FALSE(fs::exists(folder / (unique_ + ".sh"))) << folder;
          }
        }},
       {"overwriting asks first",
@@ -302,18 +313,23 @@ TEST_F(PageSafetyTest, PagesCannotTouchFilesTrapAViewOrFreezeIt) {
          EXPECT_TRUE(testing::Shows(probe().WebBrowser1(), u"/counter 2"));
        }},
   };
-  for (const Row& row : rows) {
-    SCOPED_TRACE(row.name);
-    {
-      std::lock_guard lock(mutex_);
-      loads_.clear();
-    }
-    Start();
-    row.run();
-    testing::DestroyAndWait(form_);
-    form_ = nullptr;
-  }
 }
+
+// Each row alone, on a window of its own.
+TEST_P(PageSafetyTest, PagesCannotTouchFilesTrapAViewOrFreezeIt) {
+  const std::vector<Row> rows = Rows();
+  ASSERT_EQ(rows.size(), std::size(kRowTests));
+  const Row& row = rows[GetParam()];
+  SCOPED_TRACE(row.name);
+  Start();
+  row.run();
+}
+
+INSTANTIATE_TEST_SUITE_P(Each, PageSafetyTest,
+                         ::testing::Range(0, static_cast<int>(std::size(kRowTests))),
+                         [](const ::testing::TestParamInfo<int>& info) {
+                           return std::string(kRowTests[info.param]);
+                         });
 
 }  // namespace
 }  // namespace talvo
