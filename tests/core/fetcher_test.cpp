@@ -218,16 +218,29 @@ TEST(FetchPageFailures, SwitchingFetchesOffEndsPendingOnesAndRefusesNewOnes) {
 class FetchWaitHookTest : public ::testing::Test {
  protected:
   void SetUp() override {
-    server_.http().Get("/slow", [](const httplib::Request&, httplib::Response& res) {
-      std::this_thread::sleep_for(300ms);
+    // Answered once the test lets it (bounded): the test, not a sleep, says when.
+    server_.http().Get("/slow", [this](const httplib::Request&, httplib::Response& res) {
+      std::unique_lock lock(gate_mutex_);
+      gate_.wait_for(lock, 10s, [this] { return released_; });
       res.set_content("slow", "text/plain");
     });
     server_.Serve("/fast", "fast", "text/plain");
     server_.Start();
   }
-  void TearDown() override { SetFetchWaitHook(nullptr); }
+  void TearDown() override {
+    SetFetchWaitHook(nullptr);
+    Release();
+  }
+  void Release() {
+    std::lock_guard lock(gate_mutex_);
+    released_ = true;
+    gate_.notify_all();
+  }
 
-  LoopbackServer server_;
+  std::mutex gate_mutex_;
+  std::condition_variable gate_;
+  bool released_ = false;
+  LoopbackServer server_;  // after what its handler reads: stopped first
 };
 
 // Waits the way an event loop does: asleep until woken, never polling.
@@ -250,6 +263,7 @@ TEST_F(FetchWaitHookTest, HookIsWokenWhenTheTransferCompletes) {
   int waits = 0;
   SetFetchWaitHook([&](FetchCompletion& completion) {
     ++waits;
+    Release();
     SleepUntilWoken(completion);
   });
   EXPECT_EQ(Fetch(server_.Url("/slow")), u"slow");
@@ -267,6 +281,7 @@ TEST_F(FetchWaitHookTest, FetchStartedInsideAWaitCompletesBeforeTheOuterOne) {
       const std::u16string inner = Fetch(server_.Url("/fast"));
       events.push_back(inner == u"fast" ? "inner returned" : "inner failed");
       EXPECT_FALSE(completion.IsDone()) << "the outer reply should still be on its way";
+      Release();
     }
     SleepUntilWoken(completion);
   });
@@ -277,7 +292,10 @@ TEST_F(FetchWaitHookTest, FetchStartedInsideAWaitCompletesBeforeTheOuterOne) {
 }
 
 TEST_F(FetchWaitHookTest, AHookThatThrowsLeavesTheCallerBlockedUntilTheReply) {
-  SetFetchWaitHook([](FetchCompletion&) { throw std::runtime_error("the loop is gone"); });
+  SetFetchWaitHook([this](FetchCompletion&) {
+    Release();
+    throw std::runtime_error("the loop is gone");
+  });
   EXPECT_EQ(Fetch(server_.Url("/slow")), u"slow");
 }
 
