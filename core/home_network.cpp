@@ -4,6 +4,7 @@
 
 #include <algorithm>
 
+#include "core/curl_options.h"
 #include "core/debug_trace.h"
 #include "core/ssdp_socket.h"
 
@@ -50,23 +51,25 @@ Exchange HttpExchange(const std::string& url, const std::string* body,
   }
   curl_slist* list = nullptr;
   for (const std::string& header : headers) list = curl_slist_append(list, header.c_str());
-  const bool set =
-      curl_easy_setopt(curl, CURLOPT_URL, url.c_str()) == CURLE_OK &&
-      curl_easy_setopt(curl, CURLOPT_PROTOCOLS_STR, "http") == CURLE_OK &&
-      curl_easy_setopt(curl, CURLOPT_NOPROXY, "*") == CURLE_OK &&
-      curl_easy_setopt(curl, CURLOPT_CONNECTTIMEOUT_MS, kConnectMs) == CURLE_OK &&
-      curl_easy_setopt(curl, CURLOPT_TIMEOUT_MS, kTotalMs) == CURLE_OK &&
-      curl_easy_setopt(curl, CURLOPT_NOSIGNAL, 1L) == CURLE_OK &&
-      curl_easy_setopt(curl, CURLOPT_HTTPHEADER, list) == CURLE_OK &&
-      curl_easy_setopt(curl, CURLOPT_WRITEFUNCTION, Collect) == CURLE_OK &&
-      curl_easy_setopt(curl, CURLOPT_WRITEDATA, &exchange.body) == CURLE_OK &&
-      curl_easy_setopt(curl, CURLOPT_NOPROGRESS, 0L) == CURLE_OK &&
-      curl_easy_setopt(curl, CURLOPT_XFERINFOFUNCTION, CheckCancelled) == CURLE_OK &&
-      curl_easy_setopt(curl, CURLOPT_XFERINFODATA, &cancelled) == CURLE_OK &&
-      (body == nullptr || (curl_easy_setopt(curl, CURLOPT_POSTFIELDS, body->data()) == CURLE_OK &&
-                           curl_easy_setopt(curl, CURLOPT_POSTFIELDSIZE_LARGE,
-                                            static_cast<curl_off_t>(body->size())) == CURLE_OK));
-  const CURLcode result = set ? curl_easy_perform(curl) : CURLE_FAILED_INIT;
+  CurlOptions options(curl);
+  options.Set(CURLOPT_URL, url.c_str())
+      .Set(CURLOPT_PROTOCOLS_STR, "http")
+      .Set(CURLOPT_NOPROXY, "*")
+      .Set(CURLOPT_CONNECTTIMEOUT_MS, kConnectMs)
+      .Set(CURLOPT_TIMEOUT_MS, kTotalMs)
+      .Set(CURLOPT_NOSIGNAL, 1L)
+      .Set(CURLOPT_HTTPHEADER, list)
+      .Set(CURLOPT_WRITEFUNCTION, Collect)
+      .Set(CURLOPT_WRITEDATA, &exchange.body)
+      .Set(CURLOPT_NOPROGRESS, 0L)
+      .Set(CURLOPT_XFERINFOFUNCTION, CheckCancelled)
+      .Set(CURLOPT_XFERINFODATA, &cancelled);
+  if (body != nullptr) {
+    options.Set(CURLOPT_POSTFIELDS, body->data())
+        .Set(CURLOPT_POSTFIELDSIZE_LARGE, static_cast<curl_off_t>(body->size()));
+  }
+  const CURLcode result =
+      options.Refused() == CURLE_OK ? curl_easy_perform(curl) : options.Refused();
   if (result == CURLE_OK) {
     curl_easy_getinfo(curl, CURLINFO_RESPONSE_CODE, &exchange.status);
   } else {
