@@ -323,30 +323,4 @@ SoapReply ReadSoapReply(long http_status, std::string_view body) {
   return reply;
 }
 
-std::string XmlEscaped(std::string_view text) {
-  std::string escaped;
-  for (const char c : text) {
-    switch (c) {
-      case '&':
-        escaped += "&amp;";
-        break;
-      case '<':
-        escaped += "&lt;";
-        break;
-      case '>':
-        escaped += "&gt;";
-        break;
-      case '"':
-        escaped += "&quot;";
-        break;
-      case '\'':
-        escaped += "&apos;";
-        break;
-      default:
-        if (static_cast<unsigned char>(c) >= 0x20 || c == '\t' || c == '\n') escaped += c;
-    }
-  }
-  return escaped;
-}
-
 }  // namespace talvo

@@ -65,8 +65,4 @@ struct SoapReply {
 // The device's reply to an action, from the HTTP status and the body.
 SoapReply ReadSoapReply(long http_status, std::string_view body);
 
-// `text` as XML character data or an attribute's value: markup characters escaped, control
-// characters (which XML 1.0 cannot hold) left out.
-std::string XmlEscaped(std::string_view text);
-
 }  // namespace talvo

@@ -30,6 +30,10 @@ constexpr char16_t AsciiLower(char16_t c) {
 std::string AsciiLower(std::string_view text);
 std::u16string AsciiLower(std::u16string_view text);
 
+// `text` as XML or HTML character data or an attribute's value: markup characters escaped,
+// control characters (which XML 1.0 cannot hold) left out.
+std::string XmlEscaped(std::string_view text);
+
 // Each byte of `bytes` that `escaped` picks as "%XX" (upper-case hex), the rest as they are.
 std::string PercentEncoded(std::string_view bytes, bool (*escaped)(unsigned char byte));
 // Each "%XX" made its byte. A "%" without two hex digits after it: nothing when `strict`, else it

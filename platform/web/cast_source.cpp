@@ -3,7 +3,7 @@
 #include <algorithm>
 #include <array>
 
-#include "core/upnp.h"
+#include "core/service_address.h"
 #include "core/utf.h"
 
 namespace talvo {
@@ -20,10 +20,6 @@ std::string ExtensionOf(std::string_view address) {
   const std::size_t dot = last.rfind('.');
   if (dot == std::string_view::npos) return {};
   return AsciiLower(last.substr(dot + 1));
-}
-
-bool IsWebAddress(std::string_view address) {
-  return address.starts_with("http://") || address.starts_with("https://");
 }
 
 struct Known {
@@ -79,7 +75,7 @@ std::optional<PageMedia> ReadCastReport(std::string_view message) {
 
 std::optional<CastSource> CastSourceOf(const PageMedia& media) {
   const std::string& own = media.element_source;
-  if (IsWebAddress(own)) {
+  if (IsWebAddress(Utf8ToUtf16(own))) {
     const Known* known = KnownOf(own);
     // An address of a type we cannot name still plays on most renderers as what the element is.
     if (known == nullptr) {
@@ -92,7 +88,8 @@ std::optional<CastSource> CastSourceOf(const PageMedia& media) {
   if (own.starts_with("blob:")) {
     for (auto read = media.player_reads.rbegin(); read != media.player_reads.rend(); ++read) {
       const Known* known = KnownOf(*read);
-      if (IsWebAddress(*read) && known != nullptr && known->kind == CastKind::kPlaylist) {
+      if (IsWebAddress(Utf8ToUtf16(*read)) && known != nullptr &&
+          known->kind == CastKind::kPlaylist) {
         return CastSource{CastKind::kScriptPlayer, *read, known->mime, media.video};
       }
     }

@@ -2,6 +2,8 @@
 
 #include <algorithm>
 
+#include "core/utf.h"
+
 namespace talvo {
 namespace {
 
@@ -43,32 +45,6 @@ std::string_view HostOf(std::string_view address) {
   return at == std::string_view::npos ? address : address.substr(at + 1);
 }
 
-std::string Escaped(std::string_view text) {
-  std::string out;
-  for (const char c : text) {
-    switch (c) {
-      case '&':
-        out += "&amp;";
-        break;
-      case '<':
-        out += "&lt;";
-        break;
-      case '>':
-        out += "&gt;";
-        break;
-      case '"':
-        out += "&quot;";
-        break;
-      case '\'':
-        out += "&#39;";
-        break;
-      default:
-        out += c;
-    }
-  }
-  return out;
-}
-
 }  // namespace
 
 std::string OutageAnnouncement(LoadTrouble trouble) {
@@ -88,9 +64,9 @@ std::string OutageNoticeHtml(LoadTrouble trouble, std::string_view address) {
          "a{padding:6px 18px;border:1px solid #888;color:#fff;text-decoration:none}"
          "@media (max-height:200px){body{flex-direction:row;font-size:13px}h1{font-size:14px}"
          "h1,p{margin:2px 8px}a{padding:2px 10px}}</style></head><body><h1>" +
-         headline + "</h1><p>" + Escaped(HostOf(address)) + "</p>" + detail + "<p>" +
+         headline + "</h1><p>" + XmlEscaped(HostOf(address)) + "</p>" + detail + "<p>" +
          (trouble == LoadTrouble::kNoAnswer ? "稍后将自动重新载入" : "网络恢复后将自动重新载入") +
-         "</p><a href=\"" + Escaped(address) + "\">重新载入</a></body></html>";
+         "</p><a href=\"" + XmlEscaped(address) + "\">重新载入</a></body></html>";
 }
 
 std::chrono::seconds RetryRule::Failed(LoadTrouble trouble) {
