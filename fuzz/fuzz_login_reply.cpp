@@ -1,5 +1,7 @@
-// Any login reply: the markers agree with a plain search, the signed-in title carries the whole
-// reply after a blank, and a reply that begins with the VIP level gives the VIP form.
+// Any login reply, as the user meets it: a level or a refusal counts wherever the reply says it,
+// so more text around a reply never takes one away; the signed-in title carries the user and the
+// whole reply and ends with the contacts; a reply that begins with the VIP level gives the VIP
+// title.
 #include <cstdint>
 #include <cstdlib>
 #include <string>
@@ -13,11 +15,15 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   const std::u16string reply =
       talvo::Utf8ToUtf16(std::string_view(reinterpret_cast<const char*>(data), size));
   const talvo::LoginReplyMarks marks = talvo::ReadLoginReply(reply);
-  if (marks.vip != (reply.find(u"VIP用户") != std::u16string::npos)) std::abort();
-  if (marks.rejected != (reply.find(u"账号或者密码错误") != std::u16string::npos)) std::abort();
+  const talvo::LoginReplyMarks wrapped = talvo::ReadLoginReply(u"欢迎" + reply + u"\r\n");
+  if ((marks.vip && !wrapped.vip) || (marks.ordinary && !wrapped.ordinary) ||
+      (marks.rejected && !wrapped.rejected)) {
+    std::abort();
+  }
   const talvo::Config config;
   const std::u16string title = talvo::SignedInTitle(config, u"user", reply);
-  if (title.find(u" " + reply) == std::u16string::npos) std::abort();
-  if (reply.rfind(u"VIP用户", 0) == 0 && !talvo::IsVipTitle(title)) std::abort();
+  if (title.find(u"账号：user " + reply) == std::u16string::npos) std::abort();
+  if (!title.ends_with(talvo::ContactSuffix(config))) std::abort();
+  if (reply.starts_with(u"VIP用户") && !talvo::IsVipTitle(title)) std::abort();
   return 0;
 }

@@ -11,10 +11,7 @@ FullscreenChange FullscreenKey(TopLevelKey key, bool modified, bool active) {
 }
 
 bool IsZapKey(TopLevelKey key, bool modified, bool active, bool typing_in_page) {
-  using enum TopLevelKey;
-  const bool zapping = key == kPrevious || key == kNext || key == kBack || key == kMute ||
-                       key == kLouder || key == kQuieter;
-  return zapping && active && !modified && !typing_in_page;
+  return ZapActionOf(key).kind != ZapAction::kNone && active && !modified && !typing_in_page;
 }
 
 }  // namespace talvo

@@ -18,6 +18,9 @@ class wxListBox;
 class wxString;
 
 namespace talvo {
+namespace testing {
+struct PartsProbe;
+}
 
 class BrowserView;
 
@@ -60,10 +63,10 @@ class PageList {
   void SetOpened(std::function<void(std::size_t, const std::u16string&)> opened) {
     opened_ = std::move(opened);
   }
-  // How many of the two callbacks above are set.
-  int CallbacksSet() const { return (marked_ ? 1 : 0) + (opened_ ? 1 : 0); }
 
  private:
+  friend struct testing::PartsProbe;
+
   // List2_Click / List1_Click.
   void OnChosen(wxCommandEvent& event);
   // A click on the entry already chosen changes no selection, so the list reports nothing; it

@@ -7,14 +7,18 @@
 #include <functional>
 
 namespace talvo {
+namespace testing {
+struct PartsProbe;
+}
 
 class PanelBar : public wxWindow {
  public:
   explicit PanelBar(wxWindow* parent);
   void SetOnClick(std::function<void()> on_click) { on_click_ = std::move(on_click); }
-  bool HasOnClick() const { return static_cast<bool>(on_click_); }
 
  private:
+  friend struct testing::PartsProbe;
+
   void OnPaint(wxPaintEvent& event);
 
   std::function<void()> on_click_;

@@ -15,6 +15,9 @@ class wxMenuEvent;
 namespace talvo {
 
 class ClickableMenuBar;
+namespace testing {
+struct PartsProbe;
+}
 
 // What each system does its own way (clickable_menu_bar_gtk.cpp, _windows.cpp).
 // The narrowest `bar` can be with its entries, in pixels.
@@ -45,7 +48,6 @@ class ClickableMenuBar {
   void SetCaption(int index, const std::u16string& caption);
   // What a click on the entry runs; an entry may get its handler after it was added.
   void SetOnClick(int index, std::function<void()> on_click);
-  bool HasOnClick(int index) const { return static_cast<bool>(entries_.at(index).on_click); }
   const std::u16string& Caption(int index) const { return entries_.at(index).caption; }
   bool IsShown(int index) const { return entries_.at(index).shown; }
   // The entry's menu while it is shown, else null: what a click on the bar reports.
@@ -57,6 +59,7 @@ class ClickableMenuBar {
   void ActOnKeyboardChoice();
 
  private:
+  friend struct testing::PartsProbe;
   struct Entry {
     std::u16string caption;
     std::function<void()> on_click;

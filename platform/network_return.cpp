@@ -45,6 +45,4 @@ NetworkReturnListener::~NetworkReturnListener() { std::erase(Listeners(), &on_re
 
 void ReportServiceAnswered() { ReportNetworkReturn(); }
 
-int NetworkReturnListeners() { return static_cast<int>(Listeners().size()); }
-
 }  // namespace talvo

@@ -30,7 +30,4 @@ void WatchTheDesktopNetwork();
 // The network or the service may be back: the listeners run once from the event loop.
 void ReportNetworkReturn();
 
-// How many listen now.
-int NetworkReturnListeners();
-
 }  // namespace talvo

@@ -26,10 +26,8 @@ class BrowserView : public TwipsPlaced {
   bool NavigateToWebAddress(const std::u16string& address);
   // No dialogs of the page's own: script alerts, prompts, permission requests.
   virtual void SetSilent(bool silent) = 0;
-  // The loaded document's visible text; empty when there is none yet. Runs a nested event loop
-  // with the real engine: handlers that must not be re-entered use ReadBodyText.
-  virtual std::u16string BodyText() = 0;
-  // The same text, handed to `done` later from the event loop, with no loop of its own.
+  // The loaded document's visible text (empty when there is none yet), handed to `done` later
+  // from the event loop, with no loop of its own; never when the view goes first.
   virtual void ReadBodyText(std::function<void(std::u16string)> done) = 0;
 
   // Runs after every finished load, "about:blank" included.
@@ -46,11 +44,6 @@ class BrowserView : public TwipsPlaced {
   void SetDoubleClicked(std::function<void()> handler) { double_clicked_ = std::move(handler); }
   // Runs when an element of the page on show starts playing something else than before.
   void SetMediaChanged(std::function<void()> handler) { media_changed_ = std::move(handler); }
-  // How many of the callbacks above are set.
-  int CallbacksSet() const {
-    return (load_completed_ ? 1 : 0) + (fullscreen_changed_ ? 1 : 0) + (media_step_ ? 1 : 0) +
-           (double_clicked_ ? 1 : 0) + (media_changed_ ? 1 : 0);
-  }
   // What the page on show plays, as it last told: nothing before it plays.
   const PageMedia& Media() const { return media_; }
   // A line of ours over the bottom of the view, on this page and the ones to come; the empty
@@ -90,12 +83,13 @@ class BrowserView : public TwipsPlaced {
   }
   void ForgetMedia() { media_ = {}; }
 
- private:
   std::function<void()> load_completed_;
   std::function<void(bool)> fullscreen_changed_;
   std::function<void(int)> media_step_;
   std::function<void()> double_clicked_;
   std::function<void()> media_changed_;
+
+ private:
   PageMedia media_;
 };
 

@@ -27,7 +27,6 @@ class NoEngineView final : public BrowserView {
   void SetSilent(bool) override {}
   void SetSound(bool, int) override {}
   void SetProxy(const std::string&) override {}
-  std::u16string BodyText() override { return {}; }
   void ReadBodyText(std::function<void(std::u16string)> done) override { done({}); }
 };
 

@@ -176,12 +176,6 @@ class EdgeBrowser final : public BrowserView {
     ApplySettings();
   }
 
-  std::u16string BodyText() override {
-    wxString text;
-    return web_ != nullptr && web_->RunScript(kBodyTextScript, &text) ? FromWx(text)
-                                                                      : std::u16string();
-  }
-
   void ReadBodyText(std::function<void(std::u16string)> done) override {
     if (web_ == nullptr) return done({});
     const std::uintptr_t id = ++last_script_;

@@ -6,7 +6,6 @@
 
 #include <stdlib.h>
 
-#include <chrono>
 #include <memory>
 #include <optional>
 #include <string_view>
@@ -14,7 +13,6 @@
 
 #include "core/proxy_use.h"
 #include "core/service_address.h"
-#include "platform/fetch_wait.h"
 #include "platform/web/downloads_webkit.h"
 #include "platform/web/host_probe.h"
 #include "platform/web/outage_recovery_webkit.h"
@@ -31,10 +29,6 @@ namespace {
 // Where the view's object is found from the engine's view, for what the engine reports on the
 // page process's context rather than on a view.
 constexpr const char* kBrowserKey = "talvo-browser";
-
-// How long BodyText waits for the page's answer: past the hang bound, by when a page process
-// that stopped answering has been ended.
-constexpr auto kBodyTextBound = std::chrono::seconds(8);
 
 // What a script's answer finds when it arrives: the view may be gone by then.
 struct ScriptReply {
@@ -150,20 +144,6 @@ class WebKitBrowser final : public BrowserView {
     webkit_web_view_evaluate_javascript(
         web_, "if (document.fullscreenElement) document.exitFullscreen();", -1, nullptr, nullptr,
         nullptr, nullptr, nullptr);
-  }
-
-  // Bounded: a page process that hangs answers no script until it is ended, and the view may go
-  // while the loop runs (its answer never comes then); either gives the empty text.
-  std::u16string BodyText() override {
-    auto text = std::make_shared<std::optional<std::u16string>>();
-    ReadBodyText([text](std::u16string result) { *text = std::move(result); });
-    const std::weak_ptr<const bool> view = alive_;
-    const auto until = std::chrono::steady_clock::now() + kBodyTextBound;
-    LoopForWaiting loop;
-    while (!*text && !view.expired() && std::chrono::steady_clock::now() < until) {
-      loop->DispatchTimeout(100);
-    }
-    return text->value_or(std::u16string());
   }
 
   void ReadBodyText(std::function<void(std::u16string)> done) override {

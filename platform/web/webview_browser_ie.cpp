@@ -42,11 +42,10 @@ class SystemBrowser final : public BrowserView {
   }
 
   // The control answers a script at once, with no loop of its own.
-  std::u16string BodyText() override {
+  void ReadBodyText(std::function<void(std::u16string)> done) override {
     wxString text;
-    return web_->RunScript(kBodyTextScript, &text) ? FromWx(text) : std::u16string();
+    done(web_->RunScript(kBodyTextScript, &text) ? FromWx(text) : std::u16string());
   }
-  void ReadBodyText(std::function<void(std::u16string)> done) override { done(BodyText()); }
   // The system's browser control has no sound of its own to set: the page's players keep theirs.
   void SetSound(bool, int) override {}
   // The control's downloads go through the process's session: a proxy set there serves them.

@@ -28,7 +28,11 @@ bool KeptAbove(wxWindow* window) {
 }
 
 std::string SaveScreenshot(const std::string& name) {
-  WaitFor([] { return false; }, 500);
+  // Update paints what is invalid at once.
+  for (wxWindow* window : wxTopLevelWindows) {
+    window->Refresh();
+    window->Update();
+  }
   const std::filesystem::path folder = TALVO_ARTIFACT_DIR;
   std::filesystem::create_directories(folder);
   const std::string path = (folder / (name + ".bmp")).string();

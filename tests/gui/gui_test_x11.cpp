@@ -6,9 +6,11 @@
 #include <gdk/gdkx.h>
 #include <gtk/gtk.h>
 
+#include <algorithm>
 #include <cstdlib>
 #include <filesystem>
 #include <regex>
+#include <vector>
 
 #include "tests/gui/gui_test.h"
 #include "tests/support/scratch.h"
@@ -44,8 +46,22 @@ wxSize DeviceSize(wxWindow* window) {
 }
 
 std::string SaveScreenshot(const std::string& name) {
-  // A page whose text is ready may not be painted yet; give the compositor a moment.
-  WaitFor([] { return false; }, 500);
+  // What each window shows once its frame clock has run a paint asked for now: what was just laid
+  // out, and what a page had rendered by then.
+  std::vector<std::pair<GdkFrameClock*, bool>> paints;
+  paints.reserve(wxTopLevelWindows.size());
+  for (wxWindow* window : wxTopLevelWindows) {
+    GdkWindow* gdk = gtk_widget_get_window(static_cast<GtkWidget*>(window->GetHandle()));
+    if (gdk == nullptr || !gdk_window_is_viewable(gdk)) continue;
+    auto& [clock, painted] = paints.emplace_back(gdk_window_get_frame_clock(gdk), false);
+    g_signal_connect_swapped(clock, "after-paint", G_CALLBACK(+[](bool* done) { *done = true; }),
+                             &painted);
+    window->Refresh();
+  }
+  EXPECT_TRUE(WaitFor("the windows to be painted", [&] {
+    return std::ranges::all_of(paints, [](auto& p) { return p.second; });
+  }));
+  for (auto& [clock, painted] : paints) g_signal_handlers_disconnect_by_data(clock, &painted);
   const std::filesystem::path folder = TALVO_ARTIFACT_DIR;
   std::filesystem::create_directories(folder);
   const std::string path = (folder / (name + ".png")).string();

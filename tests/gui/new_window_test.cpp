@@ -47,7 +47,9 @@ TEST_F(NewWindowTest, AWebAddressOpensInTheSameViewAndNothingElseOpens) {
   view.Navigate(Utf8ToUtf16(server.Url("/start")));
   ASSERT_TRUE(WaitFor(
       "the start page to load",
-      [&] { return loads > 0 && view.BodyText().find(u"new window") != std::u16string::npos; },
+      [&] {
+        return loads > 0 && testing::ReadText(view).find(u"new window") != std::u16string::npos;
+      },
       20000));
 
   const wxRect area = view.Window()->GetScreenRect();

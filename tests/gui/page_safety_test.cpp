@@ -286,7 +286,7 @@ std::vector<Row> PageSafetyTest::Rows() {
          ExpectTheStripBack(verify);
          // Each try ends the page's process, and the tries run out: by the notice, all was shown.
          EXPECT_TRUE(testing::Shows(probe().WebBrowser1(), u"此页面反复停止运行"));
-         EXPECT_EQ(probe().WebBrowser1().BodyText().find(u"root:"), std::u16string::npos);
+         EXPECT_EQ(testing::ReadText(probe().WebBrowser1()).find(u"root:"), std::u16string::npos);
          Open("/counter", u"/counter");
        }},
       {"a certificate nobody signed: the page is never shown, the notice says so",
@@ -296,7 +296,7 @@ std::vector<Row> PageSafetyTest::Rows() {
          secure.Start();
          probe().WebBrowser1().Navigate(Utf8ToUtf16(secure.Url("/")));
          EXPECT_TRUE(testing::Shows(probe().WebBrowser1(), u"安全连接失败"));
-         EXPECT_EQ(probe().WebBrowser1().BodyText().find(u"secret"), std::u16string::npos);
+         EXPECT_EQ(testing::ReadText(probe().WebBrowser1()).find(u"secret"), std::u16string::npos);
        }},
       {"clicking the chosen row again loads its page again",
        [&] {

@@ -42,7 +42,7 @@ struct PlayerState {
 };
 
 PlayerState ReadPlayer(BrowserView& view, const std::string& name) {
-  const std::string text = Utf16ToUtf8(view.BodyText());
+  const std::string text = Utf16ToUtf8(testing::ReadText(view));
   PlayerState state;
   if (text.find(name) == std::string::npos) return state;  // still the page before
   std::smatch match;
@@ -81,7 +81,7 @@ class PlaybackTest : public testing::EngineFixture {
           return state.playing && state.time > *first + 2.0;
         },
         20000))
-        << name << ": " << Utf16ToUtf8(probe().WebBrowser1().BodyText());
+        << name << ": " << Utf16ToUtf8(testing::ReadText(probe().WebBrowser1()));
     EXPECT_TRUE(state.audible) << name;
     EXPECT_FALSE(state.failed) << name;
     if (video) {
@@ -186,7 +186,7 @@ TEST_F(PlaybackTest, DemoChannelsKeepMovingLongAfterTheirClipEnds) {
         return file.moved && live.moved;
       },
       20000))
-      << Utf16ToUtf8(probe().WebBrowser2().BodyText());
+      << Utf16ToUtf8(testing::ReadText(probe().WebBrowser2()));
   const Clock::time_point start = Clock::now();
   Clock::time_point sampled;
   WaitFor(
@@ -210,7 +210,8 @@ TEST_F(PlaybackTest, DemoChannelsKeepMovingLongAfterTheirClipEnds) {
 TEST_F(PlaybackTest, AStreamThatDropsComesBackByItself) {
   using Clock = std::chrono::steady_clock;
   const auto line_shows = [&] {
-    return Utf16ToUtf8(probe().WebBrowser1().BodyText()).find(kStreamLineText) != std::string::npos;
+    return Utf16ToUtf8(testing::ReadText(probe().WebBrowser1())).find(kStreamLineText) !=
+           std::string::npos;
   };
   const auto moving = [&](const std::string& name) {
     std::optional<double> first;
@@ -284,7 +285,8 @@ TEST_F(PlaybackTest, TheSleepTimerFadesThePageOutThenStopsItAndTheVolumeStaysThe
   EXPECT_TRUE(WaitFor(
       "the page left",
       [&] {
-        return probe().WebBrowser1().BodyText().find(u"北京卫视高清") == std::u16string::npos;
+        return testing::ReadText(probe().WebBrowser1()).find(u"北京卫视高清") ==
+               std::u16string::npos;
       },
       10000));
   EXPECT_EQ(probe().Menus().Caption(kDingshi), u"定时关闭");
@@ -299,7 +301,7 @@ TEST_F(PlaybackTest, AStreamThatCannotBeDecodedShowsThePagesErrorAndTheWindowSta
   probe().WebBrowser1().Navigate(
       Utf8ToUtf16("http://" + service_->HostPort() + "/usbtv/broken.html"));
   EXPECT_TRUE(WaitFor([&] { return ReadPlayer(probe().WebBrowser1(), "broken").failed; }, 20000))
-      << Utf16ToUtf8(probe().WebBrowser1().BodyText());
+      << Utf16ToUtf8(testing::ReadText(probe().WebBrowser1()));
   testing::ChooseRow(probe().Parts().list2, 0);
   ExpectPlaysWithSound("北京卫视高清", true);
 }

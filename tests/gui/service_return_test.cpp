@@ -39,7 +39,7 @@ TEST_F(ServiceReturnTest, AStartThatMissedTheServiceAndAPageThatLostItComeBackBy
   // Down: the guest's title, the built-ins alone, and a notice in Chinese where the download
   // page would be.
   ASSERT_TRUE(Shows(playback, u"无法连接到服务器", 10000));
-  const std::u16string notice = playback.BodyText();
+  const std::u16string notice = testing::ReadText(playback);
   for (const std::u16string& part : {std::u16string(u"网络恢复后将自动重新载入"),
                                      Utf8ToUtf16("127.0.0.1:" + std::to_string(port))}) {
     EXPECT_NE(notice.find(part), std::u16string::npos) << Utf16ToUtf8(notice);

@@ -25,7 +25,6 @@
 #include "mainwindow/window_options_ui.h"
 #include "platform/clickable_menu_bar.h"
 #include "platform/config.h"
-#include "platform/network_return.h"
 #include "platform/skin_ui.h"
 #include "signin/login_ui.h"
 #include "tests/gui/gui_test.h"
@@ -33,7 +32,19 @@
 #include "tests/support/scratch.h"
 
 namespace talvo {
+
+// The callbacks the parts that outlive the units hold, which they keep to themselves.
+struct testing::PartsProbe {
+  static int Set(const PageList& list) { return (list.marked_ ? 1 : 0) + (list.opened_ ? 1 : 0); }
+  static int Set(const PanelBar& bar) { return bar.on_click_ ? 1 : 0; }
+  static int Set(const ClickableMenuBar& bar, int entry) {
+    return bar.entries_.at(entry).on_click ? 1 : 0;
+  }
+};
+
 namespace {
+
+using testing::PartsProbe;
 
 // A window that can say how many handlers are bound to it at run time.
 template <typename Window>
@@ -95,13 +106,13 @@ class UnitBindingsTest : public ::testing::Test {
 
   // Handlers on every source a unit may listen to, then the callbacks set on each part.
   std::vector<int> Bound() const {
-    std::vector<int> bound = {
-        frame_->BoundHandlers(),    list1_->BoundHandlers(),    list2_->BoundHandlers(),
-        command2_->BoundHandlers(), command3_->BoundHandlers(), image1_->HasOnClick() ? 1 : 0,
-        browser1_->CallbacksSet(),  browser2_->CallbacksSet(),  channels_->CallbacksSet(),
-        stations_->CallbacksSet(),  NetworkReturnListeners()};
+    std::vector<int> bound = {frame_->BoundHandlers(),     list1_->BoundHandlers(),
+                              list2_->BoundHandlers(),     command2_->BoundHandlers(),
+                              command3_->BoundHandlers(),  PartsProbe::Set(*image1_),
+                              browser1_->CallbacksSet(),   browser2_->CallbacksSet(),
+                              PartsProbe::Set(*channels_), PartsProbe::Set(*stations_)};
     for (int entry = 0; entry < menus_->Count(); ++entry)
-      bound.push_back(menus_->HasOnClick(entry));
+      bound.push_back(PartsProbe::Set(*menus_, entry));
     return bound;
   }
 

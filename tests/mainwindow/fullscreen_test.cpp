@@ -25,17 +25,15 @@ TEST(FullscreenKey, OnlyAPlainF11SwitchesAndEscOnlyLeaves) {
   }
 }
 
-TEST(FullscreenKey, ZapKeysArePlainKeysInFullscreenThatThePageIsNotTypingWith) {
+// A zap key zaps in fullscreen; held with another key, outside fullscreen, or while the viewer
+// types into a field of the page, it is the page's.
+TEST(FullscreenKey, OnlyAPlainZapKeyInFullscreenZapsAndAFieldOfThePageKeepsItsKeys) {
   using enum TopLevelKey;
-  for (const TopLevelKey key : {kPrevious, kNext, kBack, kMute, kLouder, kQuieter}) {
-    EXPECT_TRUE(IsZapKey(key, false, true, false)) << static_cast<int>(key);
-    EXPECT_FALSE(IsZapKey(key, true, true, false)) << static_cast<int>(key);
-    EXPECT_FALSE(IsZapKey(key, false, false, false)) << static_cast<int>(key);
-    EXPECT_FALSE(IsZapKey(key, false, true, true)) << static_cast<int>(key);
-  }
-  for (const TopLevelKey key : {kOther, kF11, kF9, kEscape}) {
-    EXPECT_FALSE(IsZapKey(key, false, true, false)) << static_cast<int>(key);
-  }
+  EXPECT_TRUE(IsZapKey(kNext, false, true, false));
+  EXPECT_FALSE(IsZapKey(kNext, true, true, false));
+  EXPECT_FALSE(IsZapKey(kNext, false, false, false));
+  EXPECT_FALSE(IsZapKey(kNext, false, true, true));
+  EXPECT_FALSE(IsZapKey(kF11, false, true, false));
 }
 
 }  // namespace

@@ -4,6 +4,8 @@
 
 #include <optional>
 
+#include "platform/web/page_outage.h"
+
 namespace talvo {
 namespace {
 
@@ -48,36 +50,28 @@ TEST(PageEngine, TheUsersOwnSwitchesStayAndOursAreAddedWhereTheyNameNone) {
   }
 }
 
-TEST(PageEngine, TheEnginesNavigationErrorsGiveOurNotices) {
+// What the viewer reads for a navigation error of Edge's: the notice's headline, or nothing for
+// a load that another replaced or a page that asks for a password.
+TEST(PageEngine, TheViewerSeesWhatWentWrongOrNothing) {
   using E = EdgeWebError;
   const struct Row {
     E error;
-    std::optional<LoadTrouble> trouble;
+    const char* sees;
   } rows[] = {
-      {E::kOperationCanceled, std::nullopt},
-      {E::kValidAuthenticationCredentialsRequired, std::nullopt},
-      {E::kCertificateCommonNameIsIncorrect, LoadTrouble::kSecure},
-      {E::kCertificateExpired, LoadTrouble::kSecure},
-      {E::kClientCertificateContainsErrors, LoadTrouble::kSecure},
-      {E::kCertificateRevoked, LoadTrouble::kSecure},
-      {E::kCertificateIsInvalid, LoadTrouble::kSecure},
-      {E::kServerUnreachable, LoadTrouble::kNoRoute},
-      {E::kDisconnected, LoadTrouble::kNoRoute},
-      {E::kTimeout, LoadTrouble::kTimedOut},
-      {E::kConnectionAborted, LoadTrouble::kReset},
-      {E::kConnectionReset, LoadTrouble::kReset},
-      {E::kCannotConnect, LoadTrouble::kRefused},
-      {E::kHostNameNotResolved, LoadTrouble::kHostNotFound},
-      {E::kUnknown, LoadTrouble::kOther},
-      {E::kHttpInvalidServerResponse, LoadTrouble::kOther},
-      {E::kRedirectFailed, LoadTrouble::kOther},
-      {E::kUnexpectedError, LoadTrouble::kOther},
-      {E::kValidProxyAuthenticationRequired, LoadTrouble::kOther},
-      {static_cast<E>(99), LoadTrouble::kOther},  // a status of a newer runtime
+      {E::kOperationCanceled, ""},
+      {E::kValidAuthenticationCredentialsRequired, ""},
+      {E::kCertificateExpired, "安全连接失败"},
+      {E::kDisconnected, "网络不可用"},
+      {E::kTimeout, "连接超时"},
+      {E::kConnectionReset, "连接被中断"},
+      {E::kCannotConnect, "无法连接到服务器"},
+      {E::kHostNameNotResolved, "找不到服务器"},
+      {E::kValidProxyAuthenticationRequired, "无法载入此页面"},
+      {static_cast<E>(99), "无法载入此页面"},  // a status of a newer runtime
   };
   for (const Row& row : rows) {
-    EXPECT_EQ(TroubleOfEdgeError(static_cast<int>(row.error)), row.trouble)
-        << static_cast<int>(row.error);
+    const std::optional<LoadTrouble> trouble = TroubleOfEdgeError(static_cast<int>(row.error));
+    EXPECT_EQ(trouble ? OutageHeadline(*trouble) : "", row.sees) << static_cast<int>(row.error);
   }
 }
 

@@ -7,6 +7,7 @@
 #include <chrono>
 #include <filesystem>
 #include <memory>
+#include <optional>
 #include <string_view>
 
 #include "core/fetcher.h"
@@ -19,15 +20,24 @@
 
 namespace talvo::testing {
 
+// `view`'s visible text as the client reads it, waited for; empty when no answer came within
+// `timeout_ms` (a hung page is ended by then) or the view went first.
+inline std::u16string ReadText(BrowserView& view, int timeout_ms = 8000) {
+  auto text = std::make_shared<std::optional<std::u16string>>();
+  view.ReadBodyText([text](std::u16string answer) { *text = std::move(answer); });
+  WaitFor([&] { return text->has_value(); }, timeout_ms);
+  return text->value_or(std::u16string());
+}
+
 // Once `view`'s visible text holds `text`; a failure says what the view showed instead.
 inline ::testing::AssertionResult Shows(BrowserView& view, std::u16string_view text,
                                         int timeout_ms = 20000) {
-  if (WaitFor([&] { return view.BodyText().find(text) != std::u16string::npos; }, timeout_ms)) {
+  if (WaitFor([&] { return ReadText(view).find(text) != std::u16string::npos; }, timeout_ms)) {
     return ::testing::AssertionSuccess();
   }
   return ::testing::AssertionFailure()
          << "waited " << timeout_ms << " ms for \"" << Utf16ToUtf8(text)
-         << "\"; the page shows: " << Utf16ToUtf8(view.BodyText());
+         << "\"; the page shows: " << Utf16ToUtf8(ReadText(view));
 }
 
 // The real engine: Form1 with its page views, or one silent view filling a frame of its own.

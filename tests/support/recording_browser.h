@@ -26,8 +26,12 @@ class RecordingBrowser final : public BrowserView {
     muted_ = muted;
     volume_ = volume_percent;
   }
-  std::u16string BodyText() override { return body_text_; }
   void ReadBodyText(std::function<void(std::u16string)> done) override { done(body_text_); }
+  // How many of the view's callbacks a unit has set.
+  int CallbacksSet() const {
+    return (load_completed_ ? 1 : 0) + (fullscreen_changed_ ? 1 : 0) + (media_step_ ? 1 : 0) +
+           (double_clicked_ ? 1 : 0) + (media_changed_ ? 1 : 0);
+  }
 
   const std::vector<std::u16string>& Navigations() const { return navigations_; }
   bool Silent() const { return silent_; }
