@@ -53,31 +53,29 @@ class CredentialFileTest : public ::testing::Test {
   testing::TempFolder folder_{"cred"};
 };
 
-TEST_F(CredentialFileTest, NothingIsWrittenUntilBothBoxesHoldText) {
-  Type(u"v", u"");
-  Type(u"vi", u"");
-  EXPECT_FALSE(Exists());
-  Type(u"vi", u"p");
-  EXPECT_EQ(Read(), Pair(u"vi", u"p"));
-}
-
-TEST_F(CredentialFileTest, DeletingThePasswordKeepsItsFirstCharacter) {
-  Type(u"viewer", u"abc");
-  Type(u"viewer", u"ab");
-  EXPECT_EQ(ReadCredentialFile(folder_).password, u"ab");
-  Type(u"viewer", u"a");
-  EXPECT_EQ(ReadCredentialFile(folder_).password, u"a");
-  const std::string before = Bytes();
-  Type(u"viewer", u"");
-  EXPECT_EQ(Bytes(), before);
-  EXPECT_EQ(ReadCredentialFile(folder_).password, u"a");
-}
-
-TEST_F(CredentialFileTest, ClearingTheUserNameLeavesTheFileUnchanged) {
-  Type(u"viewer", u"secret");
-  const std::string before = Bytes();
-  Type(u"", u"secret");
-  EXPECT_EQ(Bytes(), before);
+// Keystroke after keystroke: the pair is stored once both boxes hold text; a box emptied stores
+// nothing, so a deleted password keeps its first character.
+TEST_F(CredentialFileTest, EachKeystrokeStoresThePairWhileBothBoxesHoldText) {
+  const struct {
+    std::u16string_view user, password;
+    std::optional<Pair> stored;  // nothing: no file
+    bool rewritten;
+  } keystrokes[] = {
+      {u"v", u"", std::nullopt, false},
+      {u"vi", u"", std::nullopt, false},
+      {u"vi", u"p", Pair(u"vi", u"p"), true},
+      {u"viewer", u"ab", Pair(u"viewer", u"ab"), true},
+      {u"viewer", u"a", Pair(u"viewer", u"a"), true},
+      {u"viewer", u"", Pair(u"viewer", u"a"), false},
+      {u"", u"a", Pair(u"viewer", u"a"), false},
+  };
+  for (const auto& key : keystrokes) {
+    const std::string before = Exists() ? Bytes() : "";
+    Type(key.user, key.password);
+    const std::string typed = Utf16ToUtf8(key.user) + " / " + Utf16ToUtf8(key.password);
+    EXPECT_EQ(Exists() ? std::optional(Read()) : std::nullopt, key.stored) << typed;
+    EXPECT_EQ(Bytes() != before, key.rewritten) << typed;
+  }
 }
 
 TEST_F(CredentialFileTest, FileIsTwoScrambledLinesEndingInCrLfReadableByItsOwnerOnly) {

@@ -302,33 +302,17 @@ TEST_F(LoginWindowTest, StartUpSignsInWithTheSavedAccount) {
   const std::u16string tv = options_.config.tv_host;
   const std::u16string list = u"湖南卫视\r\nhttp://pages.test/hn\r\n";
   const std::u16string guest = GuestVerifyAddress(options_.config.primary_host);
+  const auto at_primary = [&](const char16_t* user) { return VerifyAddress(primary, user); };
+  const auto at_tv = [&](const char16_t* user) { return VerifyAddress(tv, user); };
+  const std::u16string u_verified = at_primary(u"u");  // asked once for each level named
+  using Saved = std::pair<std::u16string, std::u16string>;
   const Case cases[] = {
       {"no file", std::nullopt, u"VIP用户", list, false, {guest}},
-      {"VIP",
-       std::pair{u"demo_vip", u"vip888"},
-       u"VIP用户 欢迎",
-       u"",
-       true,
-       {VerifyAddress(primary, u"demo_vip")}},
-      {"both levels",
-       std::pair{u"u", u"p"},
-       u"VIP用户普通用户",
-       u"",
-       true,
-       {VerifyAddress(primary, u"u"), VerifyAddress(primary, u"u")}},
-      {"wrong password, TV list taken",
-       std::pair{u"u", u"bad"},
-       u"账号或者密码错误",
-       list,
-       false,
-       {guest, VerifyAddress(tv, u"u")}},
-      {"no password",
-       std::pair{u"张三", u""},
-       u"VIP用户",
-       list,
-       false,
-       {guest, VerifyAddress(tv, u"张三")}},
-      {"no user", std::pair{u"", u"p"}, u"VIP用户", list, false, {guest}},
+      {"VIP", Saved{u"vip", u"vip888"}, u"VIP用户 欢迎", u"", true, {at_primary(u"vip")}},
+      {"both levels", Saved{u"u", u"p"}, u"VIP用户普通用户", u"", true, {u_verified, u_verified}},
+      {"refused", Saved{u"u", u"bad"}, u"账号或者密码错误", list, false, {guest, at_tv(u"u")}},
+      {"no password", Saved{u"张三", u""}, u"VIP用户", list, false, {guest, at_tv(u"张三")}},
+      {"no user", Saved{u"", u"p"}, u"VIP用户", list, false, {guest}},
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(c.name);

@@ -48,49 +48,36 @@ struct FakeService {
   }
 };
 
-TEST(FetchListReply, TvHostReplyWithTheMarkerIsTakenAndThePrimaryIsNotAsked) {
-  FakeService service;
-  service.replies[u"tv"] = u"北京卫视\r\nhttp://x/a\r\n";
-  std::u16string buffer;
-  EXPECT_EQ(service.FetchInto(buffer), 1);
-  EXPECT_EQ(buffer, u"北京卫视\r\nhttp://x/a\r\n");
-  EXPECT_EQ(service.asked, std::vector<std::u16string>{u"tv"});
-}
-
-TEST(FetchListReply, RejectedTvReplyFallsBackToThePrimaryHost) {
-  FakeService service;
-  service.replies[u"tv"] = u"服务器忙\r\nhttp://x/a\r\n";
-  service.replies[u"primary"] = u"湖南卫视\r\nhttp://x/b\r\n";
-  std::u16string buffer;
-  EXPECT_EQ(service.FetchInto(buffer), 0) << "the hook belongs to the TV host's reply only";
-  EXPECT_EQ(buffer, u"湖南卫视\r\nhttp://x/b\r\n");
-  EXPECT_EQ(service.asked, (std::vector<std::u16string>{u"tv", u"primary"}));
-}
-
-TEST(FetchListReply, ShortAcceptedReplyStillAsksThePrimaryHost) {
-  FakeService service;
-  service.replies[u"tv"] = u"卫视";
-  std::u16string buffer;
-  service.FetchInto(buffer);
-  EXPECT_EQ(service.asked, (std::vector<std::u16string>{u"tv", u"primary"}));
-  EXPECT_EQ(buffer, u"卫视");
-  EXPECT_TRUE(ParseLinePairs(buffer).empty());
-}
-
-TEST(FetchListReply, NothingAcceptedKeepsTheBuffer) {
-  FakeService service;
-  std::u16string buffer = u"earlier";
-  service.FetchInto(buffer);
-  EXPECT_EQ(buffer, u"earlier");
-}
-
-TEST(FetchListReply, EachListHasItsOwnMarker) {
-  FakeService service;
-  service.replies[u"tv"] = u"北京卫视\r\nhttp://x/a\r\n";
-  service.replies[u"primary"] = u"交通广播\r\nhttp://x/fm\r\n";
-  std::u16string buffer;
-  service.FetchInto(buffer, kStationListMarker);
-  EXPECT_EQ(buffer, u"交通广播\r\nhttp://x/fm\r\n");
+// Which host's reply a list takes: the TV host's when it carries the list's marker (and only then
+// the TV host's hook runs), then the primary's while the list is too short for an entry; nothing
+// accepted keeps what the list held.
+TEST(FetchListReply, TheTvHostsListWhenItCarriesTheMarkerElseThePrimarysElseWhatWasThere) {
+  const std::u16string tv = u"北京卫视\r\nhttp://x/a\r\n";
+  const std::u16string primary = u"湖南卫视\r\nhttp://x/b\r\n交通广播\r\nhttp://x/fm\r\n";
+  const std::vector<std::u16string> both = {u"tv", u"primary"};
+  const struct {
+    const char* name;
+    std::u16string_view marker;
+    std::u16string tv, primary, before;
+    int hook_runs;
+    std::vector<std::u16string> asked;
+    std::u16string after;
+  } rows[] = {
+      {"taken from the TV host", kProgrammeListMarker, tv, primary, u"", 1, {u"tv"}, tv},
+      {"rejected by the TV host", kProgrammeListMarker, u"服务器忙\r\n", primary, u"", 0, both,
+       primary},
+      {"too short for an entry", kProgrammeListMarker, u"卫视", u"", u"", 1, both, u"卫视"},
+      {"each list its own marker", kStationListMarker, tv, primary, u"", 0, both, primary},
+      {"accepted nowhere", kProgrammeListMarker, u"", u"", u"earlier", 0, {u"tv"}, u"earlier"},
+  };
+  for (const auto& row : rows) {
+    FakeService service;
+    service.replies = {{u"tv", row.tv}, {u"primary", row.primary}};
+    std::u16string buffer = row.before;
+    EXPECT_EQ(service.FetchInto(buffer, row.marker), row.hook_runs) << row.name;
+    EXPECT_EQ(service.asked, row.asked) << row.name;
+    EXPECT_EQ(buffer, row.after) << row.name;
+  }
 }
 
 TEST(PageAddress, BuiltInsLeadToTheChannelHostAndEmptyEntriesNowhere) {
