@@ -112,17 +112,20 @@ const char* const kRepeatScript =
 
 // Feeds the segments of an HLS playlist (fragmented MP4) into Media Source Extensions as a live
 // channel does, without end: each round of the playlist goes on at the next timestamp offset,
-// at most 10 s ahead of the picture, and what lies 30 s behind is let go.
+// at most 10 s ahead of the picture, and what lies 30 s behind is let go. A read that fails (a
+// busy server) is asked for again half a second later, as players do.
 const char* const kMediaSourceScript =
     "const ms=new MediaSource();v.src=URL.createObjectURL(ms);"
     "ms.addEventListener('sourceopen',async()=>{"
     "const sb=ms.addSourceBuffer('video/mp4; codecs=\"avc1.42E01E, mp4a.40.2\"');"
-    "const base='/media/mse/',list=await (await fetch(base+'index.m3u8')).text();"
+    "const wait=t=>new Promise(r=>setTimeout(r,t));"
+    "const read=async(p,kind)=>{for(;;){try{const r=await fetch(base+p);if(r.ok)return await r[kind]();}"
+    "catch(e){}await wait(500);}};"
+    "const base='/media/mse/',list=await read('index.m3u8','text');"
     "const init=(list.match(/URI=\"([^\"]+)\"/)||[])[1];"
     "const parts=list.split('\\n').filter(l=>l&&l[0]!=='#');"
     "const round=[...list.matchAll(/#EXTINF:([0-9.]+)/g)].reduce((t,m)=>t+Number(m[1]),0);"
-    "const data={};const get=async p=>data[p]||(data[p]=await (await fetch(base+p)).arrayBuffer());"
-    "const wait=t=>new Promise(r=>setTimeout(r,t));"
+    "const data={};const get=async p=>data[p]||(data[p]=await read(p,'arrayBuffer'));"
     "const done=()=>new Promise(r=>sb.addEventListener('updateend',r,{once:true}));"
     "const ahead=()=>sb.buffered.length?sb.buffered.end(sb.buffered.length-1)-v.currentTime:0;"
     "sb.appendBuffer(await get(init));await done();"

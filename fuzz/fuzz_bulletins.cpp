@@ -39,7 +39,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
           (c >= 0x202A && c <= 0x202E)) {
         std::abort();
       }
-      if (c < 0xDC00 || c > 0xDFFF) ++characters;
+      if (!talvo::IsLowSurrogate(c)) ++characters;
     }
     if (characters > talvo::kMaxBulletinTitle) std::abort();
     if (!talvo::BulletinLink(fields, k)) std::abort();

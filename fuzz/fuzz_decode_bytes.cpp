@@ -38,14 +38,7 @@ std::u16string ReferenceGb18030(std::string_view body) {
     iconv(cd, nullptr, nullptr, nullptr, nullptr);
   }
   std::u16string out;
-  for (char32_t c : wide) {
-    if (c >= 0x10000) {
-      out.push_back(static_cast<char16_t>(0xD800 + ((c - 0x10000) >> 10)));
-      out.push_back(static_cast<char16_t>(0xDC00 + ((c - 0x10000) & 0x3FF)));
-    } else {
-      out.push_back(static_cast<char16_t>(c));
-    }
-  }
+  for (const char32_t c : wide) talvo::AppendCodePoint(out, c);
   return out;
 }
 

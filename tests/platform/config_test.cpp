@@ -38,8 +38,6 @@ TEST(ParseConfig, KeysOutsideTheirSectionAndNonPositiveLimitsAreIgnored) {
   EXPECT_EQ(config.request_timeout, Config{}.request_timeout);
 }
 
-// The GL renderer strings are as drivers report them: Mesa without a GPU, Mesa on Intel and AMD,
-// NVIDIA's own, a virtual machine's passed-through GPU, Windows' software device behind WSL.
 TEST(ParseConfig, TheProxyIsTheSystemsNoneOrAHostAndPortAndAnythingElseKeepsTheSystems) {
   const std::pair<const char*, const char*> cases[] = {
       {"", "system"},

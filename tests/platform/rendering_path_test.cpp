@@ -17,6 +17,8 @@
 namespace talvo {
 namespace {
 
+// The GL renderer strings are as drivers report them: Mesa without a GPU, Mesa on Intel and AMD,
+// NVIDIA's own, a virtual machine's passed-through GPU, Windows' software device behind WSL.
 TEST(RenderingPath, AcceleratedOnlyWhereAGpuDrawsUnlessTalvoIniSays) {
   struct Row {
     const char* ini;
