@@ -306,38 +306,14 @@ TEST_F(PlaybackTest, AStreamThatCannotBeDecodedShowsThePagesErrorAndTheWindowSta
   ExpectPlaysWithSound("北京卫视高清", true);
 }
 
-TEST_F(PlaybackTest, FullscreenFromThePlayersButtonAndFromF11ComesBackToTheSameWindow) {
+// Fullscreen with real keys wherever the keyboard focus is: F11 in the list (hidden once the window
+// is fullscreen) or inside either page, the player's own button; out with Esc or F11. The window,
+// its view mode and the focus then come back as they were.
+TEST_F(PlaybackTest, FullscreenFromAnyFocusOrThePlayersButtonComesBackToTheSameWindow) {
   testing::ChooseRow(probe().Parts().list2, 0);
   ExpectPlaysWithSound("北京卫视高清", true);
   RememberWindow();
   const std::int16_t mode = probe().ViewMode();
-
-  // A real click on the player's own button, at the right end of the page's bottom bar.
-  ClickPlayersFullscreenButton();
-  ASSERT_TRUE(WaitFor([&] { return Fullscreen() && CoversScreen(); }, 10000)) << NetWmState();
-  testing::SaveScreenshot("playback-fullscreen");
-  e2e::Shell("xdotool key Escape");
-  EXPECT_TRUE(WaitFor(
-      "the page's fullscreen to return to the window", [&] { return Restored(); }, 10000));
-  EXPECT_EQ(probe().ViewMode(), mode);
-  EXPECT_TRUE(probe().Parts().list2->IsShown());
-
-  e2e::Shell("xdotool key F11");
-  ASSERT_TRUE(WaitFor([&] { return Fullscreen() && CoversScreen(); }, 10000)) << NetWmState();
-  EXPECT_FALSE(probe().Parts().list2->IsShown());
-  e2e::Shell("xdotool key F11");
-  EXPECT_TRUE(WaitFor(
-      "F11 to return to the window", [&] { return Restored(); }, 10000));
-  EXPECT_TRUE(probe().Parts().list2->IsShown());
-}
-
-// F11 and Esc with real keys wherever the keyboard focus is: in the list (hidden once the window
-// is fullscreen), inside either page, in the page's own fullscreen. The focus then comes back to
-// what had it.
-TEST_F(PlaybackTest, FullscreenKeysWorkWhereverTheFocusIs) {
-  testing::ChooseRow(probe().Parts().list2, 0);
-  ExpectPlaysWithSound("北京卫视高清", true);
-  RememberWindow();
   GtkWindow* window = GTK_WINDOW(form_->GetHandle());
   const auto click_into = [](wxWindow* target) {
     const wxPoint centre = target->GetScreenRect().GetPosition() + target->GetSize() / 2;
@@ -370,24 +346,31 @@ TEST_F(PlaybackTest, FullscreenKeysWorkWhereverTheFocusIs) {
     }));
     e2e::Shell("xdotool key F11");
     ASSERT_TRUE(WaitFor([&] { return Fullscreen() && CoversScreen(); }, 10000)) << NetWmState();
+    EXPECT_FALSE(probe().Parts().list2->IsShown());
     e2e::Shell(std::string("xdotool key ") + c.key_out);
     EXPECT_TRUE(WaitFor([&] { return Restored(); }, 10000)) << NetWmState();
+    EXPECT_TRUE(probe().Parts().list2->IsShown());
     EXPECT_TRUE(WaitFor([&] { return gtk_window_get_focus(window) == before; }))
         << "the focus is on "
         << (gtk_window_get_focus(window) ? G_OBJECT_TYPE_NAME(gtk_window_get_focus(window))
                                          : "nothing");
   }
-  // The page's own fullscreen ends with F11 as well as with Esc. What is under test is the key;
-  // a click the page takes no gesture from, just after the window came back, is clicked again.
-  ASSERT_TRUE(WaitFor(
-      [&] {
-        ClickPlayersFullscreenButton();
-        return WaitFor([&] { return Fullscreen() && CoversScreen(); }, 3000);
-      },
-      12000))
-      << NetWmState();
-  e2e::Shell("xdotool key F11");
-  EXPECT_TRUE(WaitFor([&] { return Restored(); }, 10000)) << NetWmState();
+  // The page's own fullscreen, from a real click on the player's button at the right end of the
+  // page's bottom bar, ends with Esc and with F11. What is under test is the key; a click the page
+  // takes no gesture from, just after the window came back, is clicked again.
+  for (const std::string key_out : {"Escape", "F11"}) {
+    ASSERT_TRUE(WaitFor(
+        [&] {
+          ClickPlayersFullscreenButton();
+          return WaitFor([&] { return Fullscreen() && CoversScreen(); }, 3000);
+        },
+        12000))
+        << NetWmState();
+    if (key_out == "Escape") testing::SaveScreenshot("playback-fullscreen");
+    e2e::Shell("xdotool key " + key_out);
+    EXPECT_TRUE(WaitFor([&] { return Restored(); }, 10000)) << key_out << " " << NetWmState();
+    EXPECT_EQ(probe().ViewMode(), mode);
+  }
 }
 
 // Real keys in the channel list: typing opens the find box and leaves the rows that match; Enter
