@@ -83,6 +83,7 @@ class BrowserView : public TwipsPlaced {
   }
   void ForgetMedia() { media_ = {}; }
 
+  // What the units set above; a view of its own may see which are set.
   std::function<void()> load_completed_;
   std::function<void(bool)> fullscreen_changed_;
   std::function<void(int)> media_step_;
