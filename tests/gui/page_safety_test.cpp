@@ -141,7 +141,9 @@ class PageSafetyTest : public testing::EngineFixture, public ::testing::WithPara
   Form1& Start() {
     StartOnTheEngine(server_.HostPort(), folder_);
     EXPECT_TRUE(WaitFor(
-        "the service strip's page", [&] { return Loads("/user/yanzhen.asp") > 0; }, 20000));
+        "the service strip's page", [&] { return Loads("/user/yanzhen.asp") > 0; }, 20000))
+        << "the strip shows: " << Utf16ToUtf8(testing::ReadText(probe().WebBrowser2()))
+        << "; the service was asked for " << server_.Targets().size() << " paths";
     return *form_;
   }
 
